@@ -1,0 +1,40 @@
+// Folder separators in paths held as multibyte text. Searches read whole
+// characters, so the trail byte of a double-byte character (0x5C in many
+// Shift_JIS kanji) is never taken for a backslash.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace kolvane {
+
+// '\' on every platform; off Windows '/' separates folders as well.
+bool IsPathSeparator(char c);
+
+// Calls visit(position) for every separator of text, front to back.
+template <typename Visit>
+void ForEachSeparator(std::string_view text, Visit&& visit);
+
+// Position of the last separator, or npos when there is none.
+std::size_t LastSeparator(std::string_view text);
+
+// The last component of a path, extension included ("Main.frm" of
+// "C:\Work\Forms\Main.frm"); the whole path when it has no separator.
+std::string_view FileTitle(std::string_view path);
+
+}  // namespace kolvane
+
+#include "project/platform.h"
+
+template <typename Visit>
+void kolvane::ForEachSeparator(std::string_view text, Visit&& visit)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (IsLeadByte(byte) && i + 1 < text.size()) {
+            ++i;  // the trail byte belongs to this character
+        } else if (IsPathSeparator(text[i])) {
+            visit(i);
+        }
+    }
+}

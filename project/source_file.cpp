@@ -1,0 +1,164 @@
+#include "project/source_file.h"
+
+#include "project/host_path.h"
+
+#include <cstdarg>
+#include <cstring>
+#include <string>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kolvane {
+namespace {
+
+constexpr char kLineFeed = '\n';
+constexpr char kReturn = '\r';
+constexpr char kEndOfData = 0x1A;  // Ctrl-Z
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+bool IsDirectory(std::FILE* file)
+{
+#ifdef _WIN32
+    (void)file;
+    return false;  // the runtime refuses to open a directory
+#else
+    struct stat status {};
+    return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
+#endif
+}
+
+}  // namespace
+
+int OpenSourceFile(SourceFile& file, std::string_view path, int mode)
+{
+    static constexpr const char* kModes[] = {"rb", "wb", "ab"};
+    if (mode < kModeRead || mode > kModeAppend) return 2;
+
+    file = SourceFile();
+    const std::string host = HostPath(path);
+    std::unique_ptr<std::FILE, SourceFile::Closer> opened(std::fopen(host.c_str(), kModes[mode]));
+    if (!opened || IsDirectory(opened.get())) return 0;
+    file.file_ = std::move(opened);
+    if (mode == kModeRead) file.buffer_.resize(kReadChunk);
+    return 1;
+}
+
+int CloseSourceFile(SourceFile& file)
+{
+    std::FILE* stream = file.file_.release();
+    file = SourceFile();
+    if (stream == nullptr) return 1;
+    return std::fclose(stream) == 0 ? 1 : 0;
+}
+
+bool FileExists(std::string_view path)
+{
+    const std::string host = HostPath(path);
+#ifdef _WIN32
+    return _access(host.c_str(), 0) == 0;
+#else
+    return access(host.c_str(), F_OK) == 0;
+#endif
+}
+
+bool SourceFile::Refill()
+{
+    if (dataEnded_ || !file_) return false;
+    position_ = 0;
+    filled_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    if (filled_ > 0) return true;
+    if (std::ferror(file_.get())) readFailed_ = true;
+    dataEnded_ = true;
+    return false;
+}
+
+int SourceFile::PeekRaw()
+{
+    if (position_ == filled_ && !Refill()) return EOF;
+    return static_cast<unsigned char>(buffer_[position_]);
+}
+
+void SourceFile::ReadLine(std::span<char> out)
+{
+    if (out.empty()) return;
+    const std::size_t limit = out.size() - 1;
+    std::size_t used = 0;
+    while (used < limit) {
+        if (position_ == filled_ && !Refill()) {
+            atEnd_ = true;
+            break;
+        }
+        // Copy the run of ordinary bytes, then deal with the byte that ended it.
+        const char* raw = buffer_.data() + position_;
+        const std::size_t available = std::min(filled_ - position_, limit - used);
+        std::size_t run = 0;
+        while (run < available && raw[run] != kLineFeed && raw[run] != kReturn && raw[run] != kEndOfData) {
+            ++run;
+        }
+        std::memcpy(out.data() + used, raw, run);
+        used += run;
+        position_ += run;
+        if (run == available) continue;
+
+        const char special = raw[run];
+        ++position_;
+        if (special == kEndOfData) {
+            dataEnded_ = true;
+            atEnd_ = true;
+            break;
+        }
+        if (special == kReturn) {
+            if (PeekRaw() != kLineFeed) {
+                out[used++] = kReturn;  // a lone CR is passed on
+                continue;
+            }
+            ++position_;
+        }
+        out[used++] = kLineFeed;
+        break;
+    }
+    out[used] = '\0';
+}
+
+std::size_t SourceFile::WriteBlock(std::string_view text)
+{
+    if (!file_) return 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t lineFeed = text.find(kLineFeed, start);
+        const std::size_t end = lineFeed == std::string_view::npos ? text.size() : lineFeed;
+        if (end > start && std::fwrite(text.data() + start, 1, end - start, file_.get()) != end - start) {
+            return 0;
+        }
+        if (lineFeed == std::string_view::npos) break;
+        if (std::fwrite("\r\n", 1, 2, file_.get()) != 2) return 0;
+        start = lineFeed + 1;
+    }
+    return 1;
+}
+
+int SourceFile::Print(const char* format, ...)
+{
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::va_list measure;
+    va_copy(measure, arguments);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length < 0) {
+        va_end(arguments);
+        return -1;
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, arguments);
+    va_end(arguments);
+    text.resize(static_cast<std::size_t>(length));
+    return WriteBlock(text) == 1 ? length : -1;
+}
+
+}  // namespace kolvane

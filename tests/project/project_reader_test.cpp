@@ -1,0 +1,227 @@
+#include "project/project_reader.h"
+
+#include "project/module_table.h"
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+using testing::kSep;
+using testing::TempDir;
+using testing::TraceRecorder;
+
+std::string Resolve(std::string_view directory, std::string_view value)
+{
+    std::string out;
+    ResolveParentRelative(directory, value, out);
+    return out;
+}
+
+TEST(ResolveParentRelative, ResolutionTable)
+{
+    EXPECT_EQ(Resolve("C:\\Work\\Proj\\", "..\\Common\\Util.bas"), "C:\\Work\\Common\\Util.bas");
+    EXPECT_EQ(Resolve("C:\\Work\\Proj\\", "..\\..\\Lib\\Calc.cls"), "C:\\Lib\\Calc.cls");
+    EXPECT_EQ(Resolve("C:\\Proj\\", "..\\Common\\Util.bas"), "C:\\Common\\Util.bas");
+}
+
+TEST(ResolveParentRelative, MoreStepsThanFoldersStopAtTheRoot)
+{
+    EXPECT_EQ(Resolve("C:\\Proj\\", "..\\..\\..\\x.bas"), "C:\\x.bas");
+    EXPECT_EQ(Resolve("C:\\", "..\\x.bas"), "C:\\x.bas");
+}
+
+TEST(ResolveParentRelative, ThreeDotsCountTwice)
+{
+    // "..." holds ".." at two places: two steps up, six characters dropped.
+    EXPECT_EQ(Resolve("C:\\A\\B\\C\\", "...\\x.bas"), "C:\\A\\bas");
+}
+
+TEST(ResolveParentRelative, DoubleByteTrailByteIsNoSeparator)
+{
+    // 表 is 0x95 0x5C, ソ is 0x83 0x5C.
+    EXPECT_EQ(Resolve("C:\\\x95\x5C\x8E\xA6\\\x83\x5C\\", "..\\a.bas"), "C:\\\x95\x5C\x8E\xA6\\a.bas");
+}
+
+struct Row {
+    std::string kind;
+    std::string path;
+};
+
+std::vector<Row> Rows()
+{
+    std::vector<Row> rows;
+    for (int i = 0; i < ModuleCount; ++i) {
+        rows.push_back({std::string(ModuleTable[i].kind, 3), ModuleTable[i].path});
+    }
+    return rows;
+}
+
+bool operator==(const Row& a, const Row& b) { return a.kind == b.kind && a.path == b.path; }
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.kind << ":" << row.path; }
+
+class LoadProjectTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearModuleTable(); }
+    void TearDown() override { ClearModuleTable(); }
+
+    std::string Project(std::string_view bytes, std::string_view name = "Demo.vbp")
+    {
+        return dir.Write(name, bytes);
+    }
+    std::string In(std::string_view name) const { return dir.Root() + kSep + std::string(name); }
+
+    TempDir dir;
+};
+
+TEST_F(LoadProjectTest, FormsThenModulesThenClassesInFileOrder)
+{
+    const std::string path = Project(
+        "Type=Exe\r\n"
+        "Class=Class1; Class1.cls\r\n"
+        "Module=Module1; Module1.bas\r\n"
+        "Form=Main.frm\r\n"
+        "IconForm=\"Main\"\r\n"
+        "Module=Util; Sub\\Util.bas\r\n"
+        "Form=Forms\\About.frm\r\n"
+        "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n");
+    ASSERT_EQ(LoadProject(path), 1);
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("Main.frm")},
+                                        {"frm", In("Forms\\About.frm")},
+                                        {"bas", In("Module1.bas")},
+                                        {"bas", In("Sub\\Util.bas")},
+                                        {"cls", In("Class1.cls")}}));
+    EXPECT_EQ(ModuleTable[0].steps, 0);
+    EXPECT_EQ(ModuleTable[0].comments, 0);
+}
+
+TEST_F(LoadProjectTest, KeysInsideALineAndValueCuts)
+{
+    // "Form=" anywhere: the value still starts at the line's sixth character.
+    // "Module="/"Class=": two characters after the first ";"; none: no row.
+    const std::string path = Project(
+        "xForm=Main.frm\n"
+        "Module=NoSemicolon.bas\n"
+        "Desc=\"Class=A;B\"\n"
+        "Module=Tight;\n"
+        "Class=C1; C1.cls");  // last line without newline keeps its value whole
+    ASSERT_EQ(LoadProject(path), 1);
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("=Main.frm")},
+                                        {"bas", In("")},
+                                        {"cls", In("\"")},
+                                        {"cls", In("C1.cls")}}));
+}
+
+TEST_F(LoadProjectTest, AbsoluteAndUncValuesAreStoredUnchanged)
+{
+    const std::string path = Project(
+        "Module=A; D:\\Shared\\Util.bas\r\n"
+        "Module=B; D:\\x\\..\\y.bas\r\n"
+        "Class=C; \\\\server\\share\\C.cls\r\n");
+    ASSERT_EQ(LoadProject(path), 1);
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"bas", "D:\\Shared\\Util.bas"},
+                                        {"bas", "D:\\x\\..\\y.bas"},
+                                        {"cls", "\\\\server\\share\\C.cls"}}));
+}
+
+TEST_F(LoadProjectTest, ParentRelativeValueResolvesAgainstTheProjectFolder)
+{
+    dir.Folder("Proj");
+    const std::string path = dir.Write("Proj/P.vbp", "Module=U; ..\\Common\\Util.bas\r\n");
+    ASSERT_EQ(LoadProject(path), 1);
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"bas", In("Common\\Util.bas")}}));
+}
+
+TEST_F(LoadProjectTest, ShiftJisFolderWithBackslashTrailByte)
+{
+    // 表示ソフト: 表 and ソ end in 0x5C.
+    const std::string folder = dir.Folder("\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67");
+    const std::string vbp = folder + kSep + "P.vbp";
+    testing::WriteBytes(vbp, "Form=F.frm\r\nModule=M; ..\\M.bas\r\n");
+    ASSERT_EQ(LoadProject(vbp), 1);
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", folder + kSep + "F.frm"}, {"bas", In("M.bas")}}));
+}
+
+TEST_F(LoadProjectTest, CtrlZEndsTheProjectAndLongLinesArriveInPieces)
+{
+    std::string bytes = "Form=A.frm\r\n";
+    bytes += "Title=\"" + std::string(504, 'x') + "Form=B.frm\"\r\n";  // key in the second piece
+    bytes += "Form=C.frm\r\n\x1A" "Form=D.frm\r\n";
+    ASSERT_EQ(LoadProject(Project(bytes)), 1);
+    // The first piece fills the 511 bytes; the second is tested as a line of its own.
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("A.frm")}, {"frm", In("B.frm\"")}, {"frm", In("C.frm")}}));
+}
+
+TEST_F(LoadProjectTest, EmptyProjectLoadsWithNoRows)
+{
+    ASSERT_EQ(LoadProject(Project("Type=Exe\r\n")), 1);
+    EXPECT_EQ(ModuleCount, 0);
+}
+
+TEST_F(LoadProjectTest, SmallerProjectAfterALargerOneLeavesZeroRows)
+{
+    std::string big;
+    for (int i = 0; i < 40; ++i) big += "Module=M; M" + std::to_string(i) + ".bas\r\n";
+    ASSERT_EQ(LoadProject(Project(big, "Big.vbp")), 1);
+    ASSERT_EQ(ModuleCount, 40);
+    ModuleTable[7].steps = 9;
+    ModuleTable[7].comments = 9;
+    ASSERT_EQ(LoadProject(Project("Form=A.frm\r\nForm=B.frm\r\nForm=C.frm\r\nForm=D.frm\r\nForm=E.frm\r\n")), 1);
+    ASSERT_EQ(ModuleCount, 5);
+    const ModuleEntry zero{};
+    for (int i = 5; i < kModuleCapacity; ++i) {
+        ASSERT_EQ(std::memcmp(&ModuleTable[i], &zero, sizeof zero), 0) << "row " << i;
+    }
+    EXPECT_EQ(ModuleTable[0].steps, 0);
+}
+
+TEST_F(LoadProjectTest, OpenFailureLeavesThePreviousTable)
+{
+    ASSERT_EQ(LoadProject(Project("Form=A.frm\r\n")), 1);
+    TraceRecorder trace;
+    EXPECT_EQ(LoadProject(In("Missing.vbp")), 0);
+    EXPECT_EQ(trace.lines, "  ファイルオープンエラー\n");
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("A.frm")}}));
+    EXPECT_EQ(LoadProject(dir.Folder("folder.vbp")), 0);
+    EXPECT_EQ(ModuleCount, 1);
+}
+
+TEST_F(LoadProjectTest, LimitsRefuseTheWholeProject)
+{
+    std::string forms101, mixed256, mixed255;
+    for (int i = 0; i < 101; ++i) forms101 += "Form=F" + std::to_string(i) + ".frm\r\n";
+    for (int i = 0; i < 256; ++i) {
+        const std::string line = (i % 3 == 0   ? "Form=X"
+                                  : i % 3 == 1 ? "Module=M; X"
+                                               : "Class=C; X") +
+                                 std::to_string(i) + "\r\n";
+        mixed256 += line;
+        if (i < 255) mixed255 += line;
+    }
+    const std::string longValue = "Form=" + std::string(255, 'v') + "\r\n";
+    const std::string okValue = "Form=" + std::string(254, 'v') + "\r\n";
+
+    ASSERT_EQ(LoadProject(Project(mixed255)), 1);
+    EXPECT_EQ(ModuleCount, 255);
+    // 100 forms per kind fit; 254-byte values fit when the folder is short enough.
+    for (const std::string& refused : {forms101, mixed256, longValue}) {
+        ASSERT_EQ(LoadProject(Project("Form=A.frm\r\n")), 1);
+        TraceRecorder trace;
+        EXPECT_EQ(LoadProject(Project(refused)), 0);
+        EXPECT_EQ(ModuleCount, 0);
+        EXPECT_EQ(ModuleTable[0].path[0], '\0');
+        EXPECT_FALSE(trace.lines.empty());
+    }
+    // A value that fits but whose resolved path does not (257 bytes or more).
+    TraceRecorder quiet;
+    EXPECT_EQ(LoadProject(Project(okValue)), dir.Root().size() + 1 + 254 <= 256 ? 1 : 0);
+}
+
+}  // namespace
+}  // namespace kolvane

@@ -1,0 +1,128 @@
+#include "tests/support/test_support.h"
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+#ifdef _WIN32
+#include <direct.h>
+#include <io.h>
+#include <process.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kolvane::testing {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+int ProcessId()
+{
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+
+}  // namespace
+
+std::string ReadBytes(const std::string& path)
+{
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw std::runtime_error("cannot read " + path);
+    std::string bytes;
+    char chunk[4096];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) bytes.append(chunk, got);
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, std::string_view bytes)
+{
+    FilePtr file(std::fopen(path.c_str(), "wb"));
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+bool PathExists(const std::string& path)
+{
+#ifdef _WIN32
+    return _access(path.c_str(), 0) == 0;
+#else
+    return access(path.c_str(), F_OK) == 0;
+#endif
+}
+
+void MakeFolder(const std::string& path)
+{
+#ifdef _WIN32
+    _mkdir(path.c_str());
+#else
+    mkdir(path.c_str(), 0755);
+#endif
+}
+
+TempDir::TempDir()
+{
+    static std::atomic<int> serial{0};
+    native_ = std::filesystem::temp_directory_path() /
+              ("kolvane-test-" + std::to_string(ProcessId()) + "-" + std::to_string(serial++));
+    std::filesystem::remove_all(native_);
+    std::filesystem::create_directories(native_);
+    root_ = native_.string();
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::permissions(native_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(native_, ignored);
+}
+
+std::string TempDir::Path(std::string_view name) const
+{
+    std::string path = root_;
+    path.push_back(kSep);
+    for (char c : name) path.push_back(c == '/' ? kSep : c);
+    return path;
+}
+
+std::string TempDir::Write(std::string_view name, std::string_view bytes) const
+{
+    const std::string path = Path(name);
+    WriteBytes(path, bytes);
+    return path;
+}
+
+std::string TempDir::Folder(std::string_view name) const
+{
+    const std::string path = Path(name);
+    MakeFolder(path);
+    return path;
+}
+
+MessageRecorder::MessageRecorder()
+    : previous_(SetMessageHandler([this](std::string_view text, std::string_view caption) {
+          boxes.emplace_back(std::string(text), std::string(caption));
+      }))
+{
+}
+
+MessageRecorder::~MessageRecorder() { SetMessageHandler(std::move(previous_)); }
+
+TraceRecorder::TraceRecorder()
+    : previous_(SetTraceSink([this](std::string_view line) { lines.append(line); }))
+{
+}
+
+TraceRecorder::~TraceRecorder() { SetTraceSink(std::move(previous_)); }
+
+}  // namespace kolvane::testing
