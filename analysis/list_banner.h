@@ -1,0 +1,33 @@
+// The parts shared by the procedure list and the API list reports: opening
+// the report with its banner, the heading of each file's section, and the
+// checked close at the end.
+#pragma once
+
+#include "project/module_table.h"
+#include "project/source_file.h"
+
+#include <string_view>
+
+namespace kolvane {
+
+// The rule line, the title line, the rule line again and the project line
+// with two empty lines after it, each as one block. 1 when all four were
+// written, else 0 (nothing shown).
+int WriteListBanner(SourceFile& report, std::string_view projectPath);
+
+// "-- TITLE --" with the file title of the source path. False when the
+// formatted write failed.
+bool WriteFileHeading(SourceFile& report, std::string_view sourcePath);
+
+// Creates the report (an existing file is emptied) and writes the banner.
+// False after a failure, which has been shown; the report is then closed.
+bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath);
+
+// The path of a module row, up to its terminator.
+std::string_view ModulePath(const ModuleEntry& row);
+
+// Closes the report. A close that fails (the last buffered bytes could not
+// be written) is shown as a write failure. 1 on success, else 0.
+int FinishListReport(SourceFile& report);
+
+}  // namespace kolvane
