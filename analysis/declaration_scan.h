@@ -1,0 +1,80 @@
+// What the procedure, property and API extractors have in common: reading a
+// source file line by line with the leading blanks removed, joining a
+// declaration continued over several lines into one report line, and the
+// closing line with the number of declarations written.
+#pragma once
+
+#include "project/source_file.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+// The line buffers of the extractors: reads of at most 1,023 bytes, so a
+// longer line arrives in pieces, each handled as a line of its own.
+inline constexpr std::size_t kDeclarationLineSize = 1024;
+
+// Continuation markers: ", _" for procedures and properties, " _" for API
+// declarations.
+inline constexpr std::string_view kCommaContinuation = ", _";
+inline constexpr std::string_view kBlankContinuation = " _";
+
+// What the handling of one line asks of the scan.
+enum class LineOutcome { Next, EndScan, WriteFailed };
+
+// The line tests: plain byte-wise, case-sensitive substring and prefix tests.
+inline bool Contains(std::string_view line, std::string_view text)
+{
+    return line.find(text) != std::string_view::npos;
+}
+
+inline bool IsCommentLine(std::string_view line) { return line.starts_with('\''); }
+
+// The declaration being collected for the report, with the number written.
+class DeclarationJoiner {
+public:
+    DeclarationJoiner(SourceFile& report, std::string_view marker) : report_(report), marker_(marker) {}
+
+    bool Pending() const { return pending_; }
+    std::int32_t Count() const { return count_; }
+
+    // A new declaration: the prefix ("Public " for an undecorated procedure,
+    // else nothing), then the line as Continue takes it.
+    LineOutcome Start(std::string_view prefix, std::string_view line);
+
+    // A line holding the marker anywhere loses its last two characters (for
+    // a line ending in the marker and a line end: the underscore and the line
+    // end) and the declaration stays pending. Any other line is appended
+    // whole and ends the declaration, which is written as one block and
+    // counted.
+    LineOutcome Continue(std::string_view line);
+
+private:
+    SourceFile& report_;
+    std::string_view marker_;
+    std::string text_;  // grows: a long joined declaration is written whole
+    bool pending_ = false;
+    std::int32_t count_ = 0;
+};
+
+// Handles one trimmed line (a C string: a NUL inside ends it).
+using LineHandler = std::function<LineOutcome(std::string_view line, DeclarationJoiner& declaration)>;
+
+struct SectionTexts {
+    bool heading;                // "-- TITLE --" before the declarations
+    const char* countFormat;     // closing line with the count ("%d")
+    std::string_view noneText;   // closing line when nothing was written
+};
+
+// One extractor run over a source file: opens it (a failure is shown), writes
+// the heading when the texts ask for it, hands every trimmed line to the
+// handler until the end of the data or EndScan, then writes the closing line.
+// A declaration still pending at the end is dropped. 1 on success; 0 when the
+// source could not be opened or read, or a write to the report failed.
+int ListSection(SourceFile& report, std::string_view sourcePath, std::string_view marker, const SectionTexts& texts,
+                const LineHandler& handleLine);
+
+}  // namespace kolvane
