@@ -1,0 +1,16 @@
+// The property half of each file's section in the procedure list report:
+// every Property Get, Let and Set declaration, then their number.
+#pragma once
+
+#include "project/source_file.h"
+
+#include <string_view>
+
+namespace kolvane {
+
+// Lists the property declarations of one source file into the open report.
+// 1 on success; 0 when the source could not be opened (shown) or read, or
+// a write to the report failed.
+int ListProperties(SourceFile& report, std::string_view sourcePath);
+
+}  // namespace kolvane
