@@ -1,0 +1,146 @@
+#include "analysis/procedure_list.h"
+
+#include "analysis/declaration_scan.h"
+#include "analysis/list_banner.h"
+#include "analysis/module_kind.h"
+#include "analysis/property_list.h"
+#include "analysis/report_texts.h"
+#include "project/platform.h"
+
+namespace kolvane {
+namespace {
+
+constexpr SectionTexts kProcedureSection{
+    .heading = true,
+    .countFormat = "関数は %d 個、存在します。\n\n",
+    .noneText = "関数は存在しません。\n\n",
+};
+
+constexpr std::string_view kLibrary = " Lib ";
+constexpr std::string_view kMainLine = "Sub Main()";
+constexpr std::string_view kPublic = "Public ";
+constexpr std::string_view kPrivate = "Private ";
+
+// A procedure word and the only two decorated openings accepted for it.
+struct ProcedureWord {
+    std::string_view word;
+    std::string_view publicOpening;
+    std::string_view privateOpening;
+};
+
+constexpr ProcedureWord kFunction{"Function ", "Public Function ", "Private Function "};
+constexpr ProcedureWord kSub{"Sub ", "Public Sub ", "Private Sub "};
+
+// A line with no declaration pending: "Function " anywhere makes it a
+// Function line, else "Sub " a Sub line. A line opening with an access word
+// is taken only when the word is followed directly by its procedure word,
+// and is copied as it is; any other line only when it opens with the
+// procedure word, and gets "Public " in front.
+LineOutcome StartProcedure(std::string_view line, DeclarationJoiner& declaration)
+{
+    const ProcedureWord* kind = Contains(line, kFunction.word) ? &kFunction
+                                : Contains(line, kSub.word)    ? &kSub
+                                                               : nullptr;
+    if (kind == nullptr) return LineOutcome::Next;
+
+    if (line.starts_with(kPublic) || line.starts_with(kPrivate)) {
+        if (!line.starts_with(kind->publicOpening) && !line.starts_with(kind->privateOpening)) {
+            return LineOutcome::Next;
+        }
+        return declaration.Start("", line);
+    }
+    if (!line.starts_with(kind->word)) return LineOutcome::Next;
+    return declaration.Start(kPublic, line);
+}
+
+// "Sub Main()" of a standard module: copied unchanged, not counted.
+LineOutcome WriteMainLine(SourceFile& report, std::string_view line)
+{
+    return report.Print("%.*s", static_cast<int>(line.size()), line.data()) >= 0 ? LineOutcome::Next
+                                                                                 : LineOutcome::WriteFailed;
+}
+
+// The steps of one module and the texts shown when one of them fails.
+struct ModuleSteps {
+    int (*listProcedures)(SourceFile& report, std::string_view sourcePath);
+    std::string_view procedureFailure;
+    std::string_view propertyFailure;
+};
+
+constexpr ModuleSteps kFormSteps{&ListProcedures, "frmモジュール 関数読み取りエラー",
+                                 "frmモジュール プロパティ読み取りエラー"};
+constexpr ModuleSteps kStandardSteps{&ListBasProcedures, "basモジュール 関数読み取りエラー",
+                                     "basモジュール プロパティ読み取りエラー"};
+constexpr ModuleSteps kClassSteps{&ListProcedures, "clsモジュール 関数読み取りエラー",
+                                  "clsモジュール プロパティ読み取りエラー"};
+
+const ModuleSteps* StepsFor(ModuleKind kind)
+{
+    switch (kind) {
+    case ModuleKind::Form:
+        return &kFormSteps;
+    case ModuleKind::Standard:
+        return &kStandardSteps;
+    case ModuleKind::Class:
+        return &kClassSteps;
+    case ModuleKind::Unknown:
+        break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int ListProcedures(SourceFile& report, std::string_view sourcePath)
+{
+    return ListSection(report, sourcePath, kCommaContinuation, kProcedureSection,
+                       [](std::string_view line, DeclarationJoiner& declaration) {
+                           // The empty read at the end of the data is skipped, so a declaration
+                           // pending there is dropped; a blank line ends one.
+                           if (IsCommentLine(line) || line.empty()) return LineOutcome::Next;
+                           if (declaration.Pending()) return declaration.Continue(line);
+                           if (Contains(line, kLibrary)) return LineOutcome::Next;
+                           return StartProcedure(line, declaration);
+                       });
+}
+
+int ListBasProcedures(SourceFile& report, std::string_view sourcePath)
+{
+    return ListSection(report, sourcePath, kCommaContinuation, kProcedureSection,
+                       [&report](std::string_view line, DeclarationJoiner& declaration) {
+                           // Blank lines are skipped, so a pending declaration goes on past them;
+                           // the empty read at the end of the data ends it, without a line end.
+                           if (IsCommentLine(line) || line.starts_with('\n')) return LineOutcome::Next;
+                           if (declaration.Pending()) return declaration.Continue(line);
+                           if (Contains(line, kLibrary)) return LineOutcome::Next;
+                           if (line.starts_with(kMainLine)) return WriteMainLine(report, line);
+                           return StartProcedure(line, declaration);
+                       });
+}
+
+int WriteProcedureListReport(const ModuleEntry* rows, std::int32_t count, std::string_view projectPath,
+                             std::string_view outputPath)
+{
+    SourceFile report;  // closed when it goes out of scope after a failure
+    if (!StartListReport(report, outputPath, projectPath)) return 0;
+
+    for (std::int32_t i = 0; i < count; ++i) {
+        const ModuleSteps* steps = StepsFor(KindOf(rows[i]));
+        if (steps == nullptr) {
+            ShowMessage(report_text::kUnexpected, report_text::kErrorCaption);
+            return 0;
+        }
+        const std::string_view path = ModulePath(rows[i]);
+        if (steps->listProcedures(report, path) == 0) {
+            ShowMessage(steps->procedureFailure, report_text::kModuleCaption);
+            return 0;
+        }
+        if (ListProperties(report, path) == 0) {
+            ShowMessage(steps->propertyFailure, report_text::kModuleCaption);
+            return 0;
+        }
+    }
+    return FinishListReport(report);
+}
+
+}  // namespace kolvane
