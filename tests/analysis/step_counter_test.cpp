@@ -1,0 +1,206 @@
+#include "analysis/step_counter.h"
+
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kolvane {
+namespace {
+
+using testing::TempDir;
+using testing::TraceRecorder;
+
+using Counter = int (*)(std::string_view, KindCounts&);
+
+struct Outcome {
+    int result;
+    KindCounts counts;
+};
+
+Outcome Count(Counter counter, std::string_view bytes)
+{
+    TempDir dir;
+    Outcome outcome{0, {}};
+    outcome.result = counter(dir.Write("Module.txt", bytes), outcome.counts);
+    return outcome;
+}
+
+// Steps and comments of the counter's own kind.
+std::pair<int, int> FormCounts(std::string_view bytes)
+{
+    const Outcome outcome = Count(&CountFrmLines, bytes);
+    EXPECT_EQ(outcome.result, 1);
+    return {outcome.counts.frmSteps, outcome.counts.frmComments};
+}
+
+std::pair<int, int> StandardCounts(std::string_view bytes)
+{
+    const Outcome outcome = Count(&CountBasLines, bytes);
+    EXPECT_EQ(outcome.result, 1);
+    return {outcome.counts.basSteps, outcome.counts.basComments};
+}
+
+using Counts = std::pair<int, int>;
+
+constexpr std::string_view kHeader = "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\nAttribute VB_Exposed = False\r\n";
+
+TEST(StepCounter, WorkedFormExample)
+{
+    TraceRecorder trace;
+    EXPECT_EQ(FormCounts("VERSION 5.00\r\n"
+                         "Begin VB.Form Form1\r\n"
+                         "End\r\n"
+                         "Attribute VB_Exposed = False\r\n"
+                         "Option Explicit\r\n"
+                         "\r\n"
+                         "' Form start-up\r\n"
+                         "Private Sub Form_Load()\r\n"
+                         "    Count = 0 ' reset\r\n"
+                         "End Sub\r\n"),
+              (Counts{3, 1}));
+    EXPECT_EQ(trace.lines, "  ファイルを開きました\n  ファイルを閉じました\n");
+}
+
+TEST(StepCounter, WorkedStandardModuleExample)
+{
+    EXPECT_EQ(StandardCounts("Option Explicit\r\n"
+                             "Public Total As Long\r\n"
+                             "' Adds a value\r\n"
+                             "Public Sub Add(ByVal n As Long)\r\n"
+                             "    Total = Total + _\r\n"
+                             "        n\r\n"
+                             "End Sub\r\n"),
+              (Counts{3, 1}));
+}
+
+TEST(StepCounter, CountsOnlyItsOwnKindAndNeverClears)
+{
+    TempDir dir;
+    const std::string path = dir.Write("Class1.cls", std::string(kHeader) + "' note\r\nx = 1\r\n");
+    KindCounts counts{10, 20, 30, 40, 50, 60};
+    EXPECT_EQ(CountClsLines(path, counts), 1);
+    EXPECT_EQ(counts.clsSteps, 51);
+    EXPECT_EQ(counts.clsComments, 61);
+    EXPECT_EQ(counts.frmSteps + counts.frmComments + counts.basSteps + counts.basComments, 100);
+
+    EXPECT_EQ(CountBasLines(path, counts), 1);  // no header for a standard module
+    EXPECT_EQ(counts.basSteps, 30 + 5 - 1);
+    EXPECT_EQ(counts.basComments, 41);
+}
+
+TEST(StepCounter, HeaderGate)
+{
+    // No gate line: nothing counts, however much code follows.
+    EXPECT_EQ(FormCounts("Sub A()\r\n' c\r\nEnd Sub\r\n"), (Counts{0, 0}));
+    // A second gate line is an ordinary line.
+    EXPECT_EQ(FormCounts(std::string(kHeader) + "Attribute VB_Exposed = True\r\n"), (Counts{1, 0}));
+    // The gate is closed again for every file and every kind.
+    TempDir dir;
+    KindCounts counts{};
+    EXPECT_EQ(CountFrmLines(dir.Write("a.frm", std::string(kHeader) + "x = 1\r\n"), counts), 1);
+    EXPECT_EQ(CountBasLines(dir.Write("b.bas", "y = 2\r\n"), counts), 1);
+    EXPECT_EQ(CountClsLines(dir.Write("c.cls", "z = 3\r\n"), counts), 1);
+    EXPECT_EQ(counts.frmSteps, 1);
+    EXPECT_EQ(counts.clsSteps, 0);
+}
+
+struct LineCase {
+    const char* name;
+    std::string line;  // one line of a standard module, followed by CR LF
+    Counts counts;     // before the final reduction
+};
+
+TEST(StepCounter, ClassifiesOneLine)
+{
+    const LineCase cases[] = {
+        {"option explicit", "Option Explicit", {0, 0}},
+        {"indented option explicit", "    Option Explicit", {0, 0}},
+        {"option explicit and a space", "Option Explicit ", {1, 0}},
+        {"option explicit and a tab", "Option Explicit\t", {1, 0}},
+        {"option explicit and a comment", "Option Explicit ' on", {1, 0}},
+        {"option private module", "Option Private Module", {0, 0}},
+        {"option base", "Option Base 1", {0, 0}},
+        {"option compare", "Option Compare Text", {0, 0}},
+        {"comment holding option base", "' Option Base 0 is the default", {0, 0}},
+        {"comment with a continuation", "' see below _", {0, 1}},
+        {"indented comment", "      ' note", {0, 1}},
+        {"tab before the apostrophe", "\t' note", {1, 0}},
+        {"rem", "Rem note", {1, 0}},
+        {"continued statement", "x = a + _", {0, 0}},
+        {"underscore without a space", "x = my_value", {1, 0}},
+        {"only spaces", "     ", {0, 0}},
+        {"NUL ends the text", std::string("   \0x = 1", 9), {0, 0}},
+        {"NUL after an apostrophe", std::string("'\0x = 1", 7), {0, 1}},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(StandardCounts(c.line + "\r\n"), (Counts{c.counts.first - 1, c.counts.second}));
+    }
+}
+
+TEST(StepCounter, LastLineWithoutLineBreakIsClassifiedWhole)
+{
+    EXPECT_EQ(StandardCounts("x = 1\r\n'"), (Counts{0, 1}));
+    EXPECT_EQ(StandardCounts("x = 1\r\nOption Explicit"), (Counts{0, 0}));
+    EXPECT_EQ(StandardCounts("x = 1\r\ny = 2"), (Counts{1, 0}));
+}
+
+TEST(StepCounter, EveryStandardModuleLosesOneStep)
+{
+    EXPECT_EQ(StandardCounts(""), (Counts{-1, 0}));
+    EXPECT_EQ(StandardCounts("x = 1\r\n"), (Counts{0, 0}));
+    EXPECT_EQ(FormCounts(""), (Counts{0, 0}));
+    const Outcome cls = Count(&CountClsLines, "");
+    EXPECT_EQ(cls.result, 1);
+    EXPECT_EQ(cls.counts.clsSteps, 0);
+}
+
+TEST(StepCounter, LongLinesAreClassifiedInPiecesOf510Bytes)
+{
+    // 510 bytes: the piece is a step, the newline alone is nothing.
+    EXPECT_EQ(StandardCounts(std::string(510, 'x') + "\r\n"), (Counts{0, 0}));
+    // 511 bytes: two steps, the second piece being one byte.
+    EXPECT_EQ(StandardCounts(std::string(511, 'x') + "\r\n"), (Counts{1, 0}));
+    // A comment of 1,100 bytes: one comment and two steps.
+    EXPECT_EQ(StandardCounts("'" + std::string(1099, 'x') + "\r\n"), (Counts{1, 1}));
+    // A piece that begins with spaces and an apostrophe is a comment of its own.
+    EXPECT_EQ(StandardCounts(std::string(510, 'x') + "  ' tail\r\n"), (Counts{0, 1}));
+    // " _" cut between two pieces is in neither.
+    EXPECT_EQ(StandardCounts(std::string(509, 'x') + " _\r\n"), (Counts{1, 0}));
+}
+
+TEST(StepCounter, MissingPathGivesMinusOneAndLeavesTheRecord)
+{
+    TempDir dir;
+    TraceRecorder trace;
+    KindCounts counts{};
+    EXPECT_EQ(CountBasLines(dir.Path("Missing.bas"), counts), -1);
+    EXPECT_EQ(counts.basSteps, 0);
+    EXPECT_EQ(trace.lines, "ファイルが存在しません\n");
+}
+
+TEST(StepCounter, FolderPassesTheExistenceTestButCannotBeOpened)
+{
+    TempDir dir;
+    TraceRecorder trace;
+    KindCounts counts{};
+    EXPECT_EQ(CountBasLines(dir.Folder("Module1.bas"), counts), 0);
+    EXPECT_EQ(counts.basSteps, 0);
+    EXPECT_EQ(trace.lines, "  ファイルオープンエラー\n");
+}
+
+#ifndef _WIN32
+TEST(StepCounter, ReadErrorFailsTheCount)
+{
+    // /proc/self/mem opens, but its first page is not mapped: the read fails.
+    TraceRecorder trace;
+    KindCounts counts{};
+    EXPECT_EQ(CountBasLines("/proc/self/mem", counts), 0);
+    EXPECT_EQ(trace.lines, "  ファイルを開きました\n  ファイル読み込みエラー\n");
+}
+#endif
+
+}  // namespace
+}  // namespace kolvane
