@@ -1,0 +1,200 @@
+#include "analysis/step_count_report.h"
+
+#include "analysis/report_texts.h"
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+using testing::MessageRecorder;
+using testing::TempDir;
+using testing::TraceRecorder;
+using Boxes = std::vector<std::pair<std::string, std::string>>;
+
+constexpr const char* kProject = "C:\\Work\\Demo\\Demo.vbp";
+
+constexpr std::string_view kBanner = "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
+                                     "   ソースコード ステップ数・コメント数   \r\n"
+                                     "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
+                                     "プロジェクトファイル ： C:\\Work\\Demo\\Demo.vbp\r\n"
+                                     "\r\n"
+                                     "\r\n";
+constexpr std::string_view kTotalsHeader = "             ステップ数   コメント数        合計\r\n";
+
+const Boxes kRunFailed = {{"処理に失敗しました", "あ～あ"}};
+
+ModuleEntry Row(std::string_view kind, std::string_view path)
+{
+    ModuleEntry entry{};
+    std::memcpy(entry.kind, kind.data(), kKindLength);
+    std::memcpy(entry.path, path.data(), path.size());
+    return entry;
+}
+
+constexpr std::string_view kForm1 = "VERSION 5.00\r\n"
+                                    "Begin VB.Form Form1\r\n"
+                                    "End\r\n"
+                                    "Attribute VB_Exposed = False\r\n"
+                                    "Option Explicit\r\n"
+                                    "\r\n"
+                                    "' Form start-up\r\n"
+                                    "Private Sub Form_Load()\r\n"
+                                    "    Count = 0 ' reset\r\n"
+                                    "End Sub\r\n";
+constexpr std::string_view kModule1 = "Option Explicit\r\n"
+                                      "Public Total As Long\r\n"
+                                      "' Adds a value\r\n"
+                                      "Public Sub Add(ByVal n As Long)\r\n"
+                                      "    Total = Total + _\r\n"
+                                      "        n\r\n"
+                                      "End Sub\r\n";
+
+TEST(StepCountReport, WorkedExample)
+{
+    TempDir dir;
+    ModuleEntry table[] = {Row("frm", dir.Write("Form1.frm", kForm1)), Row("bas", dir.Write("Module1.bas", kModule1))};
+    MessageRecorder messages;
+
+    EXPECT_EQ(RunStepCount(table, 2, kProject, dir.Path("Demo_StCnt.txt")), 1);
+
+    EXPECT_EQ(dir.Read("Demo_StCnt.txt"), std::string(kBanner) +
+                                              "ファイル名 ： Form1.frm\r\n"
+                                              "ステップ数 ：        3 行\r\n"
+                                              "コメント数 ：        1 行\r\n"
+                                              "\r\n"
+                                              "ファイル名 ： Module1.bas\r\n"
+                                              "ステップ数 ：        3 行\r\n"
+                                              "コメント数 ：        1 行\r\n"
+                                              "\r\n" +
+                                              std::string(kTotalsHeader) +
+                                              "frmファイル         3行         1行         4行\r\n"
+                                              "basファイル         3行         1行         4行\r\n"
+                                              "clsファイル         0行         0行         0行\r\n"
+                                              "\r\n"
+                                              "\r\n");
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(table[1].steps, 3);
+    EXPECT_EQ(table[1].comments, 1);
+}
+
+TEST(StepCountReport, EmptyTableGivesBannerAndZeroTotals)
+{
+    TempDir dir;
+    EXPECT_EQ(RunStepCount(nullptr, 0, kProject, dir.Path("r.txt")), 1);
+    EXPECT_EQ(dir.Read("r.txt"), std::string(kBanner) + std::string(kTotalsHeader) +
+                                     "frmファイル         0行         0行         0行\r\n"
+                                     "basファイル         0行         0行         0行\r\n"
+                                     "clsファイル         0行         0行         0行\r\n\r\n\r\n");
+}
+
+TEST(StepCountReport, MixedCaseKindsAndAnEmptyStandardModule)
+{
+    TempDir dir;
+    ModuleEntry table[] = {Row("Bas", dir.Write("Empty.bas", "")),
+                           Row("cLS", dir.Write("Class1.cls", "Attribute VB_Exposed = True\r\n'\r\nx\r\n")),
+                           Row("BAS", dir.Write("One.bas", "'\r\n'\r\n"))};
+    EXPECT_EQ(RunStepCount(table, 3, kProject, dir.Path("r.txt")), 1);
+    const std::string report = dir.Read("r.txt");
+    EXPECT_NE(report.find("ファイル名 ： Empty.bas\r\n"
+                          "ステップ数 ：       -1 行\r\n"
+                          "コメント数 ：        0 行\r\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("frmファイル         0行         0行         0行\r\n"
+                          "basファイル        -2行         2行         0行\r\n"
+                          "clsファイル         1行         1行         2行\r\n"),
+              std::string::npos);
+}
+
+TEST(StepCountReport, FileNameIsTheWholeLastComponentAndNumbersAreNeverCut)
+{
+    TempDir dir;
+    const std::string longName(240, 'n');
+    // "表" ends in the byte 0x5C, which is not a separator there.
+    ModuleEntry table[] = {Row("frm", "C:\\Work\\表"), Row("bas", "C:\\Work\\" + longName + ".bas"),
+                           Row("cls", "C:\\Work\\")};
+    table[0].steps = INT_MIN;
+    table[0].comments = INT_MAX;
+    const KindCounts totals{INT_MIN, 0, 0, 0, 0, 0};
+    EXPECT_EQ(WriteStepCountReport(table, 3, totals, kProject, dir.Path("r.txt")), 1);
+    const std::string report = dir.Read("r.txt");
+    EXPECT_NE(report.find("ファイル名 ： 表\r\n"
+                          "ステップ数 ： -2147483648 行\r\n"
+                          "コメント数 ： 2147483647 行\r\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("ファイル名 ： " + longName + ".bas\r\n"), std::string::npos);
+    EXPECT_NE(report.find("ファイル名 ： \r\n"), std::string::npos);
+    EXPECT_NE(report.find("frmファイル-2147483648行         0行-2147483648行\r\n"), std::string::npos);
+}
+
+TEST(StepCountReport, ModuleThatCannotBeCountedStopsTheRunAndLeavesTheReport)
+{
+    TempDir dir;
+    const struct {
+        std::string path;
+        std::string_view note;
+    } cases[] = {{dir.Path("Missing.bas"), "ファイルが存在しません\n"},
+                 {dir.Folder("Folder.bas"), "  ファイルオープンエラー\n"}};
+    for (const auto& failing : cases) {
+        SCOPED_TRACE(failing.path);
+        ModuleEntry table[] = {Row("bas", dir.Write("A.bas", "x\r\n")), Row("bas", failing.path),
+                               Row("bas", dir.Write("C.bas", "y\r\n"))};
+        dir.Write("Old_StCnt.txt", "old");
+        MessageRecorder messages;
+        TraceRecorder trace;
+
+        EXPECT_EQ(RunStepCount(table, 3, kProject, dir.Path("Old_StCnt.txt")), 0);
+        // C.bas is never opened.
+        EXPECT_EQ(trace.lines, "  ファイルを開きました\n  ファイルを閉じました\n" + std::string(failing.note));
+        EXPECT_EQ(RunStepCount(table, 3, kProject, dir.Path("New_StCnt.txt")), 0);
+
+        EXPECT_EQ(messages.boxes, (Boxes{kRunFailed[0], kRunFailed[0]}));
+        EXPECT_EQ(dir.Read("Old_StCnt.txt"), "old");
+        EXPECT_FALSE(testing::PathExists(dir.Path("New_StCnt.txt")));
+    }
+}
+
+TEST(StepCountReport, UnknownKindStopsWithItsOwnBox)
+{
+    TempDir dir;
+    ModuleEntry table[] = {Row("txt", dir.Write("a.txt", "x\r\n"))};
+    MessageRecorder messages;
+    EXPECT_EQ(RunStepCount(table, 1, kProject, dir.Path("r.txt")), 0);
+    EXPECT_EQ(messages.boxes, (Boxes{{std::string(report_text::kUnexpected), "エラー"}}));
+    EXPECT_FALSE(testing::PathExists(dir.Path("r.txt")));
+}
+
+TEST(StepCountReport, ReportThatCannotBeCreated)
+{
+    TempDir dir;
+    MessageRecorder messages;
+    EXPECT_EQ(RunStepCount(nullptr, 0, kProject, dir.Path("NoFolder/r.txt")), 0);
+    EXPECT_EQ(messages.boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"}, kRunFailed[0]}));
+}
+
+#ifndef _WIN32
+// A full disk shows either while writing a line or only when the final
+// close flushes the buffer; both are failures.
+TEST(StepCountReport, FullDiskIsAWriteFailure)
+{
+    TempDir dir;
+    const std::string module = dir.Write("M.bas", "x\r\n");
+    for (std::int32_t rows : {1, kModuleCapacity}) {
+        SCOPED_TRACE(rows);
+        std::vector<ModuleEntry> table(static_cast<std::size_t>(rows), Row("bas", module));
+        MessageRecorder messages;
+        EXPECT_EQ(RunStepCount(table.data(), rows, kProject, "/dev/full"), 0);
+        EXPECT_EQ(messages.boxes,
+                  (Boxes{{"ファイルに書き込むことが出来ませんでした", "出力処理 - エラー"}, kRunFailed[0]}));
+    }
+}
+#endif
+
+}  // namespace
+}  // namespace kolvane
