@@ -1,0 +1,62 @@
+// kolvane-cli: the three analyses of Kolvane from a command line.
+#include "cli/options.h"
+#include "cli/run_projects.h"
+#include "cli/terminal_text.h"
+#include "project/platform.h"
+#include "project/trace.h"
+
+#include <cstdio>
+#include <span>
+#include <string>
+
+namespace {
+
+constexpr std::string_view kProgram = "kolvane-cli";
+constexpr std::string_view kVersionLine = "kolvane-cli " KOLVANE_VERSION "\n";
+constexpr std::string_view kHelpHint = "Try 'kolvane-cli --help' for more information.\n";
+
+// "kolvane-cli: CAPTION: TEXT", the line that stands for a message box.
+void PrintMessage(std::string_view text, std::string_view caption)
+{
+    std::string line(kProgram);
+    line.append(": ").append(caption).append(": ").append(text).push_back('\n');
+    kolvane::cli::WriteTerminalText(stderr, line);
+}
+
+void PrintUsageError(std::string_view error)
+{
+    std::string line(kProgram);
+    line.append(": ").append(error).push_back('\n');
+    line.append(kHelpHint);
+    kolvane::cli::WriteTerminalText(stderr, line);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace kolvane::cli;
+
+    const std::span<const char* const> arguments(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
+    const ParsedOptions parsed = ParseOptions(arguments);
+    if (parsed.options.help) {
+        std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
+        return kExitSuccess;
+    }
+    if (parsed.options.version) {
+        std::fwrite(kVersionLine.data(), 1, kVersionLine.size(), stdout);
+        return kExitSuccess;
+    }
+    if (!parsed.error.empty()) {
+        PrintUsageError(parsed.error);
+        return kExitUsage;
+    }
+
+    kolvane::SetMessageHandler(PrintMessage);
+    if (parsed.options.verbose) {
+        kolvane::SetTraceSink([](std::string_view line) { WriteTerminalText(stderr, line); });
+    } else {
+        kolvane::SetTraceSink([](std::string_view) {});
+    }
+    return RunProjects(parsed.options);
+}

@@ -1,0 +1,158 @@
+#include "cli/options.h"
+
+#include <array>
+#include <optional>
+
+namespace kolvane::cli {
+namespace {
+
+constexpr std::string_view kEndOfOptions = "--";
+constexpr std::string_view kOutputPrefix = "--output=";
+
+struct Flag {
+    char shortName;
+    std::string_view longName;
+};
+
+constexpr Flag kSteps{'s', "--steps"};
+constexpr Flag kProcedures{'p', "--procedures"};
+constexpr Flag kApis{'a', "--apis"};
+constexpr Flag kAll{'A', "--all"};
+constexpr Flag kOutput{'o', "--output"};
+constexpr Flag kVerbose{'v', "--verbose"};
+constexpr Flag kHelp{'h', "--help"};
+constexpr std::string_view kVersion = "--version";
+
+constexpr std::array<AnalysisKind, 3> kReportOrder = {AnalysisKind::StepCount, AnalysisKind::ProcedureList,
+                                                      AnalysisKind::ApiList};
+
+class Parser {
+public:
+    explicit Parser(std::span<const char* const> arguments) : arguments_(arguments) {}
+
+    ParsedOptions Run()
+    {
+        bool optionsEnded = false;
+        for (next_ = 0; next_ < arguments_.size() && result_.error.empty();) {
+            const std::string_view argument = arguments_[next_++];
+            if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+                result_.options.projects.emplace_back(argument);
+            } else if (argument == kEndOfOptions) {
+                optionsEnded = true;
+            } else if (argument.starts_with("--")) {
+                Long(argument);
+            } else {
+                ShortCluster(argument.substr(1));
+            }
+            if (result_.options.help || result_.options.version) return std::move(result_);
+        }
+        if (result_.error.empty() && result_.options.projects.empty()) result_.error = "no project file given";
+        for (std::size_t i = 0; i < kReportOrder.size(); ++i) {
+            if (selected_[i]) result_.options.analyses.push_back(kReportOrder[i]);
+        }
+        if (result_.options.analyses.empty()) result_.options.analyses.push_back(AnalysisKind::StepCount);
+        return std::move(result_);
+    }
+
+private:
+    void Select(AnalysisKind kind) { selected_[static_cast<std::size_t>(kind)] = true; }
+
+    void Long(std::string_view argument)
+    {
+        Options& options = result_.options;
+        if (argument == kSteps.longName) {
+            Select(AnalysisKind::StepCount);
+        } else if (argument == kProcedures.longName) {
+            Select(AnalysisKind::ProcedureList);
+        } else if (argument == kApis.longName) {
+            Select(AnalysisKind::ApiList);
+        } else if (argument == kAll.longName) {
+            selected_.fill(true);
+        } else if (argument == kVerbose.longName) {
+            options.verbose = true;
+        } else if (argument == kHelp.longName) {
+            options.help = true;
+        } else if (argument == kVersion) {
+            options.version = true;
+        } else if (argument == kOutput.longName) {
+            OutputFolder(argument, NextArgument());
+        } else if (argument.starts_with(kOutputPrefix)) {
+            OutputFolder(kOutput.longName, argument.substr(kOutputPrefix.size()));
+        } else {
+            result_.error = "unknown option '" + std::string(argument) + "'";
+        }
+    }
+
+    // "-sp", "-v", "-o DIR", "-oDIR".
+    void ShortCluster(std::string_view letters)
+    {
+        for (std::size_t i = 0; i < letters.size() && result_.error.empty(); ++i) {
+            const char letter = letters[i];
+            if (letter == kSteps.shortName) {
+                Select(AnalysisKind::StepCount);
+            } else if (letter == kProcedures.shortName) {
+                Select(AnalysisKind::ProcedureList);
+            } else if (letter == kApis.shortName) {
+                Select(AnalysisKind::ApiList);
+            } else if (letter == kAll.shortName) {
+                selected_.fill(true);
+            } else if (letter == kVerbose.shortName) {
+                result_.options.verbose = true;
+            } else if (letter == kHelp.shortName) {
+                result_.options.help = true;
+                return;
+            } else if (letter == kOutput.shortName) {
+                const std::string_view rest = letters.substr(i + 1);
+                OutputFolder("-o", rest.empty() ? NextArgument() : rest);
+                return;
+            } else {
+                result_.error = std::string("unknown option '-") + letter + "'";
+            }
+        }
+    }
+
+    std::optional<std::string_view> NextArgument()
+    {
+        if (next_ == arguments_.size()) return std::nullopt;
+        return arguments_[next_++];
+    }
+
+    void OutputFolder(std::string_view option, std::optional<std::string_view> folder)
+    {
+        if (!folder || folder->empty()) {
+            result_.error = "option '" + std::string(option) + "' needs a folder";
+        } else {
+            result_.options.outputFolder = *folder;
+        }
+    }
+
+    std::span<const char* const> arguments_;
+    std::size_t next_ = 0;
+    std::array<bool, kReportOrder.size()> selected_{};
+    ParsedOptions result_;
+};
+
+}  // namespace
+
+ParsedOptions ParseOptions(std::span<const char* const> arguments) { return Parser(arguments).Run(); }
+
+const std::string_view kUsage =
+    "Usage: kolvane-cli [OPTION]... PROJECT.vbp...\n"
+    "Measure and index the source of Visual Basic projects. Each project is\n"
+    "loaded in turn and every chosen report is written for it.\n"
+    "\n"
+    "  -s, --steps         step and comment counts (NAME_StCnt.txt); the default\n"
+    "  -p, --procedures    Sub, Function and Property declarations (NAME_FncOp.txt)\n"
+    "  -a, --apis          API declarations (NAME_APIOp.txt)\n"
+    "  -A, --all           all three reports\n"
+    "  -o, --output DIR    write the reports into DIR instead of the current folder\n"
+    "  -v, --verbose       show the file layer's progress notes on standard error\n"
+    "  -h, --help          show this help and exit\n"
+    "      --version       show the version and exit\n"
+    "\n"
+    "NAME is the project file's name less its extension. Every report written is\n"
+    "named on standard output, every message on standard error.\n"
+    "Exit status: 0 when every report was written, 1 when an analysis failed,\n"
+    "2 for a usage error or a project that cannot be read or lists no module.\n";
+
+}  // namespace kolvane::cli

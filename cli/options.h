@@ -1,0 +1,33 @@
+// The command line of kolvane-cli, parsed into what to run on which projects.
+#pragma once
+
+#include "analysis/analyses.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kolvane::cli {
+
+struct Options {
+    std::vector<AnalysisKind> analyses;  // report order, each once; the step count when none is named
+    std::string outputFolder;            // empty: the current directory
+    bool verbose = false;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> projects;  // as given, in order
+};
+
+struct ParsedOptions {
+    Options options;
+    std::string error;  // empty when the command line is valid
+};
+
+// Parses the arguments after the program name. --help and --version end the
+// parsing at once, whatever follows them.
+ParsedOptions ParseOptions(std::span<const char* const> arguments);
+
+extern const std::string_view kUsage;
+
+}  // namespace kolvane::cli
