@@ -1,0 +1,161 @@
+#include "analysis/api_list.h"
+
+#include "project/module_table.h"
+#include "project/source_file.h"
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+using testing::MessageRecorder;
+using testing::TempDir;
+using Boxes = std::vector<std::pair<std::string, std::string>>;
+
+constexpr std::string_view kProject = "C:\\Work\\Demo\\Demo.vbp";
+constexpr std::string_view kBanner =
+    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+    "      関 数 ・ プ ロ パ テ ィ 一 覧     \r\n"
+    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+    "プロジェクトファイル ： C:\\Work\\Demo\\Demo.vbp\r\n\r\n\r\n";
+
+ModuleEntry Row(std::string_view kind, std::string_view path)
+{
+    ModuleEntry row{};
+    std::memcpy(row.kind, kind.data(), kKindLength);
+    std::memcpy(row.path, path.data(), std::min(path.size(), sizeof row.path - 1));
+    return row;
+}
+
+std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, int result = 1)
+{
+    const std::string output = dir.Path("Demo_APIOp.txt");
+    EXPECT_EQ(WriteApiListReport(rows.data(), static_cast<std::int32_t>(rows.size()), kProject, output), result);
+    return testing::ReadBytes(output);
+}
+
+// The section ListApiDeclarations writes for a source file M.bas.
+std::string Section(std::string_view source, int classModule)
+{
+    TempDir dir;
+    const std::string path = dir.Write("M.bas", source);
+    SourceFile report;
+    EXPECT_EQ(OpenSourceFile(report, dir.Path("report.txt"), kModeWrite), 1);
+    EXPECT_EQ(ListApiDeclarations(report, path, classModule), 1);
+    EXPECT_EQ(CloseSourceFile(report), 1);
+    return dir.Read("report.txt");
+}
+
+TEST(ApiListReport, ModuleExample)
+{
+    TempDir dir;
+    const std::string module = dir.Write(
+        "Module1.bas",
+        "Attribute VB_Name = \"Module1\"\r\n"
+        "Option Explicit\r\n"
+        "Public Declare Function SendMessage Lib \"user32\" Alias \"SendMessageA\" _\r\n"
+        "    (ByVal hWnd As Long, ByVal wMsg As Long) As Long\r\n"
+        "' Private Declare Sub Old Lib \"kernel32\" ()\r\n"
+        "Private Declare Sub Sleep Lib \"kernel32\" (ByVal ms As Long)\r\n"
+        "Sub Main()\r\n"
+        "End Sub\r\n"
+        "Private Declare Sub Beep Lib \"kernel32\" ()\r\n");
+    EXPECT_EQ(Report(dir, {Row("bas", module)}),
+              std::string(kBanner) +
+                  "-- Module1.bas --\r\n"
+                  "Public Declare Function SendMessage Lib \"user32\" Alias \"SendMessageA\" "
+                  "(ByVal hWnd As Long, ByVal wMsg As Long) As Long\r\n"
+                  "Private Declare Sub Sleep Lib \"kernel32\" (ByVal ms As Long)\r\n"
+                  "API関数は 2 個、存在します。\r\n\r\n");
+}
+
+TEST(ApiList, StopRuleEndsTheScanAndEndPropertyOnlyInClasses)
+{
+    const std::string source =
+        "End Property\r\n"
+        "Declare Sub A Lib \"k\" ()\r\n"
+        "Declare Sub B Lib \"k\" _\r\n"
+        "End Sub\r\n"
+        "    End Function ' done\r\n"
+        "Declare Sub C Lib \"k\" ()\r\n";
+    EXPECT_EQ(Section(source, 0), "-- M.bas --\r\n"
+                                  "Declare Sub A Lib \"k\" ()\r\n"
+                                  "Declare Sub B Lib \"k\" End Sub\r\n"
+                                  "API関数は 2 個、存在します。\r\n\r\n");
+    EXPECT_EQ(Section(source, 1), "-- M.bas --\r\nAPI関数は存在しません。\r\n\r\n");
+}
+
+TEST(ApiList, LineRules)
+{
+    const struct {
+        const char* what;
+        std::string_view source;
+        std::string_view expected;
+    } cases[] = {
+        {"no Lib lines", "Sub Main()\r\n", "API関数は存在しません。\r\n\r\n"},
+        {"any line with the word, not a comment", "x = 1 ' uses Lib here\r\n'Declare Sub A Lib \"k\" ()\r\n",
+         "x = 1 ' uses Lib here\r\nAPI関数は 1 個、存在します。\r\n\r\n"},
+        {"blank-underscore inside a string", "Declare Sub A Lib \"a _b\" ()\r\n(x)\r\n",
+         "Declare Sub A Lib \"a _b\" ((x)\r\nAPI関数は 1 個、存在します。\r\n\r\n"},
+        {"blank line ends a declaration", "Declare Sub A Lib \"k\" _\r\n\r\n()\r\n",
+         "Declare Sub A Lib \"k\" \r\nAPI関数は 1 個、存在します。\r\n\r\n"},
+        {"pending at the end is dropped", "Declare Sub A Lib \"k\" _\r\n", "API関数は存在しません。\r\n\r\n"},
+        {"last line without line end", "Declare Sub A Lib \"k\" ()",
+         "Declare Sub A Lib \"k\" ()API関数は 1 個、存在します。\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Section(c.source, 0), "-- M.bas --\r\n" + std::string(c.expected)) << c.what;
+    }
+}
+
+TEST(ApiList, LongJoinedDeclarationIsWrittenWhole)
+{
+    std::string source = "Declare Sub Big Lib \"k\" _\r\n";
+    std::string expected = "-- M.bas --\r\nDeclare Sub Big Lib \"k\" ";
+    for (int i = 0; i < 150; ++i) {
+        source += "    (a" + std::to_string(i) + " As Long) _\r\n";
+        expected += "(a" + std::to_string(i) + " As Long) ";
+    }
+    source += "    ()\r\n";
+    expected += "()\r\nAPI関数は 1 個、存在します。\r\n\r\n";
+    ASSERT_GT(expected.size(), 2000u);
+    EXPECT_EQ(Section(source, 0), expected);
+}
+
+TEST(ApiListReport, MissingModuleStopsTheReportAfterTwoBoxes)
+{
+    TempDir dir;
+    const std::string form = dir.Write("Main.frm", "Private Declare Sub Beep Lib \"kernel32\" ()\r\n");
+    MessageRecorder boxes;
+    EXPECT_EQ(Report(dir, {Row("FRM", form), Row("CLS", dir.Path("Gone.cls")), Row("bas", form)}, 0),
+              std::string(kBanner) + "-- Main.frm --\r\nPrivate Declare Sub Beep Lib \"kernel32\" ()\r\n"
+                                     "API関数は 1 個、存在します。\r\n\r\n");
+    EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
+                                  {"clsモジュール API関数読み取りエラー", "ありゃりゃ"}}));
+}
+
+TEST(ApiListReport, NoModulesGiveTheBannerAlone)
+{
+    TempDir dir;
+    EXPECT_EQ(Report(dir, {}), kBanner);
+}
+
+#ifndef _WIN32
+TEST(ApiListReport, FailedFinalFlushIsAWriteFailure)
+{
+    TempDir dir;
+    MessageRecorder boxes;
+    const ModuleEntry row = Row("bas", dir.Write("M.bas", "Declare Sub A Lib \"k\" ()\r\n"));
+    EXPECT_EQ(WriteApiListReport(&row, 1, kProject, "/dev/full"), 0);
+    EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルに書き込むことが出来ませんでした", "出力処理 - エラー"}}));
+}
+#endif
+
+}  // namespace
+}  // namespace kolvane
