@@ -1,0 +1,50 @@
+Attribute VB_Name = "modMain"
+Option Explicit
+
+'----------------------------------------------------------
+' 起動処理とアプリケーション共通の関数
+'----------------------------------------------------------
+
+Public Const APP_TITLE As String = "受注管理デモ"
+
+Public gLogPath As String
+
+Sub Main()
+    ' ログファイルは実行ファイルと同じフォルダに置く
+    gLogPath = App.Path & "\demo.log"
+    If IsAlreadyRunning(APP_TITLE) Then
+        MsgBox "既に起動しています。", vbExclamation, APP_TITLE
+        Exit Sub
+    End If
+    WriteLog "起動しました"
+    frmMain.Show
+End Sub
+
+Public Sub WriteLog(ByVal message As String)
+    Dim fileNo As Integer
+
+    On Error GoTo Failed
+    fileNo = FreeFile
+    Open gLogPath For Append As #fileNo
+    Print #fileNo, Format$(Now, "yyyy/mm/dd hh:nn:ss"); " "; message
+    Close #fileNo
+    Exit Sub
+Failed:
+    ' ログが書けなくても処理は続ける
+    If fileNo <> 0 Then Close #fileNo
+End Sub
+
+Public Function FormatYen(ByVal amount As Currency) As String
+    FormatYen = Format$(amount, "#,##0") & "円"
+End Function
+
+Private Function IsAlreadyRunning(ByVal title As String) As Boolean
+    IsAlreadyRunning = App.PrevInstance And (FindWindow(vbNullString, title) <> 0)
+End Function
+
+' 全角の英数字を半角にする (前後の空白も取り除く)
+Function ToHalfWidth(ByVal text As String, _
+                     Optional ByVal trimBlanks As Boolean = True) As String
+    ToHalfWidth = StrConv(text, vbNarrow)
+    If trimBlanks Then ToHalfWidth = Trim$(ToHalfWidth)
+End Function
