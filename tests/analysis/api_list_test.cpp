@@ -140,22 +140,5 @@ TEST(ApiListReport, MissingModuleStopsTheReportAfterTwoBoxes)
                                   {"clsモジュール API関数読み取りエラー", "ありゃりゃ"}}));
 }
 
-TEST(ApiListReport, NoModulesGiveTheBannerAlone)
-{
-    TempDir dir;
-    EXPECT_EQ(Report(dir, {}), kBanner);
-}
-
-#ifndef _WIN32
-TEST(ApiListReport, FailedFinalFlushIsAWriteFailure)
-{
-    TempDir dir;
-    MessageRecorder boxes;
-    const ModuleEntry row = Row("bas", dir.Write("M.bas", "Declare Sub A Lib \"k\" ()\r\n"));
-    EXPECT_EQ(WriteApiListReport(&row, 1, kProject, "/dev/full"), 0);
-    EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルに書き込むことが出来ませんでした", "出力処理 - エラー"}}));
-}
-#endif
-
 }  // namespace
 }  // namespace kolvane
