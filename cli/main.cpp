@@ -3,6 +3,7 @@
 #include "cli/run_projects.h"
 #include "cli/terminal_text.h"
 #include "project/platform.h"
+#include "project/source_file.h"
 #include "project/trace.h"
 
 #include <cstdio>
@@ -23,12 +24,13 @@ void PrintMessage(std::string_view text, std::string_view caption)
     kolvane::cli::WriteTerminalText(stderr, line);
 }
 
+// The arguments it quotes are already in the terminal's encoding.
 void PrintUsageError(std::string_view error)
 {
     std::string line(kProgram);
     line.append(": ").append(error).push_back('\n');
     line.append(kHelpHint);
-    kolvane::cli::WriteTerminalText(stderr, line);
+    std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace
@@ -49,6 +51,11 @@ int main(int argc, char** argv)
     }
     if (!parsed.error.empty()) {
         PrintUsageError(parsed.error);
+        return kExitUsage;
+    }
+    const std::string& outputFolder = parsed.options.outputFolder;
+    if (!outputFolder.empty() && !kolvane::FileExists(outputFolder)) {
+        PrintUsageError("output folder '" + outputFolder + "' does not exist");
         return kExitUsage;
     }
 

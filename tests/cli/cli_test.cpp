@@ -290,7 +290,8 @@ TEST(KolvaneCli, UsageErrorsExitWithTwo)
 {
     TempDir dir;
     const std::vector<std::vector<std::string>> commandLines = {
-        {}, {"-x", "Demo.vbp"}, {"--output"}, {"--steps", "-o"}, {"--bogus", "Demo.vbp"}};
+        {}, {"-x", "Demo.vbp"}, {"--output"}, {"--steps", "-o"}, {"--bogus", "Demo.vbp"},
+        {"-o", "no-such-folder", "Demo.vbp"}};
     for (const auto& arguments : commandLines) {
         const CliRun run = RunCli(dir.Root(), arguments);
         EXPECT_EQ(run.status, 2) << run.err;
