@@ -1,0 +1,61 @@
+// The fixed texts of the Windows program: names, captions, control texts
+// and message boxes. Narrow literals are compiled to Shift_JIS.
+#pragma once
+
+namespace kolvane::ui::text {
+
+// The window class and title that identify a running copy.
+inline constexpr const char* kClassName = "KOLVANE";
+inline constexpr const char* kWindowTitle = "Kolvane";
+
+// Resources.
+inline constexpr const char* kIconName = "IDI_KOLVANE_ICON";
+inline constexpr const char* kMenuName = "KOLVANE_MENU";
+inline constexpr const char* kAcceleratorName = "KOLVANE_ACCELERATOR";
+inline constexpr const char* kVersionDialogName = "VERSIONDLG";
+
+// Controls.
+inline constexpr const char* kControlFontFace = "ＭＳ Ｐゴシック";
+inline constexpr const char* kPathLabel = "ファイルパス：";
+inline constexpr const char* kAnalysisGroup = "解析種類";
+inline constexpr const char* kStepCountRadio = "コード数解析";
+inline constexpr const char* kProcedureListRadio = "関数解析";
+inline constexpr const char* kApiListRadio = "API関数解析";
+inline constexpr const char* kRunButton = "実  行";
+inline constexpr const char* kExitButton = "終  了";
+inline constexpr const char* kFileNameColumn = "ファイル名前";
+inline constexpr const char* kKindColumn = "拡張子";
+
+// Captions.
+inline constexpr const char* kOopsCaption = "ありゃりゃ";
+inline constexpr const char* kErrorCaption = "エラー";
+inline constexpr const char* kDoneCaption = "やったあ";
+inline constexpr const char* kHuhCaption = "ん？";
+inline constexpr const char* kDropCaption = "ファイルドラッグ - エラー";
+
+// Creation failures of the main window's controls.
+inline constexpr const char* kListViewFailed = "リストビュー作成エラー";
+inline constexpr const char* kLabelFailed = "ラベルコントロール作成失敗";
+inline constexpr const char* kGroupFailed = "フレームコントロール作成失敗";
+inline constexpr const char* kRadio1Failed = "ラジオボタンコントロール１作成失敗";
+inline constexpr const char* kRadio2Failed = "ラジオボタンコントロール２作成失敗";
+inline constexpr const char* kRadio3Failed = "ラジオボタンコントロール３作成失敗";
+inline constexpr const char* kRunButtonFailed = "コマンドボタンコントロール１作成失敗";
+inline constexpr const char* kExitButtonFailed = "コマンドボタンコントロール２作成失敗";
+inline constexpr const char* kFontFailed = "フォント作成失敗";
+inline constexpr const char* kItemCountFailed = "アイテム数取得エラー";
+
+// Commands.
+inline constexpr const char* kLoadFailed = "VBPファイル読みこみエラー";
+inline constexpr const char* kNoProject = "プロジェクトファイルが指定されていません";
+inline constexpr const char* kNotAProject = "VB プロジェクトファイルではありません";
+inline constexpr const char* kFinished = "処理が終了しました";
+inline constexpr const char* kChosenFilePrefix = "ﾌｧｲﾙ名 ： ";
+inline constexpr const char* kOpenTitle = "VB プロジェクトファイルを開く";
+inline constexpr const char* kOpenDefaultExtension = "vbp";
+// Description and pattern, each ending in a zero, and the closing zero.
+inline constexpr char kOpenFilter[] = "VB Project File (*.vbp)\0*.vbp\0";
+inline constexpr const char* kProjectExtension = ".VBP";
+inline constexpr const char* kHelpFile = "Kolvane.hlp";
+
+}  // namespace kolvane::ui::text
