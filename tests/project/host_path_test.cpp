@@ -15,8 +15,6 @@ using testing::TempDir;
 // 表 is 0x95 0x5C in Shift_JIS: its trail byte is a backslash.
 constexpr std::string_view kShiftJisName = "\x95\x5C\x8E\xA6.cls";  // 表示.cls
 
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
 TEST(HostPath, TrailByteOfADoubleByteCharacterIsNoSeparator)
 {
     const std::string path = std::string("Forms\\") + std::string(kShiftJisName);
@@ -28,6 +26,8 @@ TEST(HostPath, TrailByteOfADoubleByteCharacterIsNoSeparator)
 }
 
 #ifndef _WIN32
+
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 TEST(HostPath, NameInAnotherCaseIsFoundFolderByFolder)
 {
