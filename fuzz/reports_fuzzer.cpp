@@ -1,0 +1,72 @@
+// Any bytes as the source file of a one-module project, once as a form, a
+// standard module and a class module: the step count and both list reports
+// must not crash, and on a readable file every one of them must succeed
+// without a message box.
+#include "analysis/api_list.h"
+#include "analysis/procedure_list.h"
+#include "analysis/step_count_report.h"
+#include "fuzz/fuzz_support.h"
+#include "project/module_table.h"
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace kolvane;
+
+struct SourceKind {
+    std::string_view kind;
+    std::string_view fileName;
+};
+
+constexpr SourceKind kSourceKinds[] = {
+    {"frm", "Fuzz.frm"},
+    {"bas", "Fuzz.bas"},
+    {"cls", "Fuzz.cls"},
+};
+
+ModuleEntry OneModule(std::string_view kind, const std::string& path)
+{
+    ModuleEntry row{};
+    std::memcpy(row.kind, kind.data(), kKindLength);
+    FUZZ_CHECK(path.size() < kPathFieldSize);
+    std::memcpy(row.path, path.data(), path.size());
+    return row;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::SilenceCore();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::string project = fuzz::ScratchPath("Fuzz.vbp");
+    static const std::string stepReport = fuzz::ScratchPath("Fuzz_StCnt.txt");
+    static const std::string procedureReport = fuzz::ScratchPath("Fuzz_FncOp.txt");
+    static const std::string apiReport = fuzz::ScratchPath("Fuzz_APIOp.txt");
+
+    // Every line holds at least one byte, so no count can pass the size
+    // (a standard module gives one step less, so at least -1).
+    const long long most = static_cast<long long>(size);
+
+    for (const SourceKind& source : kSourceKinds) {
+        const std::string path = fuzz::ScratchPath(source.fileName);
+        fuzz::WriteFile(path, data, size);
+        ModuleEntry row = OneModule(source.kind, path);
+        fuzz::ResetBoxCount();
+
+        FUZZ_CHECK(RunStepCount(&row, 1, project, stepReport) == 1);
+        FUZZ_CHECK(row.steps >= -1 && row.comments >= 0);
+        FUZZ_CHECK(static_cast<long long>(row.steps) + row.comments <= most);
+        FUZZ_CHECK(WriteProcedureListReport(&row, 1, project, procedureReport) == 1);
+        FUZZ_CHECK(WriteApiListReport(&row, 1, project, apiReport) == 1);
+        FUZZ_CHECK(fuzz::BoxCount() == 0);
+    }
+    return 0;
+}
