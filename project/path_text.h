@@ -8,6 +8,13 @@
 
 namespace kolvane {
 
+// A byte that can follow a lead byte in a double-byte character. '/' cannot,
+// so a folder named in UTF-8 on Linux never hides the separator after it.
+constexpr bool IsTrailByte(unsigned char byte)
+{
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
 // '\' on every platform; off Windows '/' separates folders as well.
 bool IsPathSeparator(char c);
 
@@ -31,7 +38,7 @@ void kolvane::ForEachSeparator(std::string_view text, Visit&& visit)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (IsLeadByte(byte) && i + 1 < text.size()) {
+        if (IsLeadByte(byte) && i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
             ++i;  // the trail byte belongs to this character
         } else if (IsPathSeparator(text[i])) {
             visit(i);
