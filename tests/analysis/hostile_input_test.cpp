@@ -1,0 +1,379 @@
+// Hostile input from end to end: projects and sources with odd bytes, lines
+// of any length, sources that vanish or cannot be read, reports that cannot
+// be written. Every case ends in the box the failing step names, and no
+// analysis that lost data reports success.
+//
+// Covered elsewhere: the limits of a project (255 and 256 modules, 101 forms,
+// values of 254 and 255 bytes) in project_reader_test; a report onto a full
+// device (/dev/full) in the tests of each report.
+#include "analysis/analyses.h"
+#include "analysis/report_texts.h"
+#include "project/module_table.h"
+#include "project/project_reader.h"
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kolvane {
+namespace {
+
+using testing::MessageRecorder;
+using testing::TempDir;
+using testing::TraceRecorder;
+using Boxes = std::vector<std::pair<std::string, std::string>>;
+
+constexpr std::size_t kMegabyte = 1 << 20;
+
+const std::pair<std::string, std::string> kCannotOpenBox{std::string(report_text::kCannotOpen),
+                                                         std::string(report_text::kOutputCaption)};
+const std::pair<std::string, std::string> kRunFailedBox{"処理に失敗しました", "あ～あ"};
+
+std::string StepBanner(std::string_view project)
+{
+    return "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
+           "   ソースコード ステップ数・コメント数   \r\n"
+           "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
+           "プロジェクトファイル ： " +
+           std::string(project) + "\r\n\r\n\r\n";
+}
+
+std::string ListBanner(std::string_view project)
+{
+    return "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+           "      関 数 ・ プ ロ パ テ ィ 一 覧     \r\n"
+           "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+           "プロジェクトファイル ： " +
+           std::string(project) + "\r\n\r\n\r\n";
+}
+
+std::size_t Occurrences(std::string_view text, std::string_view part)
+{
+    std::size_t found = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size())) {
+        ++found;
+    }
+    return found;
+}
+
+#ifndef _WIN32
+// Root opens files whatever their permissions say.
+bool PermissionsBind() { return geteuid() != 0; }
+#endif
+
+// What one analysis did: its result, its boxes, and its report if it made one.
+struct Outcome {
+    int result = -1;
+    Boxes boxes;
+    std::string trace;
+    std::optional<std::string> report;
+};
+
+// A project in a folder of its own, loaded into the ModuleTable and run the
+// way the run command runs it.
+class HostileInput : public ::testing::Test {
+protected:
+    void SetUp() override { ClearModuleTable(); }
+    void TearDown() override { ClearModuleTable(); }
+
+    std::int32_t Load(std::string_view projectBytes)
+    {
+        project = dir.Write(folder + "Demo.vbp", projectBytes);
+        TraceRecorder quiet;
+        return LoadProject(project);
+    }
+
+    std::string ReportPath(AnalysisKind kind) const
+    {
+        return dir.Path(folder + ReportFileName(project, AnalysisFor(kind)));
+    }
+
+    Outcome Run(AnalysisKind kind, const std::string& reportPath)
+    {
+        MessageRecorder messages;
+        TraceRecorder trace;
+        Outcome outcome;
+        outcome.result = AnalysisFor(kind).writer(ModuleTable, ModuleCount, project, reportPath);
+        outcome.boxes = messages.boxes;
+        outcome.trace = trace.lines;
+        if (testing::PathExists(reportPath)) outcome.report = testing::ReadBytes(reportPath);
+        return outcome;
+    }
+    Outcome Run(AnalysisKind kind) { return Run(kind, ReportPath(kind)); }
+
+    std::string In(std::string_view name) const { return dir.Path(folder + std::string(name)); }
+
+    TempDir dir;
+    std::string folder;  // where the project stands: "" or a sub-folder ending in "/"
+    std::string project;
+};
+
+// --- the project file ------------------------------------------------------
+
+TEST_F(HostileInput, ProjectWithAMegabyteLineLoadsTheLinesAroundIt)
+{
+    ASSERT_EQ(Load("Form=A.frm\r\nTitle=\"" + std::string(kMegabyte, 'x') + "\"\r\nModule=M; M.bas\r\n"), 1);
+    ASSERT_EQ(ModuleCount, 2);
+    EXPECT_EQ(std::string(ModuleTable[0].path), In("A.frm"));
+    EXPECT_EQ(std::string(ModuleTable[1].path), In("M.bas"));
+}
+
+TEST_F(HostileInput, ProjectOfOnlyCtrlZIsAnEmptyProject)
+{
+    ASSERT_EQ(Load("Form=Old.frm\r\n"), 1);
+    for (const std::string_view bytes : {"\x1A", "\x1A\x1A\x1A", "\x1A" "Form=A.frm\r\n"}) {
+        EXPECT_EQ(Load(bytes), 1);
+        EXPECT_EQ(ModuleCount, 0);
+        EXPECT_EQ(ModuleTable[0].path[0], '\0');
+    }
+}
+
+TEST_F(HostileInput, NulEndsTheTextOfAProjectLine)
+{
+    using namespace std::string_literals;
+    ASSERT_EQ(Load("Fo\0rm=A.frm\r\n"        // "Fo": no key
+                   "Form=B\0.frm\r\n"        // value "B"
+                   "Module=M\0; M.bas\r\n"   // no ";" left: ignored
+                   "Class=C; C\0.cls\r\n"    // value "C"
+                   "\0Form=D.frm\r\n"s),     // empty
+              1);
+    ASSERT_EQ(ModuleCount, 2);
+    EXPECT_EQ(std::string(ModuleTable[0].kind, 3) + ModuleTable[0].path, "frm" + In("B"));
+    EXPECT_EQ(std::string(ModuleTable[1].kind, 3) + ModuleTable[1].path, "cls" + In("C"));
+}
+
+// --- reports that cannot be written -----------------------------------------
+
+struct CreateFailure {
+    AnalysisKind kind;
+    Boxes boxes;
+};
+
+const CreateFailure kCreateFailures[] = {
+    {AnalysisKind::StepCount, {kCannotOpenBox, kRunFailedBox}},
+    {AnalysisKind::ProcedureList, {kCannotOpenBox}},
+    {AnalysisKind::ApiList, {kCannotOpenBox}},
+};
+
+// A folder that cannot be written does not stop root, so the stand-in that
+// fails for everyone is a path through a regular file.
+TEST_F(HostileInput, ReportBelowARegularFileCannotBeCreated)
+{
+    dir.Write("A.frm", "Attribute VB_Exposed = False\r\nSub A()\r\n");
+    ASSERT_EQ(Load("Form=A.frm\r\n"), 1);
+    dir.Write("file.txt", "x");
+    for (const CreateFailure& failure : kCreateFailures) {
+        const std::string report = dir.Path("file.txt/sub/report.txt");
+        const Outcome outcome = Run(failure.kind, report);
+        EXPECT_EQ(outcome.result, 0);
+        EXPECT_EQ(outcome.boxes, failure.boxes);
+        EXPECT_FALSE(outcome.report);
+    }
+}
+
+#ifndef _WIN32
+TEST_F(HostileInput, ReportInAReadOnlyFolderCannotBeCreated)
+{
+    if (!PermissionsBind()) GTEST_SKIP() << "running as root: a read-only folder does not stop the writes";
+    dir.Write("A.frm", "Attribute VB_Exposed = False\r\nSub A()\r\n");
+    ASSERT_EQ(Load("Form=A.frm\r\n"), 1);
+    const std::string readOnly = dir.Folder("readonly");
+    ASSERT_EQ(chmod(readOnly.c_str(), 0555), 0);
+    for (const CreateFailure& failure : kCreateFailures) {
+        const Outcome outcome = Run(failure.kind, dir.Path("readonly/report.txt"));
+        EXPECT_EQ(outcome.result, 0);
+        EXPECT_EQ(outcome.boxes, failure.boxes);
+        EXPECT_FALSE(outcome.report);
+    }
+    chmod(readOnly.c_str(), 0755);
+}
+#endif
+
+// --- sources that cannot be read ---------------------------------------------
+
+// The second of two modules is broken after the load: no analysis may claim
+// success. The step count writes nothing; the lists keep the first module's
+// section and stop.
+struct BrokenSource {
+    const char* folder;
+    std::function<void(const std::string& source)> breakIt;
+    std::string_view stepTrace;                       // the counter's last note
+    bool needsBindingPermissions;
+};
+
+const BrokenSource kBrokenSources[] = {
+    {"deleted",  // between load and run
+     [](const std::string& source) { ASSERT_EQ(std::remove(source.c_str()), 0); },
+     "ファイルが存在しません\n", false},
+    {"folder",
+     [](const std::string& source) {
+         ASSERT_EQ(std::remove(source.c_str()), 0);
+         testing::MakeFolder(source);
+     },
+     "  ファイルオープンエラー\n", false},
+#ifndef _WIN32
+    {"unreadable",
+     [](const std::string& source) { ASSERT_EQ(chmod(source.c_str(), 0), 0); },
+     "  ファイルオープンエラー\n", true},
+#endif
+};
+
+TEST_F(HostileInput, BrokenSourceStopsEveryAnalysis)
+{
+    for (const BrokenSource& broken : kBrokenSources) {
+        SCOPED_TRACE(broken.folder);
+#ifndef _WIN32
+        if (broken.needsBindingPermissions && !PermissionsBind()) continue;  // root reads it all the same
+#endif
+        folder = std::string(broken.folder) + "/";  // each case in a folder of its own
+        dir.Folder(broken.folder);
+        dir.Write(folder + "Good.bas", "Declare Sub Beep Lib \"k\" ()\r\nSub Main()\r\n");
+        const std::string source = dir.Write(folder + "Broken.bas", "Sub Lost()\r\n");
+        ASSERT_EQ(Load("Module=G; Good.bas\r\nModule=B; Broken.bas\r\n"), 1);
+        broken.breakIt(source);
+
+        const Outcome steps = Run(AnalysisKind::StepCount);
+        EXPECT_EQ(steps.result, 0);
+        EXPECT_EQ(steps.boxes, (Boxes{kRunFailedBox}));
+        EXPECT_TRUE(steps.trace.ends_with(broken.stepTrace)) << steps.trace;
+        EXPECT_FALSE(steps.report);
+
+        const Outcome procedures = Run(AnalysisKind::ProcedureList);
+        EXPECT_EQ(procedures.result, 0);
+        EXPECT_EQ(procedures.boxes, (Boxes{kCannotOpenBox, {"basモジュール 関数読み取りエラー", "ありゃりゃ"}}));
+        EXPECT_EQ(procedures.report, ListBanner(project) +
+                                         "-- Good.bas --\r\nSub Main()\r\n関数は存在しません。\r\n\r\n"
+                                         "プロパティは存在しません。\r\n\r\n");
+
+        const Outcome apis = Run(AnalysisKind::ApiList);
+        EXPECT_EQ(apis.result, 0);
+        EXPECT_EQ(apis.boxes, (Boxes{kCannotOpenBox, {"basモジュール API関数読み取りエラー", "ありゃりゃ"}}));
+        EXPECT_EQ(apis.report, ListBanner(project) +
+                                   "-- Good.bas --\r\nDeclare Sub Beep Lib \"k\" ()\r\nAPI関数は 1 個、存在します。\r\n\r\n");
+#ifndef _WIN32
+        chmod(source.c_str(), 0644);
+#endif
+    }
+}
+
+// --- sources with odd bytes and sizes ------------------------------------------
+
+TEST_F(HostileInput, ProjectAtCapacityRunsEveryAnalysis)
+{
+    dir.Write("A.frm", "Attribute VB_Exposed = False\r\n' note\r\nSub A()\r\n");
+    dir.Write("M.bas", "Sub M()\r\nx = 1\r\n");
+    dir.Write("C.cls", "Attribute VB_Exposed = False\r\nDeclare Sub B Lib \"k\" ()\r\n");
+    std::string vbp;
+    for (int i = 0; i < 85; ++i) vbp += "Form=A.frm\r\nModule=M; M.bas\r\nClass=C; C.cls\r\n";
+    ASSERT_EQ(Load(vbp), 1);
+    ASSERT_EQ(ModuleCount, kModuleCapacity);
+
+    const Outcome steps = Run(AnalysisKind::StepCount);
+    ASSERT_EQ(steps.result, 1);
+    EXPECT_TRUE(steps.boxes.empty());
+    EXPECT_EQ(Occurrences(*steps.report, "ファイル名 ： "), 255u);
+    EXPECT_TRUE(steps.report->ends_with("frmファイル        85行        85行       170行\r\n"
+                                        "basファイル        85行         0行        85行\r\n"
+                                        "clsファイル        85行         0行        85行\r\n\r\n\r\n"));
+
+    const Outcome procedures = Run(AnalysisKind::ProcedureList);
+    ASSERT_EQ(procedures.result, 1);
+    EXPECT_EQ(Occurrences(*procedures.report, "関数は 1 個、存在します。\r\n"), 170u);
+    EXPECT_TRUE(procedures.report->ends_with("-- C.cls --\r\n関数は存在しません。\r\n\r\nプロパティは存在しません。\r\n\r\n"));
+
+    const Outcome apis = Run(AnalysisKind::ApiList);
+    ASSERT_EQ(apis.result, 1);
+    EXPECT_EQ(Occurrences(*apis.report, "API関数は 1 個、存在します。\r\n"), 85u);
+    EXPECT_EQ(Occurrences(*apis.report, "API関数は存在しません。\r\n"), 170u);
+}
+
+TEST_F(HostileInput, MegabyteLineIsReadInPieces)
+{
+    // 1,048,560 bytes = 2,056 pieces of 510 for the counter; 1,025 pieces of
+    // 1,023 (the last shorter) for the lists.
+    const std::string head = "Declare Sub A Lib \"k\" (";
+    const std::string line = head + std::string(510 * 2056 - head.size() - 1, 'x') + ")";
+    dir.Write("Long.bas", line + "\r\n");
+    ASSERT_EQ(Load("Module=L; Long.bas\r\n"), 1);
+
+    const Outcome steps = Run(AnalysisKind::StepCount);
+    ASSERT_EQ(steps.result, 1);
+    EXPECT_NE(steps.report->find("ステップ数 ：     2055 行\r\n"), std::string::npos);
+
+    // The first piece holds " Lib ", so it is no procedure but an API
+    // declaration of its own, written without a line end.
+    const Outcome procedures = Run(AnalysisKind::ProcedureList);
+    ASSERT_EQ(procedures.result, 1);
+    EXPECT_EQ(procedures.report, ListBanner(project) +
+                                     "-- Long.bas --\r\n関数は存在しません。\r\n\r\nプロパティは存在しません。\r\n\r\n");
+
+    const Outcome apis = Run(AnalysisKind::ApiList);
+    ASSERT_EQ(apis.result, 1);
+    EXPECT_EQ(apis.report,
+              ListBanner(project) + "-- Long.bas --\r\n" + line.substr(0, 1023) + "API関数は 1 個、存在します。\r\n\r\n");
+}
+
+TEST_F(HostileInput, SourceOfOnlyCtrlZIsAnEmptySource)
+{
+    for (const char* name : {"Z.frm", "Z.bas", "Z.cls"}) dir.Write(name, "\x1A\x1A\x1A" "Sub Hidden()\r\n");
+    ASSERT_EQ(Load("Form=Z.frm\r\nModule=Z; Z.bas\r\nClass=Z; Z.cls\r\n"), 1);
+
+    const Outcome steps = Run(AnalysisKind::StepCount);
+    ASSERT_EQ(steps.result, 1);
+    const std::string block = "ステップ数 ：        0 行\r\nコメント数 ：        0 行\r\n\r\n";
+    EXPECT_EQ(steps.report, StepBanner(project) + "ファイル名 ： Z.frm\r\n" + block + "ファイル名 ： Z.bas\r\n" +
+                                "ステップ数 ：       -1 行\r\nコメント数 ：        0 行\r\n\r\n" +
+                                "ファイル名 ： Z.cls\r\n" + block +
+                                "             ステップ数   コメント数        合計\r\n"
+                                "frmファイル         0行         0行         0行\r\n"
+                                "basファイル        -1行         0行        -1行\r\n"
+                                "clsファイル         0行         0行         0行\r\n\r\n\r\n");
+
+    const std::string none = "関数は存在しません。\r\n\r\nプロパティは存在しません。\r\n\r\n";
+    const Outcome procedures = Run(AnalysisKind::ProcedureList);
+    ASSERT_EQ(procedures.result, 1);
+    EXPECT_EQ(procedures.report, ListBanner(project) + "-- Z.frm --\r\n" + none + "-- Z.bas --\r\n" + none +
+                                     "-- Z.cls --\r\n" + none);
+
+    const Outcome apis = Run(AnalysisKind::ApiList);
+    ASSERT_EQ(apis.result, 1);
+    EXPECT_EQ(apis.report, ListBanner(project) + "-- Z.frm --\r\nAPI関数は存在しません。\r\n\r\n" +
+                               "-- Z.bas --\r\nAPI関数は存在しません。\r\n\r\n" +
+                               "-- Z.cls --\r\nAPI関数は存在しません。\r\n\r\n");
+}
+
+// A NUL ends the text of its line for every test, its line end included:
+// what follows in the report then continues on the same line.
+TEST_F(HostileInput, NulEndsTheTextOfASourceLine)
+{
+    using namespace std::string_literals;
+    dir.Write("N.bas", "Sub A()\0tail\r\n"
+                       "Declare Sub X Lib \"k\" ()\0\r\n"
+                       "Sub B()\r\n"
+                       "Declare Sub Y Lib \"k\" ()\r\n"s);
+    ASSERT_EQ(Load("Module=N; N.bas\r\n"), 1);
+
+    const Outcome procedures = Run(AnalysisKind::ProcedureList);
+    ASSERT_EQ(procedures.result, 1);
+    EXPECT_EQ(procedures.report, ListBanner(project) + "-- N.bas --\r\nPublic Sub A()Public Sub B()\r\n"
+                                                       "関数は 2 個、存在します。\r\n\r\nプロパティは存在しません。\r\n\r\n");
+
+    const Outcome apis = Run(AnalysisKind::ApiList);
+    ASSERT_EQ(apis.result, 1);
+    EXPECT_EQ(apis.report, ListBanner(project) + "-- N.bas --\r\n"
+                                                 "Declare Sub X Lib \"k\" ()Declare Sub Y Lib \"k\" ()\r\n"
+                                                 "API関数は 2 個、存在します。\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace kolvane
