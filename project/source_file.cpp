@@ -2,7 +2,9 @@
 
 #include "project/host_path.h"
 
+#include <bit>
 #include <cstdarg>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -30,6 +32,33 @@ bool IsDirectory(std::FILE* file)
     struct stat status {};
     return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
 #endif
+}
+
+bool IsSpecial(char c)
+{
+    return c == kLineFeed || c == kReturn || c == kEndOfData;
+}
+
+// The number of bytes at the start of data before the first LF, CR or
+// Ctrl-Z (size when there is none). Eight bytes at a time: in each word the
+// lowest byte equal to one of the three is flagged exactly.
+std::size_t OrdinaryRun(const char* data, std::size_t size)
+{
+    std::size_t run = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101;
+        constexpr std::uint64_t kHighBits = 0x8080808080808080;
+        const auto zeroBytes = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighBits; };
+        for (; run + sizeof(std::uint64_t) <= size; run += sizeof(std::uint64_t)) {
+            std::uint64_t word;
+            std::memcpy(&word, data + run, sizeof word);
+            const std::uint64_t found = zeroBytes(word ^ (kOnes * kLineFeed)) | zeroBytes(word ^ (kOnes * kReturn)) |
+                                        zeroBytes(word ^ (kOnes * kEndOfData));
+            if (found != 0) return run + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+        }
+    }
+    while (run < size && !IsSpecial(data[run])) ++run;
+    return run;
 }
 
 }  // namespace
@@ -96,10 +125,7 @@ void SourceFile::ReadLine(std::span<char> out)
         // Copy the run of ordinary bytes, then deal with the byte that ended it.
         const char* raw = buffer_.data() + position_;
         const std::size_t available = std::min(filled_ - position_, limit - used);
-        std::size_t run = 0;
-        while (run < available && raw[run] != kLineFeed && raw[run] != kReturn && raw[run] != kEndOfData) {
-            ++run;
-        }
+        const std::size_t run = OrdinaryRun(raw, available);
         std::memcpy(out.data() + used, raw, run);
         used += run;
         position_ += run;

@@ -1,0 +1,122 @@
+// Helpers for tests that look at real windows: texts, classes, rectangles,
+// waiting for a window to appear, and reading list-view rows.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace kolvane::testing {
+
+inline std::string WindowText(HWND window)
+{
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The class name in lower case ("static", "button", "syslistview32").
+inline std::string ClassName(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    CharLowerA(name);
+    return name;
+}
+
+// The window's rectangle in its parent's client area.
+inline RECT RectInParent(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Polls find() until it gives a window or the time is up.
+inline HWND WaitForWindow(const std::function<HWND()>& find, ULONGLONG timeoutMs = 30000)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (GetTickCount64() < end) {
+        if (const HWND window = find(); window != nullptr) return window;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// A top-level dialog (class #32770) with the caption.
+inline HWND FindDialog(const char* caption)
+{
+    return FindWindowA("#32770", caption);
+}
+
+// A Linux path as Wine shows it to Windows programs (Z: is the root).
+inline std::string WindowsPath(std::string path)
+{
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return "Z:" + path;
+}
+
+using Row = std::pair<std::string, std::string>;  // file name, kind
+
+// The rows of a list view in this process.
+inline std::vector<Row> ListRows(HWND list)
+{
+    std::vector<Row> rows;
+    const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        std::string cells[2];
+        for (int column = 0; column < 2; ++column) {
+            char buffer[600] = {};
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = buffer;
+            item.cchTextMax = sizeof buffer;
+            SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+            cells[column] = buffer;
+        }
+        rows.emplace_back(cells[0], cells[1]);
+    }
+    return rows;
+}
+
+// The rows of a list view in another process, read through memory lent in
+// that process.
+inline std::vector<Row> RemoteListRows(HWND list)
+{
+    std::vector<Row> rows;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return rows;
+    constexpr std::size_t kTextOffset = 512, kTextSize = 600;
+    auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+    const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; remote != nullptr && index < count; ++index) {
+        std::string cells[2];
+        for (int column = 0; column < 2; ++column) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = remote + kTextOffset;
+            item.cchTextMax = kTextSize;
+            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(remote));
+            char buffer[kTextSize] = {};
+            ReadProcessMemory(process, remote + kTextOffset, buffer, sizeof buffer - 1, nullptr);
+            cells[column] = buffer;
+        }
+        rows.emplace_back(cells[0], cells[1]);
+    }
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return rows;
+}
+
+}  // namespace kolvane::testing
