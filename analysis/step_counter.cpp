@@ -13,10 +13,12 @@ namespace {
 // A line arrives in pieces of at most 510 bytes; each piece is a line of its own.
 constexpr std::size_t kLineBufferSize = 511;
 constexpr unsigned kTrimLeadingBlanks = 1;
+constexpr char kBlank = ' ';
 
 constexpr std::string_view kHeaderEnd = "Attribute VB_Exposed";
 constexpr std::string_view kOptionExplicit = "Option Explicit";
 constexpr std::string_view kOptionPrivateModule = "Option Private Module";
+constexpr std::string_view kOption = "Option ";
 constexpr std::string_view kOptionBase = "Option Base";
 constexpr std::string_view kOptionCompare = "Option Compare";
 constexpr char kCommentMark = '\'';
@@ -47,16 +49,35 @@ bool Contains(std::string_view text, std::string_view part)
     return text.find(part) != std::string_view::npos;
 }
 
+// "Option Base" or "Option Compare" anywhere in the line.
+bool HoldsOptionBaseOrCompare(std::string_view line)
+{
+    for (std::size_t at = line.find(kOption); at != std::string_view::npos; at = line.find(kOption, at + 1)) {
+        const std::string_view rest = line.substr(at);
+        if (rest.starts_with(kOptionBase) || rest.starts_with(kOptionCompare)) return true;
+    }
+    return false;
+}
+
+// " _" anywhere in the line, found from its rarer second byte.
+bool HoldsContinuation(std::string_view line)
+{
+    for (std::size_t at = line.find(kContinuation[1], 1); at != std::string_view::npos;
+         at = line.find(kContinuation[1], at + 1)) {
+        if (line[at - 1] == kContinuation[0]) return true;
+    }
+    return false;
+}
+
 // A line without its leading blanks and its newline.
 Verdict Classify(std::string_view line)
 {
-    if (line.empty() || line == kOptionExplicit || line == kOptionPrivateModule || Contains(line, kOptionBase) ||
-        Contains(line, kOptionCompare)) {
+    if (line.empty() || line == kOptionExplicit || line == kOptionPrivateModule || HoldsOptionBaseOrCompare(line)) {
         return Verdict::Nothing;
     }
     if (line.front() == kCommentMark) return Verdict::Comment;
     // Only the last physical line of a continued statement is a step.
-    if (Contains(line, kContinuation)) return Verdict::Nothing;
+    if (HoldsContinuation(line)) return Verdict::Nothing;
     return Verdict::Step;
 }
 
@@ -77,17 +98,21 @@ int CountLines(std::string_view path, KindCounts& counts, const CounterKind& kin
     std::array<char, kLineBufferSize> line;
     std::array<char, kLineBufferSize> trimmed;
     const LoopEnd end = ForEachLine(file, line, [&](char* text) {
-        std::size_t length = std::strlen(text);
-        if (length > 0 && text[length - 1] == '\n') text[--length] = '\0';
+        std::string_view current(text);
+        if (current.ends_with('\n')) current.remove_suffix(1);
 
         if (kind.hasHeader && !g_headerPassed) {
-            if (Contains(std::string_view(text, length), kHeaderEnd)) g_headerPassed = true;
+            if (Contains(current, kHeaderEnd)) g_headerPassed = true;
             return true;
         }
 
-        trimmed.fill('\0');
+        // The copy keeps the newline, which the view of it leaves out: its
+        // length is the line's less the leading blanks. The copy is always
+        // terminated, so nothing of an earlier line shows.
         TrimSpaces(text, 0, kTrimLeadingBlanks, trimmed);
-        switch (Classify(trimmed.data())) {
+        std::size_t blanks = 0;
+        while (text[blanks] == kBlank) ++blanks;
+        switch (Classify({trimmed.data(), current.size() - blanks})) {
         case Verdict::Comment:
             ++(counts.*kind.comments);
             break;
