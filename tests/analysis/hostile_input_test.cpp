@@ -173,6 +173,7 @@ TEST_F(HostileInput, ReportBelowARegularFileCannotBeCreated)
     ASSERT_EQ(Load("Form=A.frm\r\n"), 1);
     dir.Write("file.txt", "x");
     for (const CreateFailure& failure : kCreateFailures) {
+        SCOPED_TRACE(AnalysisFor(failure.kind).suffix);
         const std::string report = dir.Path("file.txt/sub/report.txt");
         const Outcome outcome = Run(failure.kind, report);
         EXPECT_EQ(outcome.result, 0);
@@ -190,6 +191,7 @@ TEST_F(HostileInput, ReportInAReadOnlyFolderCannotBeCreated)
     const std::string readOnly = dir.Folder("readonly");
     ASSERT_EQ(chmod(readOnly.c_str(), 0555), 0);
     for (const CreateFailure& failure : kCreateFailures) {
+        SCOPED_TRACE(AnalysisFor(failure.kind).suffix);
         const Outcome outcome = Run(failure.kind, dir.Path("readonly/report.txt"));
         EXPECT_EQ(outcome.result, 0);
         EXPECT_EQ(outcome.boxes, failure.boxes);
