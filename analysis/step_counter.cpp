@@ -5,7 +5,6 @@
 #include "project/trace.h"
 
 #include <array>
-#include <cstring>
 
 namespace kolvane {
 namespace {

@@ -6,9 +6,30 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
+
+// The next allocation of the program fails once when this is set.
+static bool g_failNextAllocation = false;
+
+void* operator new(std::size_t size)
+{
+    if (g_failNextAllocation) {
+        g_failNextAllocation = false;
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+// The pair of the operator new above; GCC takes it for a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+#pragma GCC diagnostic pop
 
 namespace kolvane {
 namespace {
@@ -169,6 +190,19 @@ TEST(StepCountReport, UnknownKindStopsWithItsOwnBox)
     EXPECT_EQ(RunStepCount(table, 1, kProject, dir.Path("r.txt")), 0);
     EXPECT_EQ(messages.boxes, (Boxes{{std::string(report_text::kUnexpected), "エラー"}}));
     EXPECT_FALSE(testing::PathExists(dir.Path("r.txt")));
+}
+
+TEST(StepCountReport, RecordThatCannotBeCreated)
+{
+    TempDir dir;
+    ModuleEntry table[] = {Row("bas", dir.Write("A.bas", "x\r\n"))};
+    const std::string report = dir.Path("r.txt");
+    MessageRecorder messages;
+    messages.boxes.reserve(1);
+    g_failNextAllocation = true;  // the per-file record
+    EXPECT_EQ(RunStepCount(table, 1, kProject, report), 0);
+    EXPECT_EQ(messages.boxes, (Boxes{{"Memory Allocation Error", "エラー"}}));
+    EXPECT_FALSE(testing::PathExists(report));
 }
 
 TEST(StepCountReport, ReportThatCannotBeCreated)
