@@ -12,6 +12,7 @@
 #include <commdlg.h>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <type_traits>
 
@@ -22,6 +23,10 @@ constexpr std::size_t kMaxPathLength = MAX_PATH;  // the ANSI file functions' li
 constexpr std::size_t kMaxNameLength = 260;  // a command-line name longer than this is not looked for
 constexpr std::size_t kFileTitleSize = 64;
 constexpr std::string_view kExtension = text::kProjectExtension;
+
+// The dialog is given the structure in its older, 76-byte form (on 32-bit
+// Windows; pointers make it larger on 64-bit).
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76);
 
 struct CommandState {
     std::string currentProjectPath;
