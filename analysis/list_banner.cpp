@@ -3,6 +3,7 @@
 #include "analysis/report_texts.h"
 #include "project/path_text.h"
 #include "project/platform.h"
+#include "project/strings.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,23 +16,11 @@ constexpr std::string_view kRuleLine = "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=
 constexpr std::string_view kTitleLine = "      関 数 ・ プ ロ パ テ ィ 一 覧     \n";
 constexpr const char* kHeadingFormat = "-- %s --\n";
 
-// The project line as the C library formats it: the path ends at its first NUL.
-std::string ProjectLine(std::string_view projectPath)
-{
-    const std::string path(projectPath);
-    const int length = std::snprintf(nullptr, 0, report_text::kProjectLineFormat, path.c_str());
-    if (length < 0) return {};
-    std::string line(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(line.data(), line.size(), report_text::kProjectLineFormat, path.c_str());
-    line.resize(static_cast<std::size_t>(length));
-    return line;
-}
-
 }  // namespace
 
 int WriteListBanner(SourceFile& report, std::string_view projectPath)
 {
-    const std::string projectLine = ProjectLine(projectPath);
+    const std::string projectLine = FormatText(report_text::kProjectLineFormat, std::string(projectPath).c_str());
     for (std::string_view block : {kRuleLine, kTitleLine, kRuleLine, std::string_view(projectLine)}) {
         if (report.WriteBlock(block) != 1) return 0;
     }
@@ -56,12 +45,6 @@ bool StartListReport(SourceFile& report, std::string_view outputPath, std::strin
         return false;
     }
     return true;
-}
-
-std::string_view ModulePath(const ModuleEntry& row)
-{
-    const char* end = std::find(row.path, row.path + kPathFieldSize, '\0');
-    return {row.path, static_cast<std::size_t>(end - row.path)};
 }
 
 int FinishListReport(SourceFile& report)

@@ -23,9 +23,6 @@ bool WriteFileHeading(SourceFile& report, std::string_view sourcePath);
 // False after a failure, which has been shown; the report is then closed.
 bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath);
 
-// The path of a module row, up to its terminator.
-std::string_view ModulePath(const ModuleEntry& row);
-
 // Closes the report. A close that fails (the last buffered bytes could not
 // be written) is shown as a write failure. 1 on success, else 0.
 int FinishListReport(SourceFile& report);

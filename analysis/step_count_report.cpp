@@ -53,12 +53,6 @@ const KindCounter* CounterFor(ModuleKind kind)
     return nullptr;
 }
 
-std::string_view PathOf(const ModuleEntry& entry)
-{
-    const char* end = std::find(entry.path, entry.path + kPathFieldSize, '\0');
-    return {entry.path, static_cast<std::size_t>(end - entry.path)};
-}
-
 // The 32-bit sum of a kind's steps and comments, as a 32-bit counter keeps it.
 long Sum(std::int32_t steps, std::int32_t comments)
 {
@@ -76,7 +70,7 @@ bool WriteLines(SourceFile& report, const ModuleEntry* table, std::int32_t count
 
     for (std::int32_t row = 0; row < count; ++row) {
         const ModuleEntry& entry = table[row];
-        const std::string_view title = FileTitle(PathOf(entry));
+        const std::string_view title = FileTitle(ModulePath(entry));
         if (report.Print(kFileNameFormat, static_cast<int>(title.size()), title.data()) < 0 ||
             report.Print(kStepsFormat, static_cast<long>(entry.steps)) < 0 ||
             report.Print(kCommentsFormat, static_cast<long>(entry.comments)) < 0) {
@@ -109,7 +103,7 @@ int CountAndWrite(ModuleEntry* table, std::int32_t count, std::string_view proje
             ShowMessage(report_text::kUnexpected, report_text::kErrorCaption);
             return 0;
         }
-        if (const int result = counter->count(PathOf(entry), *perFile); result == 0 || result == -1) {
+        if (const int result = counter->count(ModulePath(entry), *perFile); result == 0 || result == -1) {
             counted = false;
             break;
         }

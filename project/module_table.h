@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace kolvane {
 
@@ -22,6 +23,9 @@ struct ModuleEntry {
 // every row from ModuleCount on is all zeros after a successful load.
 extern ModuleEntry ModuleTable[kModuleCapacity];
 extern std::int32_t ModuleCount;
+
+// The row's path up to its terminator.
+std::string_view ModulePath(const ModuleEntry& entry);
 
 // Clears every row, counters included, and sets ModuleCount to 0.
 void ClearModuleTable();

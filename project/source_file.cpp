@@ -1,6 +1,7 @@
 #include "project/source_file.h"
 
 #include "project/host_path.h"
+#include "project/strings.h"
 
 #include <bit>
 #include <cstdarg>
@@ -172,19 +173,9 @@ int SourceFile::Print(const char* format, ...)
 {
     std::va_list arguments;
     va_start(arguments, format);
-    std::va_list measure;
-    va_copy(measure, arguments);
-    const int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length < 0) {
-        va_end(arguments);
-        return -1;
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, arguments);
+    const std::string text = FormatTextV(format, arguments);
     va_end(arguments);
-    text.resize(static_cast<std::size_t>(length));
-    return WriteBlock(text) == 1 ? length : -1;
+    return WriteBlock(text) == 1 ? static_cast<int>(text.size()) : -1;
 }
 
 }  // namespace kolvane

@@ -1,8 +1,10 @@
 // Byte-wise string helpers. The blank is the byte 0x20 alone; a tab is not.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace kolvane {
 
@@ -22,5 +24,10 @@ const char* RightString(const char* text, unsigned n);
 // The result is cut to fit the destination with its terminator; modes 3 and
 // 4 work through a 256-byte buffer and keep at most 255 characters.
 int TrimSpaces(const char* source, std::int32_t n, unsigned mode, std::span<char> destination);
+
+// printf-style formatting into a string of the exact length. A %s argument
+// ends at its first NUL, as in the C library.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatTextV(const char* format, std::va_list arguments);
 
 }  // namespace kolvane
