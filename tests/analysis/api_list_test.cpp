@@ -1,37 +1,22 @@
 #include "analysis/api_list.h"
 
-#include "project/module_table.h"
-#include "project/source_file.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace kolvane {
 namespace {
 
+using testing::Boxes;
 using testing::MessageRecorder;
+using testing::ModuleRow;
 using testing::TempDir;
-using Boxes = std::vector<std::pair<std::string, std::string>>;
 
 constexpr std::string_view kProject = "C:\\Work\\Demo\\Demo.vbp";
-constexpr std::string_view kBanner =
-    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-    "      関 数 ・ プ ロ パ テ ィ 一 覧     \r\n"
-    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-    "プロジェクトファイル ： C:\\Work\\Demo\\Demo.vbp\r\n\r\n\r\n";
-
-ModuleEntry Row(std::string_view kind, std::string_view path)
-{
-    ModuleEntry row{};
-    std::memcpy(row.kind, kind.data(), kKindLength);
-    std::memcpy(row.path, path.data(), std::min(path.size(), sizeof row.path - 1));
-    return row;
-}
+const std::string kBanner = testing::ListBanner(kProject);
 
 std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, int result = 1)
 {
@@ -43,13 +28,9 @@ std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, int
 // The section ListApiDeclarations writes for a source file M.bas.
 std::string Section(std::string_view source, int classModule)
 {
-    TempDir dir;
-    const std::string path = dir.Write("M.bas", source);
-    SourceFile report;
-    EXPECT_EQ(OpenSourceFile(report, dir.Path("report.txt"), kModeWrite), 1);
-    EXPECT_EQ(ListApiDeclarations(report, path, classModule), 1);
-    EXPECT_EQ(CloseSourceFile(report), 1);
-    return dir.Read("report.txt");
+    return testing::Written("M.bas", source, {[classModule](SourceFile& report, const std::string& path) {
+                                return ListApiDeclarations(report, path, classModule);
+                            }});
 }
 
 TEST(ApiListReport, ModuleExample)
@@ -66,8 +47,8 @@ TEST(ApiListReport, ModuleExample)
         "Sub Main()\r\n"
         "End Sub\r\n"
         "Private Declare Sub Beep Lib \"kernel32\" ()\r\n");
-    EXPECT_EQ(Report(dir, {Row("bas", module)}),
-              std::string(kBanner) +
+    EXPECT_EQ(Report(dir, {ModuleRow("bas", module)}),
+              kBanner +
                   "-- Module1.bas --\r\n"
                   "Public Declare Function SendMessage Lib \"user32\" Alias \"SendMessageA\" "
                   "(ByVal hWnd As Long, ByVal wMsg As Long) As Long\r\n"
@@ -133,8 +114,8 @@ TEST(ApiListReport, MissingModuleStopsTheReportAfterTwoBoxes)
     TempDir dir;
     const std::string form = dir.Write("Main.frm", "Private Declare Sub Beep Lib \"kernel32\" ()\r\n");
     MessageRecorder boxes;
-    EXPECT_EQ(Report(dir, {Row("FRM", form), Row("CLS", dir.Path("Gone.cls")), Row("bas", form)}, 0),
-              std::string(kBanner) + "-- Main.frm --\r\nPrivate Declare Sub Beep Lib \"kernel32\" ()\r\n"
+    EXPECT_EQ(Report(dir, {ModuleRow("FRM", form), ModuleRow("CLS", dir.Path("Gone.cls")), ModuleRow("bas", form)}, 0),
+              kBanner + "-- Main.frm --\r\nPrivate Declare Sub Beep Lib \"kernel32\" ()\r\n"
                                      "API関数は 1 個、存在します。\r\n\r\n");
     EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
                                   {"clsモジュール API関数読み取りエラー", "ありゃりゃ"}}));

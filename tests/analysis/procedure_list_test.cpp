@@ -2,52 +2,24 @@
 
 #include "analysis/property_list.h"
 #include "project/module_table.h"
-#include "project/source_file.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace kolvane {
 namespace {
 
+using testing::Boxes;
 using testing::MessageRecorder;
+using testing::ModuleRow;
 using testing::TempDir;
-using Boxes = std::vector<std::pair<std::string, std::string>>;
-using Step = std::function<int(SourceFile&, std::string_view)>;
+using testing::Written;
 
 constexpr std::string_view kProject = "C:\\Work\\Demo\\Demo.vbp";
-constexpr std::string_view kBanner =
-    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-    "      関 数 ・ プ ロ パ テ ィ 一 覧     \r\n"
-    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-    "プロジェクトファイル ： C:\\Work\\Demo\\Demo.vbp\r\n\r\n\r\n";
-
-ModuleEntry Row(std::string_view kind, std::string_view path)
-{
-    ModuleEntry row{};
-    std::memcpy(row.kind, kind.data(), kKindLength);
-    std::memcpy(row.path, path.data(), std::min(path.size(), sizeof row.path - 1));
-    return row;
-}
-
-// What the steps write, one after the other, into a fresh report for a
-// source file of the given name and bytes.
-std::string Written(std::string_view name, std::string_view source, const std::vector<Step>& steps)
-{
-    TempDir dir;
-    const std::string path = dir.Write(name, source);
-    SourceFile report;
-    EXPECT_EQ(OpenSourceFile(report, dir.Path("report.txt"), kModeWrite), 1);
-    for (const Step& step : steps) EXPECT_EQ(step(report, path), 1);
-    EXPECT_EQ(CloseSourceFile(report), 1);
-    return dir.Read("report.txt");
-}
+const std::string kBanner = testing::ListBanner(kProject);
 
 std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, int result = 1)
 {
@@ -59,7 +31,7 @@ std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, int
 
 TEST(ProcedureListBanner, TitleLineIsShiftJis)
 {
-    const std::string_view title = kBanner.substr(42, 42);
+    const std::string title = kBanner.substr(42, 42);
     EXPECT_EQ(title, "      \x8A\xD6 \x90\x94 \x81\x45 \x83\x76 \x83\x8D \x83\x70 \x83\x65 \x83\x42 \x88\xEA "
                      "\x97\x97     \r\n");
 }
@@ -91,7 +63,7 @@ TEST(ProcedureList, FormExampleSection)
 
 constexpr std::string_view kMainModule = "Sub Main()\r\nEnd Sub\r\nPrivate Sub Resize(a As Long, _\r\n\r\n    b As Long)\r\n";
 
-TEST(ProcedureList, MainModuleThroughTheStandardModuleExtractor)
+TEST(ProcedureList, MainModuleThroughBothExtractors)
 {
     EXPECT_EQ(Written("Module1.bas", kMainModule, {ListBasProcedures, ListProperties}),
               "-- Module1.bas --\r\n"
@@ -99,10 +71,6 @@ TEST(ProcedureList, MainModuleThroughTheStandardModuleExtractor)
               "Private Sub Resize(a As Long, b As Long)\r\n"
               "関数は 1 個、存在します。\r\n\r\n"
               "プロパティは存在しません。\r\n\r\n");
-}
-
-TEST(ProcedureList, MainModuleThroughTheFormExtractor)
-{
     EXPECT_EQ(Written("Module1.bas", kMainModule, {ListProcedures, ListProperties}),
               "-- Module1.bas --\r\n"
               "Public Sub Main()\r\n"
@@ -135,7 +103,7 @@ TEST(PropertyList, ClassExampleSection)
 
 struct LineCase {
     const char* what;
-    Step step;
+    testing::ReportStep step;
     std::string source;
     std::string expected;
 };
@@ -196,8 +164,8 @@ TEST(ProcedureListReport, BannerAndTwoModules)
     TempDir dir;
     const std::string form = dir.Write("Main.frm", "Private Sub Form_Load()\r\nEnd Sub\r\n");
     const std::string module = dir.Write("Util.bas", "Sub Main()\r\nProperty Get Name() As String\r\n");
-    EXPECT_EQ(Report(dir, {Row("FRM", form), Row("bas", module)}),
-              std::string(kBanner) +
+    EXPECT_EQ(Report(dir, {ModuleRow("FRM", form), ModuleRow("bas", module)}),
+              kBanner +
                   "-- Main.frm --\r\nPrivate Sub Form_Load()\r\n関数は 1 個、存在します。\r\n\r\n"
                   "プロパティは存在しません。\r\n\r\n"
                   "-- Util.bas --\r\nSub Main()\r\n関数は存在しません。\r\n\r\n"
@@ -216,8 +184,8 @@ TEST(ProcedureListReport, MissingModuleStopsTheReportAfterTwoBoxes)
     const std::string form = dir.Write("Main.frm", "Sub A()\r\n");
     const std::string cls = dir.Write("C.cls", "Sub B()\r\n");
     MessageRecorder boxes;
-    EXPECT_EQ(Report(dir, {Row("frm", form), Row("bas", dir.Path("Gone.bas")), Row("cls", cls)}, 0),
-              std::string(kBanner) + "-- Main.frm --\r\nPublic Sub A()\r\n関数は 1 個、存在します。\r\n\r\n"
+    EXPECT_EQ(Report(dir, {ModuleRow("frm", form), ModuleRow("bas", dir.Path("Gone.bas")), ModuleRow("cls", cls)}, 0),
+              kBanner + "-- Main.frm --\r\nPublic Sub A()\r\n関数は 1 個、存在します。\r\n\r\n"
                                      "プロパティは存在しません。\r\n\r\n");
     EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
                                   {"basモジュール 関数読み取りエラー", "ありゃりゃ"}}));
@@ -227,7 +195,7 @@ TEST(ProcedureListReport, UnknownKindStopsTheReport)
 {
     TempDir dir;
     MessageRecorder boxes;
-    EXPECT_EQ(Report(dir, {Row("vbx", dir.Write("X.vbx", "Sub A()\r\n"))}, 0), kBanner);
+    EXPECT_EQ(Report(dir, {ModuleRow("vbx", dir.Write("X.vbx", "Sub A()\r\n"))}, 0), kBanner);
     EXPECT_EQ(boxes.boxes, (Boxes{{"あれっ、こんなところでエラーは出ないはずだけど…", "エラー"}}));
 }
 
@@ -245,7 +213,7 @@ TEST(ProcedureListReport, FailedFinalFlushIsAWriteFailure)
 {
     TempDir dir;
     MessageRecorder boxes;
-    const ModuleEntry row = Row("frm", dir.Write("Main.frm", "Sub A()\r\n"));
+    const ModuleEntry row = ModuleRow("frm", dir.Write("Main.frm", "Sub A()\r\n"));
     EXPECT_EQ(WriteProcedureListReport(&row, 1, kProject, "/dev/full"), 0);
     EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルに書き込むことが出来ませんでした", "出力処理 - エラー"}}));
 }
@@ -256,7 +224,7 @@ TEST(ProcedureListReport, ReadErrorFailsTheModuleStep)
 {
     TempDir dir;
     MessageRecorder boxes;
-    EXPECT_EQ(Report(dir, {Row("cls", "/proc/self/mem")}, 0), std::string(kBanner) + "-- mem --\r\n");
+    EXPECT_EQ(Report(dir, {ModuleRow("cls", "/proc/self/mem")}, 0), kBanner + "-- mem --\r\n");
     EXPECT_EQ(boxes.boxes, (Boxes{{"clsモジュール 関数読み取りエラー", "ありゃりゃ"}}));
 }
 #endif

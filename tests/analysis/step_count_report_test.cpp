@@ -7,7 +7,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
@@ -34,31 +33,18 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 namespace kolvane {
 namespace {
 
+using testing::Boxes;
+using testing::kTotalsHeader;
 using testing::MessageRecorder;
 using testing::TempDir;
 using testing::TraceRecorder;
-using Boxes = std::vector<std::pair<std::string, std::string>>;
+using testing::ModuleRow;
 
 constexpr const char* kProject = "C:\\Work\\Demo\\Demo.vbp";
-
-constexpr std::string_view kBanner = "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
-                                     "   ソースコード ステップ数・コメント数   \r\n"
-                                     "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
-                                     "プロジェクトファイル ： C:\\Work\\Demo\\Demo.vbp\r\n"
-                                     "\r\n"
-                                     "\r\n";
-constexpr std::string_view kTotalsHeader = "             ステップ数   コメント数        合計\r\n";
-
+const std::string kBanner = testing::StepBanner(kProject);
 const Boxes kRunFailed = {{"処理に失敗しました", "あ～あ"}};
 
-ModuleEntry Row(std::string_view kind, std::string_view path)
-{
-    ModuleEntry entry{};
-    std::memcpy(entry.kind, kind.data(), kKindLength);
-    std::memcpy(entry.path, path.data(), path.size());
-    return entry;
-}
-
+// The worked examples of the counter: 3 steps and 1 comment each.
 constexpr std::string_view kForm1 = "VERSION 5.00\r\n"
                                     "Begin VB.Form Form1\r\n"
                                     "End\r\n"
@@ -80,12 +66,12 @@ constexpr std::string_view kModule1 = "Option Explicit\r\n"
 TEST(StepCountReport, WorkedExample)
 {
     TempDir dir;
-    ModuleEntry table[] = {Row("frm", dir.Write("Form1.frm", kForm1)), Row("bas", dir.Write("Module1.bas", kModule1))};
+    ModuleEntry table[] = {ModuleRow("frm", dir.Write("Form1.frm", kForm1)), ModuleRow("bas", dir.Write("Module1.bas", kModule1))};
     MessageRecorder messages;
 
     EXPECT_EQ(RunStepCount(table, 2, kProject, dir.Path("Demo_StCnt.txt")), 1);
 
-    EXPECT_EQ(dir.Read("Demo_StCnt.txt"), std::string(kBanner) +
+    EXPECT_EQ(dir.Read("Demo_StCnt.txt"), kBanner +
                                               "ファイル名 ： Form1.frm\r\n"
                                               "ステップ数 ：        3 行\r\n"
                                               "コメント数 ：        1 行\r\n"
@@ -109,7 +95,7 @@ TEST(StepCountReport, EmptyTableGivesBannerAndZeroTotals)
 {
     TempDir dir;
     EXPECT_EQ(RunStepCount(nullptr, 0, kProject, dir.Path("r.txt")), 1);
-    EXPECT_EQ(dir.Read("r.txt"), std::string(kBanner) + std::string(kTotalsHeader) +
+    EXPECT_EQ(dir.Read("r.txt"), kBanner + std::string(kTotalsHeader) +
                                      "frmファイル         0行         0行         0行\r\n"
                                      "basファイル         0行         0行         0行\r\n"
                                      "clsファイル         0行         0行         0行\r\n\r\n\r\n");
@@ -118,9 +104,9 @@ TEST(StepCountReport, EmptyTableGivesBannerAndZeroTotals)
 TEST(StepCountReport, MixedCaseKindsAndAnEmptyStandardModule)
 {
     TempDir dir;
-    ModuleEntry table[] = {Row("Bas", dir.Write("Empty.bas", "")),
-                           Row("cLS", dir.Write("Class1.cls", "Attribute VB_Exposed = True\r\n'\r\nx\r\n")),
-                           Row("BAS", dir.Write("One.bas", "'\r\n'\r\n"))};
+    ModuleEntry table[] = {ModuleRow("Bas", dir.Write("Empty.bas", "")),
+                           ModuleRow("cLS", dir.Write("Class1.cls", "Attribute VB_Exposed = True\r\n'\r\nx\r\n")),
+                           ModuleRow("BAS", dir.Write("One.bas", "'\r\n'\r\n"))};
     EXPECT_EQ(RunStepCount(table, 3, kProject, dir.Path("r.txt")), 1);
     const std::string report = dir.Read("r.txt");
     EXPECT_NE(report.find("ファイル名 ： Empty.bas\r\n"
@@ -137,8 +123,8 @@ TEST(StepCountReport, FileNameIsTheWholeLastComponentAndNumbersAreNeverCut)
 {
     TempDir dir;
     const std::string longName(240, 'n');
-    ModuleEntry table[] = {Row("frm", "C:\\Work\\Form1.frm"), Row("bas", "C:\\Work\\" + longName + ".bas"),
-                           Row("cls", "C:\\Work\\"), Row("cls", "C:\\Work\\表")};
+    ModuleEntry table[] = {ModuleRow("frm", "C:\\Work\\Form1.frm"), ModuleRow("bas", "C:\\Work\\" + longName + ".bas"),
+                           ModuleRow("cls", "C:\\Work\\"), ModuleRow("cls", "C:\\Work\\表")};
     table[0].steps = INT_MIN;
     table[0].comments = INT_MAX;
     const KindCounts totals{INT_MIN, 0, 0, 0, 0, 0};
@@ -165,8 +151,8 @@ TEST(StepCountReport, ModuleThatCannotBeCountedStopsTheRunAndLeavesTheReport)
                  {dir.Folder("Folder.bas"), "  ファイルオープンエラー\n"}};
     for (const auto& failing : cases) {
         SCOPED_TRACE(failing.path);
-        ModuleEntry table[] = {Row("bas", dir.Write("A.bas", "x\r\n")), Row("bas", failing.path),
-                               Row("bas", dir.Write("C.bas", "y\r\n"))};
+        ModuleEntry table[] = {ModuleRow("bas", dir.Write("A.bas", "x\r\n")), ModuleRow("bas", failing.path),
+                               ModuleRow("bas", dir.Write("C.bas", "y\r\n"))};
         dir.Write("Old_StCnt.txt", "old");
         MessageRecorder messages;
         TraceRecorder trace;
@@ -185,7 +171,7 @@ TEST(StepCountReport, ModuleThatCannotBeCountedStopsTheRunAndLeavesTheReport)
 TEST(StepCountReport, UnknownKindStopsWithItsOwnBox)
 {
     TempDir dir;
-    ModuleEntry table[] = {Row("txt", dir.Write("a.txt", "x\r\n"))};
+    ModuleEntry table[] = {ModuleRow("txt", dir.Write("a.txt", "x\r\n"))};
     MessageRecorder messages;
     EXPECT_EQ(RunStepCount(table, 1, kProject, dir.Path("r.txt")), 0);
     EXPECT_EQ(messages.boxes, (Boxes{{std::string(report_text::kUnexpected), "エラー"}}));
@@ -195,7 +181,7 @@ TEST(StepCountReport, UnknownKindStopsWithItsOwnBox)
 TEST(StepCountReport, RecordThatCannotBeCreated)
 {
     TempDir dir;
-    ModuleEntry table[] = {Row("bas", dir.Write("A.bas", "x\r\n"))};
+    ModuleEntry table[] = {ModuleRow("bas", dir.Write("A.bas", "x\r\n"))};
     const std::string report = dir.Path("r.txt");
     MessageRecorder messages;
     messages.boxes.reserve(1);
@@ -222,7 +208,7 @@ TEST(StepCountReport, FullDiskIsAWriteFailure)
     const std::string module = dir.Write("M.bas", "x\r\n");
     for (std::int32_t rows : {1, kModuleCapacity}) {
         SCOPED_TRACE(rows);
-        std::vector<ModuleEntry> table(static_cast<std::size_t>(rows), Row("bas", module));
+        std::vector<ModuleEntry> table(static_cast<std::size_t>(rows), ModuleRow("bas", module));
         MessageRecorder messages;
         EXPECT_EQ(RunStepCount(table.data(), rows, kProject, "/dev/full"), 0);
         EXPECT_EQ(messages.boxes,

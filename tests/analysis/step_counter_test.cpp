@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 namespace kolvane {
@@ -46,64 +47,26 @@ using Counts = std::pair<int, int>;
 
 constexpr std::string_view kHeader = "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\nAttribute VB_Exposed = False\r\n";
 
-TEST(StepCounter, WorkedFormExample)
-{
-    TraceRecorder trace;
-    EXPECT_EQ(FormCounts("VERSION 5.00\r\n"
-                         "Begin VB.Form Form1\r\n"
-                         "End\r\n"
-                         "Attribute VB_Exposed = False\r\n"
-                         "Option Explicit\r\n"
-                         "\r\n"
-                         "' Form start-up\r\n"
-                         "Private Sub Form_Load()\r\n"
-                         "    Count = 0 ' reset\r\n"
-                         "End Sub\r\n"),
-              (Counts{3, 1}));
-    EXPECT_EQ(trace.lines, "  ファイルを開きました\n  ファイルを閉じました\n");
-}
+// The worked examples of the counter are in step_count_report_test, inside
+// the worked report.
 
-TEST(StepCounter, WorkedStandardModuleExample)
-{
-    EXPECT_EQ(StandardCounts("Option Explicit\r\n"
-                             "Public Total As Long\r\n"
-                             "' Adds a value\r\n"
-                             "Public Sub Add(ByVal n As Long)\r\n"
-                             "    Total = Total + _\r\n"
-                             "        n\r\n"
-                             "End Sub\r\n"),
-              (Counts{3, 1}));
-}
-
-TEST(StepCounter, CountsOnlyItsOwnKindAndNeverClears)
-{
-    TempDir dir;
-    const std::string path = dir.Write("Class1.cls", std::string(kHeader) + "' note\r\nx = 1\r\n");
-    KindCounts counts{10, 20, 30, 40, 50, 60};
-    EXPECT_EQ(CountClsLines(path, counts), 1);
-    EXPECT_EQ(counts.clsSteps, 51);
-    EXPECT_EQ(counts.clsComments, 61);
-    EXPECT_EQ(counts.frmSteps + counts.frmComments + counts.basSteps + counts.basComments, 100);
-
-    EXPECT_EQ(CountBasLines(path, counts), 1);  // no header for a standard module
-    EXPECT_EQ(counts.basSteps, 30 + 5 - 1);
-    EXPECT_EQ(counts.basComments, 41);
-}
-
-TEST(StepCounter, HeaderGate)
+TEST(StepCounter, HeaderGateAndCountsOfTheOwnKindOnly)
 {
     // No gate line: nothing counts, however much code follows.
     EXPECT_EQ(FormCounts("Sub A()\r\n' c\r\nEnd Sub\r\n"), (Counts{0, 0}));
     // A second gate line is an ordinary line.
     EXPECT_EQ(FormCounts(std::string(kHeader) + "Attribute VB_Exposed = True\r\n"), (Counts{1, 0}));
-    // The gate is closed again for every file and every kind.
+    // The counts add to the record, never clear it; the gate is closed again
+    // for every file, and a standard module has none.
     TempDir dir;
-    KindCounts counts{};
-    EXPECT_EQ(CountFrmLines(dir.Write("a.frm", std::string(kHeader) + "x = 1\r\n"), counts), 1);
-    EXPECT_EQ(CountBasLines(dir.Write("b.bas", "y = 2\r\n"), counts), 1);
+    const std::string path = dir.Write("Class1.cls", std::string(kHeader) + "' note\r\nx = 1\r\n");
+    KindCounts counts{10, 20, 30, 40, 50, 60};
+    EXPECT_EQ(CountClsLines(path, counts), 1);
     EXPECT_EQ(CountClsLines(dir.Write("c.cls", "z = 3\r\n"), counts), 1);
-    EXPECT_EQ(counts.frmSteps, 1);
-    EXPECT_EQ(counts.clsSteps, 0);
+    EXPECT_EQ(CountBasLines(path, counts), 1);
+    EXPECT_EQ((std::array{counts.frmSteps, counts.frmComments, counts.basSteps, counts.basComments,
+                          counts.clsSteps, counts.clsComments}),
+              (std::array<std::int32_t, 6>{10, 20, 30 + 5 - 1, 41, 51, 61}));
 }
 
 struct LineCase {
@@ -169,26 +132,6 @@ TEST(StepCounter, LongLinesAreClassifiedInPiecesOf510Bytes)
     EXPECT_EQ(StandardCounts(std::string(510, 'x') + "  ' tail\r\n"), (Counts{0, 1}));
     // " _" cut between two pieces is in neither.
     EXPECT_EQ(StandardCounts(std::string(509, 'x') + " _\r\n"), (Counts{1, 0}));
-}
-
-TEST(StepCounter, MissingPathGivesMinusOneAndLeavesTheRecord)
-{
-    TempDir dir;
-    TraceRecorder trace;
-    KindCounts counts{};
-    EXPECT_EQ(CountBasLines(dir.Path("Missing.bas"), counts), -1);
-    EXPECT_EQ(counts.basSteps, 0);
-    EXPECT_EQ(trace.lines, "ファイルが存在しません\n");
-}
-
-TEST(StepCounter, FolderPassesTheExistenceTestButCannotBeOpened)
-{
-    TempDir dir;
-    TraceRecorder trace;
-    KindCounts counts{};
-    EXPECT_EQ(CountBasLines(dir.Folder("Module1.bas"), counts), 0);
-    EXPECT_EQ(counts.basSteps, 0);
-    EXPECT_EQ(trace.lines, "  ファイルオープンエラー\n");
 }
 
 #ifndef _WIN32

@@ -1,7 +1,11 @@
 #include "tests/support/test_support.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -124,5 +128,40 @@ TraceRecorder::TraceRecorder()
 }
 
 TraceRecorder::~TraceRecorder() { SetTraceSink(std::move(previous_)); }
+
+ModuleEntry ModuleRow(std::string_view kind, std::string_view path)
+{
+    ModuleEntry row{};
+    std::memcpy(row.kind, kind.data(), std::min(kind.size(), sizeof row.kind));
+    std::memcpy(row.path, path.data(), std::min(path.size(), sizeof row.path - 1));
+    return row;
+}
+
+std::string StepBanner(std::string_view project)
+{
+    return "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
+           "   ソースコード ステップ数・コメント数   \r\n"
+           "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
+           "プロジェクトファイル ： " + std::string(project) + "\r\n\r\n\r\n";
+}
+
+std::string ListBanner(std::string_view project)
+{
+    return "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+           "      関 数 ・ プ ロ パ テ ィ 一 覧     \r\n"
+           "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
+           "プロジェクトファイル ： " + std::string(project) + "\r\n\r\n\r\n";
+}
+
+std::string Written(std::string_view name, std::string_view source, std::initializer_list<ReportStep> steps)
+{
+    TempDir dir;
+    const std::string path = dir.Write(name, source);
+    SourceFile report;
+    EXPECT_EQ(OpenSourceFile(report, dir.Path("report.txt"), kModeWrite), 1);
+    for (const ReportStep& step : steps) EXPECT_EQ(step(report, path), 1);
+    EXPECT_EQ(CloseSourceFile(report), 1);
+    return dir.Read("report.txt");
+}
 
 }  // namespace kolvane::testing

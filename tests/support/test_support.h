@@ -2,10 +2,14 @@
 // inline bytes, and recorders for message boxes and trace lines.
 #pragma once
 
+#include "project/module_table.h"
 #include "project/platform.h"
+#include "project/source_file.h"
 #include "project/trace.h"
 
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -48,6 +52,9 @@ private:
     std::string root_;
 };
 
+// Message boxes as text and caption, in the order shown.
+using Boxes = std::vector<std::pair<std::string, std::string>>;
+
 // Records every message box of the core while it lives.
 class MessageRecorder {
 public:
@@ -69,5 +76,19 @@ public:
 private:
     TraceSink previous_;
 };
+
+// A module table row of the kind ("bas", "FRM", ...) and path.
+ModuleEntry ModuleRow(std::string_view kind, std::string_view path);
+
+// The heads of the reports, up to and with the project line and its two
+// empty lines, written out as the old tool wrote them.
+std::string StepBanner(std::string_view project);
+std::string ListBanner(std::string_view project);
+inline constexpr std::string_view kTotalsHeader = "             ステップ数   コメント数        合計\r\n";
+
+// What the steps write, one after the other, into a fresh report, each given
+// the path of a source file of that name and bytes; every step must succeed.
+using ReportStep = std::function<int(SourceFile&, const std::string&)>;
+std::string Written(std::string_view name, std::string_view source, std::initializer_list<ReportStep> steps);
 
 }  // namespace kolvane::testing
