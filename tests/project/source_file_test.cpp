@@ -33,45 +33,28 @@ std::vector<std::string> Passes(std::string_view bytes, std::size_t n)
 
 using Lines = std::vector<std::string>;
 
-TEST(TextModeReading, CrLfReadsAsLfAndTheEndGivesOneEmptyPass)
+TEST(TextModeReading, PassesOfTheReadingLoop)
 {
-    EXPECT_EQ(Passes("ab\r\ncd\r\n", 16), (Lines{"ab\n", "cd\n", ""}));
-}
-
-TEST(TextModeReading, EmptyFileGivesExactlyOneEmptyPass)
-{
-    EXPECT_EQ(Passes("", 16), (Lines{""}));
-}
-
-TEST(TextModeReading, LastLineWithoutNewlineEndsTheLoop)
-{
-    EXPECT_EQ(Passes("ab\r\ncd", 16), (Lines{"ab\n", "cd"}));
-}
-
-TEST(TextModeReading, LoneCrStaysAndCrCrLfKeepsTheFirstCr)
-{
-    EXPECT_EQ(Passes("a\rb\r\r\nc", 16), (Lines{"a\rb\r\n", "c"}));
-}
-
-TEST(TextModeReading, CtrlZEndsTheData)
-{
-    EXPECT_EQ(Passes("ab\r\ncd\x1A" "ef\r\n", 16), (Lines{"ab\n", "cd"}));
-    EXPECT_EQ(Passes("\x1A\x1A\r\n", 16), (Lines{""}));
-}
-
-TEST(TextModeReading, NulInsideALineEndsItsText)
-{
-    EXPECT_EQ(Passes(std::string("ab\0cd\r\nef\r\n", 11), 16), (Lines{"ab", "ef\n", ""}));
-}
-
-TEST(TextModeReading, LineFillingTheBufferIsFollowedByTheRestOrAnEmptyPass)
-{
-    // A buffer of 4 takes 3 bytes; the limit counts bytes after translation.
-    EXPECT_EQ(Passes("abc\r\n", 4), (Lines{"abc", "\n", ""}));
-    EXPECT_EQ(Passes("ab\r\n", 4), (Lines{"ab\n", ""}));
-    // Exactly filled at the end of the data: no look-ahead, one more empty pass.
-    EXPECT_EQ(Passes("abc", 4), (Lines{"abc", ""}));
-    EXPECT_EQ(Passes("abcdefg", 4), (Lines{"abc", "def", "g"}));
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::size_t buffer;
+        Lines passes;
+    } cases[] = {
+        {"CR LF reads as LF; the end gives one empty pass", "ab\r\ncd\r\n", 16, {"ab\n", "cd\n", ""}},
+        {"empty file", "", 16, {""}},
+        {"last line without newline ends the loop", "ab\r\ncd", 16, {"ab\n", "cd"}},
+        {"lone CR stays, CR CR LF keeps the first CR", "a\rb\r\r\nc", 16, {"a\rb\r\n", "c"}},
+        {"Ctrl-Z ends the data", "ab\r\ncd\x1A" "ef\r\n", 16, {"ab\n", "cd"}},
+        {"Ctrl-Z first", "\x1A\x1A\r\n", 16, {""}},
+        {"NUL ends the text of its line", std::string("ab\0cd\r\nef\r\n", 11), 16, {"ab", "ef\n", ""}},
+        // A buffer of 4 takes 3 bytes; the limit counts bytes after translation.
+        {"full buffer, then the line end", "abc\r\n", 4, {"abc", "\n", ""}},
+        {"CR LF fits as LF", "ab\r\n", 4, {"ab\n", ""}},
+        {"filled at the end of the data: one more empty pass", "abc", 4, {"abc", ""}},
+        {"pieces", "abcdefg", 4, {"abc", "def", "g"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Passes(c.bytes, c.buffer), c.passes) << c.what;
 }
 
 TEST(TextModeReading, OverlongLinesArriveInPiecesOfTheBufferLessOne)

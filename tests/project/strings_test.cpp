@@ -35,25 +35,19 @@ std::string Trim(const char* source, std::int32_t n, unsigned mode)
     return out.data();
 }
 
-TEST(TrimSpaces, ModeOneDropsLeadingBlanksOnly)
+TEST(TrimSpaces, Modes)
 {
-    EXPECT_EQ(Trim("   Sub X", 0, 1), "Sub X");
-    EXPECT_EQ(Trim("", 0, 1), "");
-    EXPECT_EQ(Trim("\t Sub X\n", 0, 1), "\t Sub X\n");
-    EXPECT_EQ(Trim("  x  \n", 0, 1), "x  \n");
-}
-
-TEST(TrimSpaces, ModeTwoDropsTrailingBlanksOfTheFirstN)
-{
-    EXPECT_EQ(Trim("ab  ", 4, 2), "ab");
-    EXPECT_EQ(Trim("    ", 4, 2), "");
-    EXPECT_EQ(Trim("ab cd", 3, 2), "ab");
-}
-
-TEST(TrimSpaces, ModesThreeAndFour)
-{
-    EXPECT_EQ(Trim("  ab c  ", 0, 3), "ab c");
-    EXPECT_EQ(Trim(" a b c ", 0, 4), "abc");
+    const struct {
+        const char* source;
+        std::int32_t n;
+        unsigned mode;
+        const char* trimmed;
+    } cases[] = {
+        {"   Sub X", 0, 1, "Sub X"}, {"", 0, 1, ""}, {"\t Sub X\n", 0, 1, "\t Sub X\n"}, {"  x  \n", 0, 1, "x  \n"},
+        {"ab  ", 4, 2, "ab"}, {"    ", 4, 2, ""}, {"ab cd", 3, 2, "ab"},  // trailing blanks of the first n
+        {"  ab c  ", 0, 3, "ab c"}, {" a b c ", 0, 4, "abc"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Trim(c.source, c.n, c.mode), c.trimmed) << c.source << " " << c.mode;
 }
 
 TEST(TrimSpaces, UnknownModeLeavesTheDestination)
