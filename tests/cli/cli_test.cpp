@@ -42,20 +42,9 @@ CliRun RunCli(const std::string& folder, const std::vector<std::string>& argumen
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, capture.Read("out"), capture.Read("err")};
 }
 
-constexpr std::string_view kStepBanner =
-    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
-    "   ソースコード ステップ数・コメント数   \r\n"
-    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n";
-constexpr std::string_view kListBanner =
-    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-    "      関 数 ・ プ ロ パ テ ィ 一 覧     \r\n"
-    "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n";
-constexpr std::string_view kTotalsHeader = "             ステップ数   コメント数        合計\r\n";
-
-std::string ProjectLine(std::string_view project)
-{
-    return "プロジェクトファイル ： " + std::string(project) + "\r\n\r\n\r\n";
-}
+using testing::kTotalsHeader;
+using testing::ListBanner;
+using testing::StepBanner;
 
 // A form with one API declaration, one comment and one event handler:
 // 4 steps, 1 comment.
@@ -124,7 +113,7 @@ TEST(KolvaneCli, AllThreeReportsAreWrittenIntoTheOutputFolder)
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, dir.Path("out/Demo_StCnt.txt") + "\n" + dir.Path("out/Demo_FncOp.txt") + "\n" +
                            dir.Path("out/Demo_APIOp.txt") + "\n");
-    EXPECT_EQ(dir.Read("out/Demo_StCnt.txt"), std::string(kStepBanner) + ProjectLine(project) +
+    EXPECT_EQ(dir.Read("out/Demo_StCnt.txt"), StepBanner(project) +
                                                   "ファイル名 ： Main.frm\r\n"
                                                   "ステップ数 ：        4 行\r\n"
                                                   "コメント数 ：        1 行\r\n"
@@ -143,7 +132,7 @@ TEST(KolvaneCli, AllThreeReportsAreWrittenIntoTheOutputFolder)
                                                   "clsファイル         7行         1行         8行\r\n"
                                                   "\r\n"
                                                   "\r\n");
-    EXPECT_EQ(dir.Read("out/Demo_FncOp.txt"), std::string(kListBanner) + ProjectLine(project) +
+    EXPECT_EQ(dir.Read("out/Demo_FncOp.txt"), ListBanner(project) +
                                                   "-- Main.frm --\r\n"
                                                   "Private Sub Form_Load()\r\n"
                                                   "関数は 1 個、存在します。\r\n"
@@ -164,7 +153,7 @@ TEST(KolvaneCli, AllThreeReportsAreWrittenIntoTheOutputFolder)
                                                   "Public Property Set Owner(ByVal newOwner As Object)\r\n"
                                                   "プロパティは 2 個、存在します。\r\n"
                                                   "\r\n");
-    EXPECT_EQ(dir.Read("out/Demo_APIOp.txt"), std::string(kListBanner) + ProjectLine(project) +
+    EXPECT_EQ(dir.Read("out/Demo_APIOp.txt"), ListBanner(project) +
                                                   "-- Main.frm --\r\n"
                                                   "Private Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n"
                                                   "API関数は 1 個、存在します。\r\n"
@@ -195,7 +184,7 @@ TEST(KolvaneCli, ModulesNamedTheWindowsWayAreFound)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, "Demo_StCnt.txt\n");
-    EXPECT_EQ(dir.Read("Demo_StCnt.txt"), std::string(kStepBanner) + ProjectLine("Demo.vbp") +
+    EXPECT_EQ(dir.Read("Demo_StCnt.txt"), StepBanner("Demo.vbp") +
                                               "ファイル名 ： UTIL.BAS\r\n"
                                               "ステップ数 ：        1 行\r\n"
                                               "コメント数 ：        0 行\r\n"
@@ -227,7 +216,7 @@ TEST(KolvaneCli, SeveralProjectsAreEachLoadedAfresh)
 
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "First_StCnt.txt\nSecond_StCnt.txt\n");
-    EXPECT_EQ(dir.Read("Second_StCnt.txt"), std::string(kStepBanner) + ProjectLine("two/Second.vbp") +
+    EXPECT_EQ(dir.Read("Second_StCnt.txt"), StepBanner("two/Second.vbp") +
                                                 "ファイル名 ： C.bas\r\n"
                                                 "ステップ数 ：        1 行\r\n"
                                                 "コメント数 ：        0 行\r\n"
