@@ -168,27 +168,22 @@ TEST(StepCountReport, ModuleThatCannotBeCountedStopsTheRunAndLeavesTheReport)
     }
 }
 
-TEST(StepCountReport, UnknownKindStopsWithItsOwnBox)
+// An unknown kind, and a per-file record that cannot be allocated, stop the
+// run before the report is created.
+TEST(StepCountReport, StopsBeforeTheReportWithTheStepsOwnBox)
 {
     TempDir dir;
-    ModuleEntry table[] = {ModuleRow("txt", dir.Write("a.txt", "x\r\n"))};
-    MessageRecorder messages;
-    EXPECT_EQ(RunStepCount(table, 1, kProject, dir.Path("r.txt")), 0);
-    EXPECT_EQ(messages.boxes, (Boxes{{std::string(report_text::kUnexpected), "エラー"}}));
-    EXPECT_FALSE(testing::PathExists(dir.Path("r.txt")));
-}
-
-TEST(StepCountReport, RecordThatCannotBeCreated)
-{
-    TempDir dir;
-    ModuleEntry table[] = {ModuleRow("bas", dir.Write("A.bas", "x\r\n"))};
     const std::string report = dir.Path("r.txt");
-    MessageRecorder messages;
-    messages.boxes.reserve(1);
-    g_failNextAllocation = true;  // the per-file record
-    EXPECT_EQ(RunStepCount(table, 1, kProject, report), 0);
-    EXPECT_EQ(messages.boxes, (Boxes{{"Memory Allocation Error", "エラー"}}));
-    EXPECT_FALSE(testing::PathExists(report));
+    for (const bool failAllocation : {false, true}) {
+        ModuleEntry table[] = {ModuleRow(failAllocation ? "bas" : "txt", dir.Write("a.txt", "x\r\n"))};
+        MessageRecorder messages;
+        messages.boxes.reserve(1);
+        g_failNextAllocation = failAllocation;  // the per-file record
+        EXPECT_EQ(RunStepCount(table, 1, kProject, report), 0);
+        const std::string box = failAllocation ? "Memory Allocation Error" : std::string(report_text::kUnexpected);
+        EXPECT_EQ(messages.boxes, (Boxes{{box, "エラー"}}));
+        EXPECT_FALSE(testing::PathExists(report));
+    }
 }
 
 TEST(StepCountReport, ReportThatCannotBeCreated)
