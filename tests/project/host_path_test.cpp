@@ -29,18 +29,13 @@ TEST(HostPath, TrailByteOfADoubleByteCharacterIsNoSeparator)
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-TEST(HostPath, NameInAnotherCaseIsFoundFolderByFolder)
+TEST(HostPath, NameInAnotherCaseIsFoundFolderByFolderAndAnExactNameIsKept)
 {
     TempDir dir;
     dir.Folder("Forms");
     dir.Write("Forms/Main.frm", "");
     EXPECT_EQ(HostPath(dir.Root() + "\\FORMS\\main.FRM"), dir.Path("Forms/Main.frm"));
     EXPECT_TRUE(FileExists(dir.Root() + "\\forms\\MAIN.frm"));
-}
-
-TEST(HostPath, PathThatExistsAsWrittenIsKept)
-{
-    TempDir dir;
     dir.Write("Util.bas", "");
     dir.Write("UTIL.BAS", "");
     EXPECT_EQ(HostPath(dir.Root() + "\\UTIL.BAS"), dir.Path("UTIL.BAS"));
