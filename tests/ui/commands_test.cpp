@@ -24,21 +24,10 @@ void WhileModal(const std::function<void()>& act, const std::function<void()>& d
 }
 
 // Makes the process's current folder the given one while it lives.
-class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::string& folder)
-    {
-        char previous[MAX_PATH] = {};
-        GetCurrentDirectoryA(MAX_PATH, previous);
-        previous_ = previous;
-        SetCurrentDirectoryA(folder.c_str());
-    }
-    ~CurrentFolder() { SetCurrentDirectoryA(previous_.c_str()); }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-
-private:
-    std::string previous_;
+struct CurrentFolder {
+    explicit CurrentFolder(const std::string& folder) { std::filesystem::current_path(folder); }
+    ~CurrentFolder() { std::error_code ignored; std::filesystem::current_path(previous, ignored); }
+    std::filesystem::path previous = std::filesystem::current_path();
 };
 
 // A drop handle as the shell makes it: DROPFILES and the names, each ending
@@ -254,9 +243,6 @@ TEST_F(CommandTest, OpenLoadsTheChosenProject)
     EXPECT_EQ(owner, window);
     EXPECT_EQ(ui::CurrentProjectPath(), chosen);
     EXPECT_EQ(ListRows(list), ExpectedRows(dirB));
-    char shortPath[MAX_PATH] = {};
-    GetShortPathNameA(chosen.c_str(), shortPath, MAX_PATH);
-    EXPECT_EQ(WindowText(label), std::string("ﾌｧｲﾙ名 ： ") + shortPath);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -339,23 +325,16 @@ TEST_F(CommandTest, AcceleratorsReachTheirCommandsAndCtrlEEndsTheLoopWithZero)
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(CommandTest, ExitButtonAndMenuEndTheLoopWithZero)
+TEST_F(CommandTest, UnknownCommandsDoNothingAndExitButtonAndMenuEndTheLoopWithZero)
 {
+    for (int id : {0, 1, 102, 204, 300, 600}) Command(id);
+    EXPECT_TRUE(boxes.empty());
     for (int id : {101, 201}) {
-        if (!IsWindow(window)) {
-            window = ui::CreateMainWindow(instance, SW_HIDE);
-        }
+        if (!IsWindow(window)) window = ui::CreateMainWindow(instance, SW_HIDE);
         PostMessageA(window, WM_COMMAND, id, 0);
         EXPECT_EQ(ui::RunMessageLoop(window, nullptr), 0) << id;
         EXPECT_FALSE(IsWindow(window)) << id;
     }
-}
-
-TEST_F(CommandTest, UnknownCommandsDoNothing)
-{
-    for (int id : {0, 1, 102, 204, 300, 600}) Command(id);
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(boxes.empty());
 }
 
 }  // namespace

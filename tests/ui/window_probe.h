@@ -66,42 +66,41 @@ inline std::string WindowsPath(std::string path)
 
 using Row = std::pair<std::string, std::string>;  // file name, kind
 
-// The rows of a list view in this process.
-inline std::vector<Row> ListRows(HWND list)
+// The rows of a list view, each cell read by cell(index, column).
+inline std::vector<Row> RowsOf(HWND list, const std::function<std::string(int, int)>& cell)
 {
     std::vector<Row> rows;
     const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index) {
-        std::string cells[2];
-        for (int column = 0; column < 2; ++column) {
-            char buffer[600] = {};
-            LVITEMA item{};
-            item.iSubItem = column;
-            item.pszText = buffer;
-            item.cchTextMax = sizeof buffer;
-            SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
-            cells[column] = buffer;
-        }
-        rows.emplace_back(cells[0], cells[1]);
-    }
+    for (int index = 0; index < count; ++index) rows.emplace_back(cell(index, 0), cell(index, 1));
     return rows;
+}
+
+// The rows of a list view in this process.
+inline std::vector<Row> ListRows(HWND list)
+{
+    return RowsOf(list, [list](int index, int column) {
+        char buffer[600] = {};
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof buffer;
+        SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+        return std::string(buffer);
+    });
 }
 
 // The rows of a list view in another process, read through memory lent in
 // that process.
 inline std::vector<Row> RemoteListRows(HWND list)
 {
-    std::vector<Row> rows;
     DWORD processId = 0;
     GetWindowThreadProcessId(list, &processId);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (process == nullptr) return rows;
+    if (process == nullptr) return {};
     constexpr std::size_t kTextOffset = 512, kTextSize = 600;
-    auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int index = 0; remote != nullptr && index < count; ++index) {
-        std::string cells[2];
-        for (int column = 0; column < 2; ++column) {
+    std::vector<Row> rows;
+    if (auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE))) {
+        rows = RowsOf(list, [&](int index, int column) {
             LVITEMA item{};
             item.iSubItem = column;
             item.pszText = remote + kTextOffset;
@@ -110,11 +109,10 @@ inline std::vector<Row> RemoteListRows(HWND list)
             SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(remote));
             char buffer[kTextSize] = {};
             ReadProcessMemory(process, remote + kTextOffset, buffer, sizeof buffer - 1, nullptr);
-            cells[column] = buffer;
-        }
-        rows.emplace_back(cells[0], cells[1]);
+            return std::string(buffer);
+        });
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
-    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
     return rows;
 }
