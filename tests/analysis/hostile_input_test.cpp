@@ -28,7 +28,9 @@
 namespace kolvane {
 namespace {
 
+using testing::ListBanner;
 using testing::MessageRecorder;
+using testing::StepBanner;
 using testing::TempDir;
 using testing::TraceRecorder;
 using Boxes = std::vector<std::pair<std::string, std::string>>;
@@ -38,24 +40,6 @@ constexpr std::size_t kMegabyte = 1 << 20;
 const std::pair<std::string, std::string> kCannotOpenBox{std::string(report_text::kCannotOpen),
                                                          std::string(report_text::kOutputCaption)};
 const std::pair<std::string, std::string> kRunFailedBox{"処理に失敗しました", "あ～あ"};
-
-std::string StepBanner(std::string_view project)
-{
-    return "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
-           "   ソースコード ステップ数・コメント数   \r\n"
-           "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
-           "プロジェクトファイル ： " +
-           std::string(project) + "\r\n\r\n\r\n";
-}
-
-std::string ListBanner(std::string_view project)
-{
-    return "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-           "      関 数 ・ プ ロ パ テ ィ 一 覧     \r\n"
-           "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\r\n"
-           "プロジェクトファイル ： " +
-           std::string(project) + "\r\n\r\n\r\n";
-}
 
 std::size_t Occurrences(std::string_view text, std::string_view part)
 {
