@@ -33,24 +33,11 @@ struct ModuleStep {
     std::string_view failure;
 };
 
-constexpr ModuleStep kFormStep{0, "frmモジュール API関数読み取りエラー"};
-constexpr ModuleStep kStandardStep{0, "basモジュール API関数読み取りエラー"};
-constexpr ModuleStep kClassStep{1, "clsモジュール API関数読み取りエラー"};
-
-const ModuleStep* StepFor(ModuleKind kind)
-{
-    switch (kind) {
-    case ModuleKind::Form:
-        return &kFormStep;
-    case ModuleKind::Standard:
-        return &kStandardStep;
-    case ModuleKind::Class:
-        return &kClassStep;
-    case ModuleKind::Unknown:
-        break;
-    }
-    return nullptr;
-}
+constexpr PerKind<ModuleStep> kSteps{{
+    {0, "frmモジュール API関数読み取りエラー"},
+    {0, "basモジュール API関数読み取りエラー"},
+    {1, "clsモジュール API関数読み取りエラー"},
+}};
 
 }  // namespace
 
@@ -74,7 +61,7 @@ int WriteApiListReport(const ModuleEntry* rows, std::int32_t count, std::string_
     if (!StartListReport(report, outputPath, projectPath)) return 0;
 
     for (std::int32_t i = 0; i < count; ++i) {
-        const ModuleStep* step = StepFor(KindOf(rows[i]));
+        const ModuleStep* step = StepFor(rows[i], kSteps);
         if (step == nullptr) {
             ShowMessage(report_text::kUnexpected, report_text::kErrorCaption);
             return 0;

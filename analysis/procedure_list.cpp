@@ -67,27 +67,11 @@ struct ModuleSteps {
     std::string_view propertyFailure;
 };
 
-constexpr ModuleSteps kFormSteps{&ListProcedures, "frmモジュール 関数読み取りエラー",
-                                 "frmモジュール プロパティ読み取りエラー"};
-constexpr ModuleSteps kStandardSteps{&ListBasProcedures, "basモジュール 関数読み取りエラー",
-                                     "basモジュール プロパティ読み取りエラー"};
-constexpr ModuleSteps kClassSteps{&ListProcedures, "clsモジュール 関数読み取りエラー",
-                                  "clsモジュール プロパティ読み取りエラー"};
-
-const ModuleSteps* StepsFor(ModuleKind kind)
-{
-    switch (kind) {
-    case ModuleKind::Form:
-        return &kFormSteps;
-    case ModuleKind::Standard:
-        return &kStandardSteps;
-    case ModuleKind::Class:
-        return &kClassSteps;
-    case ModuleKind::Unknown:
-        break;
-    }
-    return nullptr;
-}
+constexpr PerKind<ModuleSteps> kSteps{{
+    {&ListProcedures, "frmモジュール 関数読み取りエラー", "frmモジュール プロパティ読み取りエラー"},
+    {&ListBasProcedures, "basモジュール 関数読み取りエラー", "basモジュール プロパティ読み取りエラー"},
+    {&ListProcedures, "clsモジュール 関数読み取りエラー", "clsモジュール プロパティ読み取りエラー"},
+}};
 
 }  // namespace
 
@@ -125,7 +109,7 @@ int WriteProcedureListReport(const ModuleEntry* rows, std::int32_t count, std::s
     if (!StartListReport(report, outputPath, projectPath)) return 0;
 
     for (std::int32_t i = 0; i < count; ++i) {
-        const ModuleSteps* steps = StepsFor(KindOf(rows[i]));
+        const ModuleSteps* steps = StepFor(rows[i], kSteps);
         if (steps == nullptr) {
             ShowMessage(report_text::kUnexpected, report_text::kErrorCaption);
             return 0;

@@ -35,23 +35,11 @@ struct KindCounter {
     std::int32_t KindCounts::*comments;
 };
 
-const KindCounter* CounterFor(ModuleKind kind)
-{
-    static constexpr KindCounter kForm{&CountFrmLines, &KindCounts::frmSteps, &KindCounts::frmComments};
-    static constexpr KindCounter kStandard{&CountBasLines, &KindCounts::basSteps, &KindCounts::basComments};
-    static constexpr KindCounter kClass{&CountClsLines, &KindCounts::clsSteps, &KindCounts::clsComments};
-    switch (kind) {
-    case ModuleKind::Form:
-        return &kForm;
-    case ModuleKind::Standard:
-        return &kStandard;
-    case ModuleKind::Class:
-        return &kClass;
-    case ModuleKind::Unknown:
-        break;
-    }
-    return nullptr;
-}
+constexpr PerKind<KindCounter> kCounters{{
+    {&CountFrmLines, &KindCounts::frmSteps, &KindCounts::frmComments},
+    {&CountBasLines, &KindCounts::basSteps, &KindCounts::basComments},
+    {&CountClsLines, &KindCounts::clsSteps, &KindCounts::clsComments},
+}};
 
 // The 32-bit sum of a kind's steps and comments, as a 32-bit counter keeps it.
 long Sum(std::int32_t steps, std::int32_t comments)
@@ -98,7 +86,7 @@ int CountAndWrite(ModuleEntry* table, std::int32_t count, std::string_view proje
     for (std::int32_t row = 0; row < count; ++row) {
         *perFile = KindCounts{};
         ModuleEntry& entry = table[row];
-        const KindCounter* counter = CounterFor(KindOf(entry));
+        const KindCounter* counter = StepFor(entry, kCounters);
         if (counter == nullptr) {
             ShowMessage(report_text::kUnexpected, report_text::kErrorCaption);
             return 0;
