@@ -2,30 +2,82 @@
 
 #include "analysis/api_list.h"
 #include "analysis/procedure_list.h"
+#include "analysis/report_texts.h"
 #include "analysis/step_count_report.h"
 #include "project/path_text.h"
+
+#include <array>
+#include <new>
+#include <variant>
+#include <vector>
 
 namespace kolvane {
 namespace {
 
 constexpr std::size_t kExtensionLength = 4;  // ".vbp"
-
-int WriteProcedureList(ModuleEntry* rows, std::int32_t count, std::string_view projectPath,
-                       std::string_view reportPath)
-{
-    return WriteProcedureListReport(rows, count, projectPath, reportPath);
-}
-
-int WriteApiList(ModuleEntry* rows, std::int32_t count, std::string_view projectPath, std::string_view reportPath)
-{
-    return WriteApiListReport(rows, count, projectPath, reportPath);
-}
+constexpr std::string_view kMemoryError = "Memory Allocation Error";
 
 constexpr std::array<Analysis, 3> kAnalyses = {{
-    {AnalysisKind::StepCount, "_StCnt.txt", &RunStepCount, "ステップ数・コメント数取得処理"},
-    {AnalysisKind::ProcedureList, "_FncOp.txt", &WriteProcedureList, "関数取得処理"},
-    {AnalysisKind::ApiList, "_APIOp.txt", &WriteApiList, "API関数取得処理"},
+    {AnalysisKind::StepCount, "_StCnt.txt", "ステップ数・コメント数取得処理", &MakeStepCount},
+    {AnalysisKind::ProcedureList, "_FncOp.txt", "関数取得処理", &MakeProcedureList},
+    {AnalysisKind::ApiList, "_APIOp.txt", "API関数取得処理", &MakeApiList},
 }};
+
+// What an analysis reports while the earlier ones still run, kept in order
+// until its turn comes.
+class HeldReports final : public Reporter {
+public:
+    void Message(std::string_view text, std::string_view caption) override
+    {
+        held_.emplace_back(MessageBox{std::string(text), std::string(caption)});
+    }
+    void Trace(std::string_view line) override { held_.emplace_back(std::string(line)); }
+
+    void PassOn(Reporter& reporter) const
+    {
+        for (const auto& report : held_) {
+            if (const auto* box = std::get_if<MessageBox>(&report)) {
+                reporter.Message(box->text, box->caption);
+            } else {
+                reporter.Trace(std::get<std::string>(report));
+            }
+        }
+    }
+
+private:
+    struct MessageBox {
+        std::string text;
+        std::string caption;
+    };
+    std::vector<std::variant<MessageBox, std::string>> held_;
+};
+
+// One analysis of the run with the channel its reports go to: the front
+// end's own for the first, a holding one for the others.
+struct RunningAnalysis {
+    const Analysis* analysis;
+    std::unique_ptr<ModuleAnalysis> work;
+    HeldReports held;
+    bool direct = false;
+    bool running = true;
+    bool written = false;
+
+    Reporter& Channel(Reporter& frontEnd) { return direct ? frontEnd : held; }
+
+    // Calls step; a failed allocation fails the analysis as any failure does.
+    template <typename Step>
+    void Do(Reporter& frontEnd, Step&& step)
+    {
+        if (!running) return;
+        Reporter& channel = Channel(frontEnd);
+        try {
+            running = step(channel);
+        } catch (const std::bad_alloc&) {
+            channel.Message(kMemoryError, report_text::kErrorCaption);
+            running = false;
+        }
+    }
+};
 
 }  // namespace
 
@@ -41,6 +93,54 @@ std::string ReportFileName(std::string_view projectPath, const Analysis& analysi
     std::string name(title);
     name.append(analysis.suffix);
     return name;
+}
+
+void RunAnalyses(std::span<const AnalysisRequest> requests, std::span<const ModuleEntry> rows,
+                 std::string_view projectPath, Reporter& reporter, const AnalysisDone& done)
+{
+    std::vector<RunningAnalysis> running(requests.size());
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        RunningAnalysis& analysis = running[i];
+        analysis.analysis = &AnalysisFor(requests[i].kind);
+        analysis.direct = i == 0;
+        analysis.Do(reporter, [&](Reporter& channel) {
+            analysis.work = analysis.analysis->make(projectPath, requests[i].reportPath);
+            return analysis.work->Start(channel);
+        });
+    }
+
+    const auto anyRunning = [&] {
+        for (const RunningAnalysis& analysis : running) {
+            if (analysis.running) return true;
+        }
+        return false;
+    };
+
+    ModuleSource source;
+    for (const ModuleEntry& row : rows) {
+        if (!anyRunning()) break;
+        bool read = true;
+        try {
+            source.Read(ModulePath(row));
+        } catch (const std::bad_alloc&) {
+            read = false;
+        }
+        for (RunningAnalysis& analysis : running) {
+            analysis.Do(reporter, [&](Reporter& channel) {
+                if (!read) throw std::bad_alloc();
+                return analysis.work->Module(row, source, channel);
+            });
+        }
+    }
+
+    for (RunningAnalysis& analysis : running) {
+        analysis.Do(reporter, [&](Reporter& channel) { return analysis.written = analysis.work->Finish(channel); });
+    }
+
+    for (RunningAnalysis& analysis : running) {
+        analysis.held.PassOn(reporter);
+        done(*analysis.analysis, analysis.written);
+    }
 }
 
 }  // namespace kolvane

@@ -1,11 +1,15 @@
-// The three analyses a front end can run, with the suffix of their report,
-// their report writer and the text shown when it fails.
+// The three analyses a front end can run and the one run they share: every
+// module of the table read once for all the analyses asked for, each
+// analysis reporting as if it had run alone.
 #pragma once
 
+#include "analysis/module_analysis.h"
 #include "project/module_table.h"
+#include "project/reporter.h"
 
-#include <array>
-#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,15 +17,11 @@ namespace kolvane {
 
 enum class AnalysisKind { StepCount, ProcedureList, ApiList };
 
-// rows, count, project path, report path; 1 when the report was written whole.
-using ReportWriter = int (*)(ModuleEntry* rows, std::int32_t count, std::string_view projectPath,
-                             std::string_view reportPath);
-
 struct Analysis {
     AnalysisKind kind;
     std::string_view suffix;
-    ReportWriter writer;
-    std::string_view failureText;  // shown with the caption "エラー"
+    std::string_view failureText;  // what a front end shows, with the caption "エラー", when it fails
+    std::unique_ptr<ModuleAnalysis> (*make)(std::string_view projectPath, std::string_view reportPath);
 };
 
 const Analysis& AnalysisFor(AnalysisKind kind);
@@ -30,5 +30,21 @@ const Analysis& AnalysisFor(AnalysisKind kind);
 // folder, less its last four characters when it is longer than four, then
 // the suffix ("Demo.vbp" -> "Demo_StCnt.txt").
 std::string ReportFileName(std::string_view projectPath, const Analysis& analysis);
+
+struct AnalysisRequest {
+    AnalysisKind kind;
+    std::string reportPath;
+};
+
+// Called once per analysis, in the order asked, after all its messages and
+// trace lines have been reported; written is true when its report was
+// written whole.
+using AnalysisDone = std::function<void(const Analysis& analysis, bool written)>;
+
+// Runs the analyses over the rows, reading each module's source once for
+// all of them; an analysis stops at its first failure, the others go on. A
+// failed allocation fails the analysis it hit with "Memory Allocation Error".
+void RunAnalyses(std::span<const AnalysisRequest> requests, std::span<const ModuleEntry> rows,
+                 std::string_view projectPath, Reporter& reporter, const AnalysisDone& done);
 
 }  // namespace kolvane

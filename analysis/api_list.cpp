@@ -2,9 +2,7 @@
 
 #include "analysis/declaration_scan.h"
 #include "analysis/list_banner.h"
-#include "analysis/module_kind.h"
 #include "analysis/report_texts.h"
-#include "project/platform.h"
 
 namespace kolvane {
 namespace {
@@ -33,7 +31,7 @@ struct ModuleStep {
     std::string_view failure;
 };
 
-constexpr PerKind<ModuleStep> kSteps{{
+constexpr std::array<ModuleStep, kTableKindCount> kSteps{{
     {0, "frmモジュール API関数読み取りエラー"},
     {0, "basモジュール API関数読み取りエラー"},
     {1, "clsモジュール API関数読み取りエラー"},
@@ -41,9 +39,10 @@ constexpr PerKind<ModuleStep> kSteps{{
 
 }  // namespace
 
-int ListApiDeclarations(SourceFile& report, std::string_view sourcePath, int classModule)
+int ListApiDeclarations(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, int classModule,
+                        Reporter& reporter)
 {
-    return ListSection(report, sourcePath, kBlankContinuation, kApiSection,
+    return ListSection(report, sourcePath, source, kBlankContinuation, kApiSection,
                        [classModule](std::string_view line, DeclarationJoiner& declaration) {
                            // The empty read at the end of the data is skipped, so a declaration
                            // pending there is dropped; a blank line ends one.
@@ -51,27 +50,50 @@ int ListApiDeclarations(SourceFile& report, std::string_view sourcePath, int cla
                            if (declaration.Pending() || Contains(line, kLibrary)) return declaration.Continue(line);
                            if (EndsScan(line, classModule)) return LineOutcome::EndScan;
                            return LineOutcome::Next;
-                       });
+                       },
+                       reporter);
 }
 
-int WriteApiListReport(const ModuleEntry* rows, std::int32_t count, std::string_view projectPath,
-                       std::string_view outputPath)
-{
-    SourceFile report;  // closed when it goes out of scope after a failure
-    if (!StartListReport(report, outputPath, projectPath)) return 0;
+namespace {
 
-    for (std::int32_t i = 0; i < count; ++i) {
-        const ModuleStep* step = StepFor(rows[i], kSteps);
-        if (step == nullptr) {
-            ShowMessage(report_text::kUnexpected, report_text::kErrorCaption);
-            return 0;
-        }
-        if (ListApiDeclarations(report, ModulePath(rows[i]), step->classModule) == 0) {
-            ShowMessage(step->failure, report_text::kModuleCaption);
-            return 0;
-        }
+// The report open from Start to Finish; per module its section.
+class ApiList final : public ModuleAnalysis {
+public:
+    ApiList(std::string_view projectPath, std::string_view reportPath)
+        : projectPath_(projectPath), reportPath_(reportPath)
+    {
     }
-    return FinishListReport(report);
+
+    bool Start(Reporter& reporter) override { return StartListReport(report_, reportPath_, projectPath_, reporter); }
+
+    bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
+    {
+        const std::optional<ModuleKind> kind = TableKind(row);
+        if (!kind) {
+            reporter.Message(report_text::kUnexpected, report_text::kErrorCaption);
+            return false;
+        }
+        const ModuleStep& step = kSteps[static_cast<std::size_t>(*kind)];
+        if (ListApiDeclarations(report_, ModulePath(row), source, step.classModule, reporter) == 0) {
+            reporter.Message(step.failure, report_text::kModuleCaption);
+            return false;
+        }
+        return true;
+    }
+
+    bool Finish(Reporter& reporter) override { return FinishListReport(report_, reporter); }
+
+private:
+    std::string projectPath_;
+    std::string reportPath_;
+    SourceFile report_;  // closed when the analysis ends, on every path
+};
+
+}  // namespace
+
+std::unique_ptr<ModuleAnalysis> MakeApiList(std::string_view projectPath, std::string_view reportPath)
+{
+    return std::make_unique<ApiList>(projectPath, reportPath);
 }
 
 }  // namespace kolvane

@@ -2,16 +2,14 @@
 
 #include "analysis/list_banner.h"
 #include "analysis/report_texts.h"
-#include "project/platform.h"
-#include "project/strings.h"
+#include "project/source_text.h"
 
 #include <algorithm>
-#include <array>
 
 namespace kolvane {
 namespace {
 
-constexpr unsigned kTrimLeadingBlanks = 1;
+constexpr char kBlank = ' ';
 constexpr std::size_t kMarkerCut = 2;  // the last two characters of a continued line
 
 bool WriteClosingLine(SourceFile& report, const SectionTexts& texts, std::int32_t count)
@@ -46,35 +44,30 @@ LineOutcome DeclarationJoiner::Continue(std::string_view line)
     return LineOutcome::Next;
 }
 
-int ListSection(SourceFile& report, std::string_view sourcePath, std::string_view marker, const SectionTexts& texts,
-                const LineHandler& handleLine)
+int ListSection(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+                std::string_view marker, const SectionTexts& texts, const LineHandler& handleLine,
+                Reporter& reporter)
 {
-    SourceFile source;  // closed when it goes out of scope, on every path
-    if (OpenSourceFile(source, sourcePath, kModeRead) != 1) {
-        ShowMessage(report_text::kCannotOpen, report_text::kOutputCaption);
+    if (source.outcome == ReadOutcome::CannotOpen) {
+        reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
         return 0;
     }
     if (texts.heading && !WriteFileHeading(report, sourcePath)) return 0;
 
     DeclarationJoiner declaration(report, marker);
-    std::array<char, kDeclarationLineSize> raw{};
-    std::array<char, kDeclarationLineSize> trimmed{};
-    bool writeFailed = false;
-    const LoopEnd end = ForEachLine(source, raw, [&](char* line) {
-        trimmed.fill('\0');
-        TrimSpaces(line, 0, kTrimLeadingBlanks, trimmed);
-        switch (handleLine(std::string_view(trimmed.data()), declaration)) {
-        case LineOutcome::Next:
-            return true;
-        case LineOutcome::WriteFailed:
-            writeFailed = true;
-            return false;
-        case LineOutcome::EndScan:
-            return false;
-        }
-        return false;
-    });
-    if (writeFailed || end == LoopEnd::ReadError) return 0;
+    LinePieces lines(source.text);
+    bool scanEnded = false;
+    while (!scanEnded) {
+        std::string_view line = lines.Read(kDeclarationLineSize);
+        line = line.substr(0, line.find('\0'));
+        line.remove_prefix(std::min(line.find_first_not_of(kBlank), line.size()));
+        const LineOutcome outcome = handleLine(line, declaration);
+        if (outcome == LineOutcome::WriteFailed) return 0;
+        scanEnded = outcome == LineOutcome::EndScan;
+        if (!scanEnded && lines.AtEnd()) break;
+    }
+    // A read error ended the data early: the section is incomplete.
+    if (!scanEnded && source.outcome == ReadOutcome::ReadError) return 0;
     return WriteClosingLine(report, texts, declaration.Count()) ? 1 : 0;
 }
 

@@ -4,7 +4,11 @@
 // closing line with the number of declarations written.
 #pragma once
 
+#include "analysis/module_analysis.h"
+#include "project/reporter.h"
 #include "project/source_file.h"
+
+#include "project/strings.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,12 +28,6 @@ inline constexpr std::string_view kBlankContinuation = " _";
 
 // What the handling of one line asks of the scan.
 enum class LineOutcome { Next, EndScan, WriteFailed };
-
-// The line tests: plain byte-wise, case-sensitive substring and prefix tests.
-inline bool Contains(std::string_view line, std::string_view text)
-{
-    return line.find(text) != std::string_view::npos;
-}
 
 inline bool IsCommentLine(std::string_view line) { return line.starts_with('\''); }
 
@@ -69,12 +67,15 @@ struct SectionTexts {
     std::string_view noneText;   // closing line when nothing was written
 };
 
-// One extractor run over a source file: opens it (a failure is shown), writes
-// the heading when the texts ask for it, hands every trimmed line to the
-// handler until the end of the data or EndScan, then writes the closing line.
-// A declaration still pending at the end is dropped. 1 on success; 0 when the
-// source could not be opened or read, or a write to the report failed.
-int ListSection(SourceFile& report, std::string_view sourcePath, std::string_view marker, const SectionTexts& texts,
-                const LineHandler& handleLine);
+// One extractor pass over a module's source: a source that could not be
+// opened is reported; otherwise it writes the heading when the texts ask for
+// it, hands every line read (without its leading blanks, up to its first NUL)
+// to the handler until the end of the data or EndScan, then writes the
+// closing line. A declaration still pending at the end is dropped. 1 on
+// success; 0 when the source could not be opened or read, or a write to the
+// report failed.
+int ListSection(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+                std::string_view marker, const SectionTexts& texts, const LineHandler& handleLine,
+                Reporter& reporter);
 
 }  // namespace kolvane

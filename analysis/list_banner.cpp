@@ -2,11 +2,8 @@
 
 #include "analysis/report_texts.h"
 #include "project/path_text.h"
-#include "project/platform.h"
 #include "project/strings.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <string>
 
 namespace kolvane {
@@ -33,27 +30,28 @@ bool WriteFileHeading(SourceFile& report, std::string_view sourcePath)
     return report.Print(kHeadingFormat, title.c_str()) >= 0;
 }
 
-bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath)
+bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath,
+                     Reporter& reporter)
 {
     if (OpenSourceFile(report, outputPath, kModeWrite) != 1) {
-        ShowMessage(report_text::kCannotOpen, report_text::kOutputCaption);
+        reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
         return false;
     }
     if (WriteListBanner(report, projectPath) != 1) {
-        ShowMessage(report_text::kCannotWrite, report_text::kOutputCaption);
+        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
         CloseSourceFile(report);
         return false;
     }
     return true;
 }
 
-int FinishListReport(SourceFile& report)
+bool FinishListReport(SourceFile& report, Reporter& reporter)
 {
     if (CloseSourceFile(report) != 1) {
-        ShowMessage(report_text::kCannotWrite, report_text::kOutputCaption);
-        return 0;
+        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
+        return false;
     }
-    return 1;
+    return true;
 }
 
 }  // namespace kolvane

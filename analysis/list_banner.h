@@ -3,7 +3,7 @@
 // checked close at the end.
 #pragma once
 
-#include "project/module_table.h"
+#include "project/reporter.h"
 #include "project/source_file.h"
 
 #include <string_view>
@@ -20,11 +20,12 @@ int WriteListBanner(SourceFile& report, std::string_view projectPath);
 bool WriteFileHeading(SourceFile& report, std::string_view sourcePath);
 
 // Creates the report (an existing file is emptied) and writes the banner.
-// False after a failure, which has been shown; the report is then closed.
-bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath);
+// False after a failure, which has been reported; the report is then closed.
+bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath,
+                     Reporter& reporter);
 
 // Closes the report. A close that fails (the last buffered bytes could not
-// be written) is shown as a write failure. 1 on success, else 0.
-int FinishListReport(SourceFile& report);
+// be written) is reported as a write failure.
+bool FinishListReport(SourceFile& report, Reporter& reporter);
 
 }  // namespace kolvane

@@ -2,10 +2,8 @@
 
 #include "analysis/declaration_scan.h"
 #include "analysis/list_banner.h"
-#include "analysis/module_kind.h"
 #include "analysis/property_list.h"
 #include "analysis/report_texts.h"
-#include "project/platform.h"
 
 namespace kolvane {
 namespace {
@@ -62,12 +60,13 @@ LineOutcome WriteMainLine(SourceFile& report, std::string_view line)
 
 // The steps of one module and the texts shown when one of them fails.
 struct ModuleSteps {
-    int (*listProcedures)(SourceFile& report, std::string_view sourcePath);
+    int (*listProcedures)(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+                          Reporter& reporter);
     std::string_view procedureFailure;
     std::string_view propertyFailure;
 };
 
-constexpr PerKind<ModuleSteps> kSteps{{
+constexpr std::array<ModuleSteps, kTableKindCount> kSteps{{
     {&ListProcedures, "frmモジュール 関数読み取りエラー", "frmモジュール プロパティ読み取りエラー"},
     {&ListBasProcedures, "basモジュール 関数読み取りエラー", "basモジュール プロパティ読み取りエラー"},
     {&ListProcedures, "clsモジュール 関数読み取りエラー", "clsモジュール プロパティ読み取りエラー"},
@@ -75,9 +74,9 @@ constexpr PerKind<ModuleSteps> kSteps{{
 
 }  // namespace
 
-int ListProcedures(SourceFile& report, std::string_view sourcePath)
+int ListProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
 {
-    return ListSection(report, sourcePath, kCommaContinuation, kProcedureSection,
+    return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection,
                        [](std::string_view line, DeclarationJoiner& declaration) {
                            // The empty read at the end of the data is skipped, so a declaration
                            // pending there is dropped; a blank line ends one.
@@ -85,12 +84,14 @@ int ListProcedures(SourceFile& report, std::string_view sourcePath)
                            if (declaration.Pending()) return declaration.Continue(line);
                            if (Contains(line, kLibrary)) return LineOutcome::Next;
                            return StartProcedure(line, declaration);
-                       });
+                       },
+                       reporter);
 }
 
-int ListBasProcedures(SourceFile& report, std::string_view sourcePath)
+int ListBasProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+                      Reporter& reporter)
 {
-    return ListSection(report, sourcePath, kCommaContinuation, kProcedureSection,
+    return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection,
                        [&report](std::string_view line, DeclarationJoiner& declaration) {
                            // Blank lines are skipped, so a pending declaration goes on past them;
                            // the empty read at the end of the data ends it, without a line end.
@@ -99,32 +100,55 @@ int ListBasProcedures(SourceFile& report, std::string_view sourcePath)
                            if (Contains(line, kLibrary)) return LineOutcome::Next;
                            if (line.starts_with(kMainLine)) return WriteMainLine(report, line);
                            return StartProcedure(line, declaration);
-                       });
+                       },
+                       reporter);
 }
 
-int WriteProcedureListReport(const ModuleEntry* rows, std::int32_t count, std::string_view projectPath,
-                             std::string_view outputPath)
-{
-    SourceFile report;  // closed when it goes out of scope after a failure
-    if (!StartListReport(report, outputPath, projectPath)) return 0;
+namespace {
 
-    for (std::int32_t i = 0; i < count; ++i) {
-        const ModuleSteps* steps = StepFor(rows[i], kSteps);
-        if (steps == nullptr) {
-            ShowMessage(report_text::kUnexpected, report_text::kErrorCaption);
-            return 0;
-        }
-        const std::string_view path = ModulePath(rows[i]);
-        if (steps->listProcedures(report, path) == 0) {
-            ShowMessage(steps->procedureFailure, report_text::kModuleCaption);
-            return 0;
-        }
-        if (ListProperties(report, path) == 0) {
-            ShowMessage(steps->propertyFailure, report_text::kModuleCaption);
-            return 0;
-        }
+// The report open from Start to Finish; per module its two sections.
+class ProcedureList final : public ModuleAnalysis {
+public:
+    ProcedureList(std::string_view projectPath, std::string_view reportPath)
+        : projectPath_(projectPath), reportPath_(reportPath)
+    {
     }
-    return FinishListReport(report);
+
+    bool Start(Reporter& reporter) override { return StartListReport(report_, reportPath_, projectPath_, reporter); }
+
+    bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
+    {
+        const std::optional<ModuleKind> kind = TableKind(row);
+        if (!kind) {
+            reporter.Message(report_text::kUnexpected, report_text::kErrorCaption);
+            return false;
+        }
+        const ModuleSteps& steps = kSteps[static_cast<std::size_t>(*kind)];
+        const std::string_view path = ModulePath(row);
+        if (steps.listProcedures(report_, path, source, reporter) == 0) {
+            reporter.Message(steps.procedureFailure, report_text::kModuleCaption);
+            return false;
+        }
+        if (ListProperties(report_, path, source, reporter) == 0) {
+            reporter.Message(steps.propertyFailure, report_text::kModuleCaption);
+            return false;
+        }
+        return true;
+    }
+
+    bool Finish(Reporter& reporter) override { return FinishListReport(report_, reporter); }
+
+private:
+    std::string projectPath_;
+    std::string reportPath_;
+    SourceFile report_;  // closed when the analysis ends, on every path
+};
+
+}  // namespace
+
+std::unique_ptr<ModuleAnalysis> MakeProcedureList(std::string_view projectPath, std::string_view reportPath)
+{
+    return std::make_unique<ProcedureList>(projectPath, reportPath);
 }
 
 }  // namespace kolvane

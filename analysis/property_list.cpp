@@ -21,9 +21,9 @@ bool IsPropertyLine(std::string_view line)
 
 }  // namespace
 
-int ListProperties(SourceFile& report, std::string_view sourcePath)
+int ListProperties(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
 {
-    return ListSection(report, sourcePath, kCommaContinuation, kPropertySection,
+    return ListSection(report, sourcePath, source, kCommaContinuation, kPropertySection,
                        [](std::string_view line, DeclarationJoiner& declaration) {
                            // Only comment lines are skipped: a blank line or the empty read at
                            // the end of the data ends a pending declaration.
@@ -31,7 +31,8 @@ int ListProperties(SourceFile& report, std::string_view sourcePath)
                            if (declaration.Pending()) return declaration.Continue(line);
                            if (!IsPropertyLine(line)) return LineOutcome::Next;
                            return declaration.Start("", line);
-                       });
+                       },
+                       reporter);
 }
 
 }  // namespace kolvane

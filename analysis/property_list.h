@@ -2,15 +2,17 @@
 // every Property Get, Let and Set declaration, then their number.
 #pragma once
 
+#include "analysis/module_analysis.h"
+#include "project/reporter.h"
 #include "project/source_file.h"
 
 #include <string_view>
 
 namespace kolvane {
 
-// Lists the property declarations of one source file into the open report.
-// 1 on success; 0 when the source could not be opened (shown) or read, or
-// a write to the report failed.
-int ListProperties(SourceFile& report, std::string_view sourcePath);
+// Lists the property declarations of one module's source into the open
+// report. 1 on success; 0 when the source could not be opened (reported) or
+// read, or a write to the report failed.
+int ListProperties(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter);
 
 }  // namespace kolvane

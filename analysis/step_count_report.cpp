@@ -1,15 +1,13 @@
 #include "analysis/step_count_report.h"
 
-#include "analysis/module_kind.h"
 #include "analysis/report_texts.h"
 #include "project/path_text.h"
-#include "project/platform.h"
 #include "project/source_file.h"
+#include "project/trace.h"
 
-#include <algorithm>
-#include <memory>
-#include <new>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kolvane {
 namespace {
@@ -20,35 +18,23 @@ constexpr const char* kFileNameFormat = "ファイル名 ： %.*s\n";
 constexpr const char* kStepsFormat = "ステップ数 ： %8ld 行\n";
 constexpr const char* kCommentsFormat = "コメント数 ： %8ld 行\n\n";
 constexpr std::string_view kTotalsHeader = "             ステップ数   コメント数        合計\n";
-constexpr const char* kFormTotalsFormat = "frmファイル%10ld行%10ld行%10ld行\n";
-constexpr const char* kStandardTotalsFormat = "basファイル%10ld行%10ld行%10ld行\n";
-constexpr const char* kClassTotalsFormat = "clsファイル%10ld行%10ld行%10ld行\n\n\n";
+constexpr std::array<const char*, kTableKindCount> kTotalsFormats = {
+    "frmファイル%10ld行%10ld行%10ld行\n",
+    "basファイル%10ld行%10ld行%10ld行\n",
+    "clsファイル%10ld行%10ld行%10ld行\n\n\n",
+};
 
-constexpr std::string_view kMemoryError = "Memory Allocation Error";
 constexpr std::string_view kRunFailed = "処理に失敗しました";
 constexpr std::string_view kRunFailedCaption = "あ～あ";
 
-// The counter of each kind of module and the two fields it adds to.
-struct KindCounter {
-    int (*count)(std::string_view path, KindCounts& counts);
-    std::int32_t KindCounts::*steps;
-    std::int32_t KindCounts::*comments;
-};
-
-constexpr PerKind<KindCounter> kCounters{{
-    {&CountFrmLines, &KindCounts::frmSteps, &KindCounts::frmComments},
-    {&CountBasLines, &KindCounts::basSteps, &KindCounts::basComments},
-    {&CountClsLines, &KindCounts::clsSteps, &KindCounts::clsComments},
-}};
-
-// The 32-bit sum of a kind's steps and comments, as a 32-bit counter keeps it.
-long Sum(std::int32_t steps, std::int32_t comments)
+// 32-bit sums as a 32-bit counter keeps them: they wrap, with the arithmetic defined.
+std::int32_t Sum32(std::int32_t a, std::int32_t b)
 {
-    return static_cast<std::int32_t>(static_cast<std::int64_t>(steps) + comments);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
 
-bool WriteLines(SourceFile& report, const ModuleEntry* table, std::int32_t count, const KindCounts& totals,
-                std::string_view projectPath)
+bool WriteLines(SourceFile& report, std::span<const ModuleEntry> rows, std::span<const Figures> figures,
+                const KindCounts& totals, std::string_view projectPath)
 {
     if (report.WriteBlock(kBannerRule) != 1 || report.WriteBlock(kBannerTitle) != 1 ||
         report.WriteBlock(kBannerRule) != 1 ||
@@ -56,83 +42,120 @@ bool WriteLines(SourceFile& report, const ModuleEntry* table, std::int32_t count
         return false;
     }
 
-    for (std::int32_t row = 0; row < count; ++row) {
-        const ModuleEntry& entry = table[row];
-        const std::string_view title = FileTitle(ModulePath(entry));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const std::string_view title = FileTitle(ModulePath(rows[row]));
         if (report.Print(kFileNameFormat, static_cast<int>(title.size()), title.data()) < 0 ||
-            report.Print(kStepsFormat, static_cast<long>(entry.steps)) < 0 ||
-            report.Print(kCommentsFormat, static_cast<long>(entry.comments)) < 0) {
+            report.Print(kStepsFormat, static_cast<long>(figures[row].steps)) < 0 ||
+            report.Print(kCommentsFormat, static_cast<long>(figures[row].comments)) < 0) {
             return false;
         }
     }
 
-    return report.WriteBlock(kTotalsHeader) == 1 &&
-           report.Print(kFormTotalsFormat, static_cast<long>(totals.frmSteps), static_cast<long>(totals.frmComments),
-                        Sum(totals.frmSteps, totals.frmComments)) >= 0 &&
-           report.Print(kStandardTotalsFormat, static_cast<long>(totals.basSteps),
-                        static_cast<long>(totals.basComments), Sum(totals.basSteps, totals.basComments)) >= 0 &&
-           report.Print(kClassTotalsFormat, static_cast<long>(totals.clsSteps), static_cast<long>(totals.clsComments),
-                        Sum(totals.clsSteps, totals.clsComments)) >= 0;
+    if (report.WriteBlock(kTotalsHeader) != 1) return false;
+    for (std::size_t kind = 0; kind < kTableKindCount; ++kind) {
+        const Figures& total = totals[kind];
+        if (report.Print(kTotalsFormats[kind], static_cast<long>(total.steps), static_cast<long>(total.comments),
+                         static_cast<long>(Sum32(total.steps, total.comments))) < 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
-// Counts every row, then writes the report; 1 on success. Failures of the
-// rows and of the report are followed by the one box of a failed run.
-int CountAndWrite(ModuleEntry* table, std::int32_t count, std::string_view projectPath, std::string_view reportPath)
-{
-    const auto perFile = std::make_unique<KindCounts>();
-    const auto totals = std::make_unique<KindCounts>();
-
-    bool counted = true;
-    for (std::int32_t row = 0; row < count; ++row) {
-        *perFile = KindCounts{};
-        ModuleEntry& entry = table[row];
-        const KindCounter* counter = StepFor(entry, kCounters);
-        if (counter == nullptr) {
-            ShowMessage(report_text::kUnexpected, report_text::kErrorCaption);
-            return 0;
-        }
-        if (const int result = counter->count(ModulePath(entry), *perFile); result == 0 || result == -1) {
-            counted = false;
-            break;
-        }
-        entry.steps = (*perFile).*counter->steps;
-        entry.comments = (*perFile).*counter->comments;
-        (*totals).*counter->steps += entry.steps;
-        (*totals).*counter->comments += entry.comments;
+// The counts of every row, kept until the report is written.
+class StepCount final : public ModuleAnalysis {
+public:
+    StepCount(std::string_view projectPath, std::string_view reportPath)
+        : projectPath_(projectPath), reportPath_(reportPath)
+    {
     }
 
-    if (counted && WriteStepCountReport(table, count, *totals, projectPath, reportPath) == 1) return 1;
-    ShowMessage(kRunFailed, kRunFailedCaption);
-    return 0;
-}
+    bool Start(Reporter&) override { return true; }
+
+    bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
+    {
+        const std::optional<ModuleKind> kind = TableKind(row);
+        if (!kind) {
+            reporter.Message(report_text::kUnexpected, report_text::kErrorCaption);
+            return false;
+        }
+        if (!Counted(source, reporter)) {
+            reporter.Message(kRunFailed, kRunFailedCaption);
+            return false;
+        }
+        const Figures figures = CountSourceText(source.text, *kind);
+        Figures& total = totals_[static_cast<std::size_t>(*kind)];
+        total.steps = Sum32(total.steps, figures.steps);
+        total.comments = Sum32(total.comments, figures.comments);
+        rows_.push_back(row);
+        figures_.push_back(figures);
+        return true;
+    }
+
+    bool Finish(Reporter& reporter) override
+    {
+        if (WriteStepCountReport(rows_, figures_, totals_, projectPath_, reportPath_, reporter)) return true;
+        reporter.Message(kRunFailed, kRunFailedCaption);
+        return false;
+    }
+
+private:
+    // The trace of one module's reading, as the counter reports it; true
+    // when the module was read whole.
+    static bool Counted(const ModuleSource& source, Reporter& reporter)
+    {
+        if (!source.exists) {
+            TraceBare(reporter, trace_text::kNotFound);
+            return false;
+        }
+        if (source.outcome == ReadOutcome::CannotOpen) {
+            Trace(reporter, trace_text::kOpenError);
+            return false;
+        }
+        Trace(reporter, trace_text::kOpened);
+        switch (source.outcome) {
+        case ReadOutcome::CloseError:
+            Trace(reporter, trace_text::kCloseError);
+            return false;
+        case ReadOutcome::ReadError:
+            Trace(reporter, trace_text::kReadError);
+            return false;
+        default:
+            Trace(reporter, trace_text::kClosed);
+            return true;
+        }
+    }
+
+    std::string projectPath_;
+    std::string reportPath_;
+    std::vector<ModuleEntry> rows_;
+    std::vector<Figures> figures_;
+    KindCounts totals_{};
+};
 
 }  // namespace
 
-int RunStepCount(ModuleEntry* table, std::int32_t count, std::string_view projectPath, std::string_view reportPath)
+std::unique_ptr<ModuleAnalysis> MakeStepCount(std::string_view projectPath, std::string_view reportPath)
 {
-    try {
-        return CountAndWrite(table, count, projectPath, reportPath);
-    } catch (const std::bad_alloc&) {
-        ShowMessage(kMemoryError, report_text::kErrorCaption);
-        return 0;
-    }
+    return std::make_unique<StepCount>(projectPath, reportPath);
 }
 
-int WriteStepCountReport(const ModuleEntry* table, std::int32_t count, const KindCounts& totals,
-                         std::string_view projectPath, std::string_view reportPath)
+bool WriteStepCountReport(std::span<const ModuleEntry> rows, std::span<const Figures> figures,
+                          const KindCounts& totals, std::string_view projectPath, std::string_view reportPath,
+                          Reporter& reporter)
 {
     SourceFile report;
     if (OpenSourceFile(report, reportPath, kModeWrite) != 1) {
-        ShowMessage(report_text::kCannotOpen, report_text::kOutputCaption);
-        return 0;
+        reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
+        return false;
     }
     // Closing flushes what is still buffered: a failed close lost lines too.
-    const bool written = WriteLines(report, table, count, totals, projectPath);
+    const bool written = WriteLines(report, rows, figures, totals, projectPath);
     if (CloseSourceFile(report) != 1 || !written) {
-        ShowMessage(report_text::kCannotWrite, report_text::kOutputCaption);
-        return 0;
+        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
+        return false;
     }
-    return 1;
+    return true;
 }
 
 }  // namespace kolvane

@@ -1,33 +1,45 @@
-// The step and comment counter: reads one source file line by line and adds
-// its steps (counted lines of code) and comment lines to the two counters of
-// the file's kind.
+// The step and comment counter: classifies a module's lines, in pieces of at
+// most 510 bytes, into steps (counted lines of code), comment lines and
+// lines that count as neither.
 #pragma once
 
+#include "project/module_kind.h"
+
+#include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace kolvane {
 
-// Steps and comment lines per kind of module, one physical line each.
-struct KindCounts {
-    std::int32_t frmSteps;
-    std::int32_t frmComments;
-    std::int32_t basSteps;
-    std::int32_t basComments;
-    std::int32_t clsSteps;
-    std::int32_t clsComments;
+// The steps and comment lines of one module, or of one kind of module.
+struct Figures {
+    std::int32_t steps = 0;
+    std::int32_t comments = 0;
 };
 
-// Each counter adds to its own two fields only and never clears the record.
-// 1: the file was read to its end and closed. 0: it could not be opened,
-// read or closed (what was added before a failed read or close stays; the
-// caller discards it). -1: the path does not exist.
-//
-// Form and class files are counted only after their header, the first line
-// holding "Attribute VB_Exposed"; a standard module takes one off its steps
-// at the end, whatever it held.
-int CountFrmLines(std::string_view path, KindCounts& counts);
-int CountBasLines(std::string_view path, KindCounts& counts);
-int CountClsLines(std::string_view path, KindCounts& counts);
+// Figures per kind of the module table: frm, bas, cls.
+using KindCounts = std::array<Figures, kTableKindCount>;
+
+// What one piece of a line is. The piece comes without its newline and
+// without its leading blanks, and ends at its first NUL.
+enum class PieceVerdict {
+    Nothing,    // empty, "Option Explicit", "Option Private Module", or holding "Option Base"/"Option Compare"
+    Comment,    // begins with an apostrophe
+    Continued,  // holds " _": only the last physical line of a statement is a step
+    Step,
+};
+PieceVerdict ClassifyPiece(std::string_view piece);
+
+// The counter's pieces: reads of at most 510 bytes up to and including LF.
+inline constexpr std::size_t kCounterReadSize = 511;
+// The line that ends the header of every kind but the standard module.
+inline constexpr std::string_view kHeaderEnd = "Attribute VB_Exposed";
+
+// The figures of one module's decoded text (see ReadSourceText). A module
+// with a header counts only the pieces after the first one holding
+// "Attribute VB_Exposed" (none when there is no such piece); a standard
+// module takes one off its steps at the end, whatever it held. Sums wrap in
+// 32 bits.
+Figures CountSourceText(std::string_view text, ModuleKind kind);
 
 }  // namespace kolvane

@@ -2,9 +2,8 @@
 #include "cli/options.h"
 #include "cli/run_projects.h"
 #include "cli/terminal_text.h"
-#include "project/platform.h"
+#include "project/reporter.h"
 #include "project/source_file.h"
-#include "project/trace.h"
 
 #include <cstdio>
 #include <span>
@@ -16,13 +15,27 @@ constexpr std::string_view kProgram = "kolvane-cli";
 constexpr std::string_view kVersionLine = "kolvane-cli " KOLVANE_VERSION "\n";
 constexpr std::string_view kHelpHint = "Try 'kolvane-cli --help' for more information.\n";
 
-// "kolvane-cli: CAPTION: TEXT", the line that stands for a message box.
-void PrintMessage(std::string_view text, std::string_view caption)
-{
-    std::string line(kProgram);
-    line.append(": ").append(caption).append(": ").append(text).push_back('\n');
-    kolvane::cli::WriteTerminalText(stderr, line);
-}
+// Messages as "kolvane-cli: CAPTION: TEXT" lines on standard error; trace
+// lines there too, with --verbose only.
+class StandardErrorReporter final : public kolvane::Reporter {
+public:
+    explicit StandardErrorReporter(bool verbose) : verbose_(verbose) {}
+
+    void Message(std::string_view text, std::string_view caption) override
+    {
+        std::string line(kProgram);
+        line.append(": ").append(caption).append(": ").append(text).push_back('\n');
+        kolvane::cli::WriteTerminalText(stderr, line);
+    }
+
+    void Trace(std::string_view line) override
+    {
+        if (verbose_) kolvane::cli::WriteTerminalText(stderr, line);
+    }
+
+private:
+    bool verbose_;
+};
 
 // The arguments it quotes are already in the terminal's encoding.
 void PrintUsageError(std::string_view error)
@@ -59,11 +72,6 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
 
-    kolvane::SetMessageHandler(PrintMessage);
-    if (parsed.options.verbose) {
-        kolvane::SetTraceSink([](std::string_view line) { WriteTerminalText(stderr, line); });
-    } else {
-        kolvane::SetTraceSink([](std::string_view) {});
-    }
-    return RunProjects(parsed.options);
+    StandardErrorReporter reporter(parsed.options.verbose);
+    return RunProjects(parsed.options, reporter);
 }

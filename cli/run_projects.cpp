@@ -1,22 +1,15 @@
 #include "cli/run_projects.h"
 
-#include "analysis/report_texts.h"
-#include "project/module_table.h"
+#include "analysis/project_run.h"
 #include "project/path_text.h"
-#include "project/platform.h"
-#include "project/project_reader.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace kolvane::cli {
 namespace {
-
-constexpr std::string_view kLoadFailed = "VBPファイル読みこみエラー";
-constexpr std::string_view kLoadCaption = "ありゃりゃ";
-constexpr std::string_view kNoModules = "プロジェクトファイルが指定されていません";
-constexpr std::string_view kNoModulesCaption = "ん？";
 
 #ifdef _WIN32
 constexpr char kFolderSeparator = '\\';
@@ -41,39 +34,42 @@ bool NameOnStandardOutput(std::string_view path)
 }
 
 // The status of one project: loads it, then writes every chosen report.
-int RunProject(const Options& options, const std::string& project)
+int RunProject(const Options& options, const std::string& project, Reporter& reporter)
 {
-    ClearModuleTable();
-    if (LoadProject(project) != 1) {
-        ShowMessage(kLoadFailed, kLoadCaption);
-        return kExitUsage;
-    }
-    if (ModuleCount == 0) {
-        ShowMessage(kNoModules, kNoModulesCaption);
+    if (!LoadProjectTable(project, reporter)) {
+        reporter.Message(run_text::kLoadFailed, run_text::kLoadFailedCaption);
         return kExitUsage;
     }
 
-    int status = kExitSuccess;
+    std::vector<AnalysisRequest> requests;
     for (const AnalysisKind kind : options.analyses) {
-        const Analysis& analysis = AnalysisFor(kind);
-        const std::string reportPath = ReportPath(options.outputFolder, ReportFileName(project, analysis));
-        if (analysis.writer(ModuleTable, ModuleCount, project, reportPath) == 0) {
-            ShowMessage(analysis.failureText, report_text::kErrorCaption);
+        requests.push_back({kind, ReportPath(options.outputFolder, ReportFileName(project, AnalysisFor(kind)))});
+    }
+    int status = kExitSuccess;
+    const RunStatus run = RunLoadedProject(project, requests, reporter, [&](const Analysis& analysis, bool written) {
+        const std::string reportPath =
+            ReportPath(options.outputFolder, ReportFileName(project, analysis));
+        if (!written) {
+            reporter.Message(analysis.failureText, run_text::kFailedCaption);
             status = kExitAnalysisFailed;
         } else if (!NameOnStandardOutput(reportPath)) {
             status = kExitAnalysisFailed;
         }
+    });
+    if (run == RunStatus::NoModules) {
+        reporter.Message(run_text::kNoProject, run_text::kNoProjectCaption);
+        return kExitUsage;
     }
     return status;
 }
 
 }  // namespace
 
-int RunProjects(const Options& options)
+int RunProjects(const Options& options, Reporter& reporter)
 {
     int status = kExitSuccess;
     for (const std::string& project : options.projects) {
-        status = std::max(status, RunProject(options, project));
+        status = std::max(status, RunProject(options, project, reporter));
     }
     return status;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/options.h"
+#include "project/reporter.h"
 
 namespace kolvane::cli {
 
@@ -12,8 +13,8 @@ inline constexpr int kExitUsage = 2;  // also a project that cannot be read or l
 // Loads every project afresh and runs every chosen analysis on it, writing
 // each report into the output folder (or the current directory) under the
 // name the window gives it. Names each report written on standard output;
-// messages of the core reach the installed message handler.
-// The exit status: the worst outcome over all projects.
-int RunProjects(const Options& options);
+// messages and trace lines go to the reporter, which also stands for the
+// window's outcome boxes. The exit status: the worst outcome over all projects.
+int RunProjects(const Options& options, Reporter& reporter);
 
 }  // namespace kolvane::cli

@@ -1,5 +1,7 @@
 #include "project/module_table.h"
 
+#include "project/platform.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,6 +14,19 @@ std::string_view ModulePath(const ModuleEntry& entry)
 {
     const char* end = std::find(entry.path, entry.path + kPathFieldSize, '\0');
     return {entry.path, static_cast<std::size_t>(end - entry.path)};
+}
+
+std::optional<ModuleKind> TableKind(const ModuleEntry& entry)
+{
+    static constexpr std::string_view kTableKinds[] = {"FRM", "BAS", "CLS"};
+    static constexpr ModuleKind kKinds[] = {ModuleKind::Frm, ModuleKind::Bas, ModuleKind::Cls};
+    char kind[kKindLength];
+    std::memcpy(kind, entry.kind, kKindLength);
+    UpperCaseKind(kind);
+    for (std::size_t i = 0; i < std::size(kTableKinds); ++i) {
+        if (std::string_view(kind, kKindLength) == kTableKinds[i]) return kKinds[i];
+    }
+    return std::nullopt;
 }
 
 void ClearModuleTable()

@@ -1,7 +1,10 @@
 // The model of the loaded project: one fixed table of source modules.
 #pragma once
 
+#include "project/module_kind.h"
+
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace kolvane {
@@ -26,6 +29,10 @@ extern std::int32_t ModuleCount;
 
 // The row's path up to its terminator.
 std::string_view ModulePath(const ModuleEntry& entry);
+
+// The row's kind: its three bytes upper-cased through the platform and
+// compared with "FRM", "BAS" and "CLS"; none for any other three bytes.
+std::optional<ModuleKind> TableKind(const ModuleEntry& entry);
 
 // Clears every row, counters included, and sets ModuleCount to 0.
 void ClearModuleTable();

@@ -1,29 +1,7 @@
-// Portable side of the platform seam: Shift_JIS lead bytes, ASCII upper case,
-// and no message box unless a front end installs one.
+// Portable side of the platform seam: Shift_JIS lead bytes and ASCII upper case.
 #include "project/platform.h"
 
-#include <utility>
-
 namespace kolvane {
-namespace {
-
-MessageHandler& Handler()
-{
-    static MessageHandler handler;
-    return handler;
-}
-
-}  // namespace
-
-MessageHandler SetMessageHandler(MessageHandler handler)
-{
-    return std::exchange(Handler(), std::move(handler));
-}
-
-void ShowMessage(std::string_view text, std::string_view caption)
-{
-    if (Handler()) Handler()(text, caption);
-}
 
 void UpperCaseKind(char (&kind)[3])
 {
@@ -35,6 +13,23 @@ void UpperCaseKind(char (&kind)[3])
 bool IsLeadByte(unsigned char byte)
 {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+}  // namespace kolvane
+
+#include <filesystem>
+#include <system_error>
+
+namespace kolvane {
+
+std::string AbsoluteFolder(std::string_view folder)
+{
+    std::error_code error;
+    std::string absolute = std::filesystem::current_path(error).string();
+    if (error) return std::string(folder);
+    if (absolute.empty() || absolute.back() != '/') absolute.push_back('/');
+    absolute.append(folder);
+    return absolute;
 }
 
 }  // namespace kolvane

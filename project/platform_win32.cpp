@@ -1,38 +1,15 @@
-// Win32 side of the platform seam: MessageBoxA without an owner, CharUpperBuffA
-// and the lead bytes of the system's ANSI code page.
+// Win32 side of the platform seam: CharUpperBuffA and the lead bytes of the
+// system's ANSI code page.
 #include "project/platform.h"
+
+#include "project/path_text.h"
 
 #include <windows.h>
 
 #include <string>
-#include <utility>
+#include <string_view>
 
 namespace kolvane {
-namespace {
-
-MessageHandler& Handler()
-{
-    static MessageHandler handler;
-    return handler;
-}
-
-}  // namespace
-
-MessageHandler SetMessageHandler(MessageHandler handler)
-{
-    return std::exchange(Handler(), std::move(handler));
-}
-
-void ShowMessage(std::string_view text, std::string_view caption)
-{
-    if (Handler()) {
-        Handler()(text, caption);
-        return;
-    }
-    const std::string textZ(text);
-    const std::string captionZ(caption);
-    MessageBoxA(nullptr, textZ.c_str(), captionZ.c_str(), MB_OK);
-}
 
 void UpperCaseKind(char (&kind)[3])
 {
@@ -42,6 +19,22 @@ void UpperCaseKind(char (&kind)[3])
 bool IsLeadByte(unsigned char byte)
 {
     return IsDBCSLeadByte(byte) != FALSE;
+}
+
+}  // namespace kolvane
+
+namespace kolvane {
+
+std::string AbsoluteFolder(std::string_view folder)
+{
+    const std::string name = folder.empty() ? std::string(".") : std::string(folder);
+    std::string absolute(GetFullPathNameA(name.c_str(), 0, nullptr, nullptr), '\0');
+    if (absolute.empty()) return std::string(folder);
+    const DWORD length = GetFullPathNameA(name.c_str(), static_cast<DWORD>(absolute.size()), absolute.data(), nullptr);
+    if (length == 0 || length >= absolute.size()) return std::string(folder);
+    absolute.resize(length);
+    if (LastSeparator(absolute) != absolute.size() - 1) absolute.push_back('\\');
+    return absolute;
 }
 
 }  // namespace kolvane

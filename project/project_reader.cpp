@@ -2,6 +2,7 @@
 
 #include "project/module_table.h"
 #include "project/path_text.h"
+#include "project/platform.h"
 #include "project/source_file.h"
 #include "project/strings.h"
 #include "project/trace.h"
@@ -29,22 +30,25 @@ constexpr std::string_view kTooManyValues = "Form=、Module=、Class= の行が�
 constexpr std::string_view kTooManyModules = "モジュールが多すぎます (255個まで)";
 constexpr std::string_view kValueTooLong = "ファイル名が長すぎます (254バイトまで)";
 constexpr std::string_view kPathTooLong = "ファイルのパスが長すぎます (256バイトまで)";
-constexpr std::string_view kReadError = "ファイル読み込みエラー";
 
 enum Kind { kForm, kModule, kClass, kKindCount };
 constexpr const char* kKindTexts[kKindCount] = {"frm", "bas", "cls"};
 
-bool Contains(std::string_view text, std::string_view key)
+// A folder that names its place without the current directory: it starts
+// with a separator (a UNC path included) or holds a drive colon.
+bool IsAbsoluteFolder(std::string_view folder)
 {
-    return text.find(key) != std::string_view::npos;
+    return (!folder.empty() && IsPathSeparator(folder.front())) || Contains(folder, ":");
 }
 
-// The project path up to and including its last separator; empty when it
-// has none, so that modules resolve against the current directory.
-std::string_view ProjectDirectory(std::string_view projectPath)
+// The project path up to and including its last separator, made absolute
+// against the current directory when it is relative (the empty folder of a
+// bare file name included), so that ".." can climb out of it.
+std::string ProjectDirectory(std::string_view projectPath)
 {
     const std::size_t cut = LastSeparator(projectPath);
-    return cut == std::string_view::npos ? std::string_view{} : projectPath.substr(0, cut + 1);
+    const std::string_view folder = cut == std::string_view::npos ? std::string_view{} : projectPath.substr(0, cut + 1);
+    return IsAbsoluteFolder(folder) ? std::string(folder) : AbsoluteFolder(folder);
 }
 
 // The value after the first ";" and the blank that follows it; nullopt-like
@@ -85,30 +89,27 @@ void ResolveParentRelative(std::string_view projectDirectory, std::string_view v
         ForEachSeparator(projectDirectory.substr(0, projectDirectory.size() - 1),
                          [&](std::size_t position) { separators.push_back(position); });
     }
-    std::size_t keep = 0;  // characters of the directory kept
-    if (!projectDirectory.empty()) {
-        if (separators.empty()) {
-            keep = projectDirectory.size();  // already at the root
-        } else if (steps <= separators.size()) {
-            keep = separators[separators.size() - steps] + 1;
-        } else {
-            keep = separators.front() + 1;  // cut at the root
-        }
-        if (steps == 0) keep = projectDirectory.size();
+    std::size_t keep = projectDirectory.size();  // characters of the directory kept
+    if (steps > 0 && !separators.empty()) {
+        // More steps than folders cut at the root.
+        keep = separators[separators.size() - std::min(steps, separators.size())] + 1;
     }
 
     const std::size_t dropped = std::min(value.size(), kParentStepLength * steps);
     destination.assign(projectDirectory.substr(0, keep));
-    destination.append(RightString(std::string(value).c_str(), static_cast<unsigned>(value.size() - dropped)));
+    destination.append(value.substr(dropped));
 }
 
-std::int32_t LoadProject(std::string_view projectPath)
+std::string ResolveMemberPath(std::string_view projectPath, std::string_view value)
 {
-    const std::string_view directory = ProjectDirectory(projectPath);
+    return ResolveModulePath(ProjectDirectory(projectPath), value);
+}
 
+std::int32_t LoadProject(std::string_view projectPath, Reporter& reporter)
+{
     SourceFile file;
     if (OpenSourceFile(file, projectPath, kModeRead) != 1) {
-        Trace(trace_text::kOpenError);
+        Trace(reporter, trace_text::kOpenError);
         return 0;
     }
 
@@ -147,15 +148,16 @@ std::int32_t LoadProject(std::string_view projectPath)
         return false;
     });
 
-    if (end == LoopEnd::ReadError && failure.empty()) failure = kReadError;
+    if (end == LoopEnd::ReadError && failure.empty()) failure = trace_text::kReadError;
     if (CloseSourceFile(file) != 1) {
-        Trace(trace_text::kCloseError);
+        Trace(reporter, trace_text::kCloseError);
         return 0;
     }
     if (values[kForm].size() + values[kModule].size() + values[kClass].size() > kModuleCapacity) {
         failure = kTooManyModules;
     }
 
+    const std::string directory = failure.empty() ? ProjectDirectory(projectPath) : std::string();
     std::int32_t rows = 0;
     for (int kind = kForm; kind < kKindCount && failure.empty(); ++kind) {
         for (const std::string& value : values[kind]) {
@@ -171,7 +173,7 @@ std::int32_t LoadProject(std::string_view projectPath)
     }
 
     if (!failure.empty()) {
-        Trace(failure);
+        Trace(reporter, failure);
         ClearModuleTable();
         return 0;
     }

@@ -5,10 +5,17 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kolvane {
 
 inline constexpr unsigned kRightStringMax = 255;
+
+// True when text holds part anywhere: a byte-wise, case-sensitive test.
+inline bool Contains(std::string_view text, std::string_view part)
+{
+    return text.find(part) != std::string_view::npos;
+}
 
 // The last n characters of text: text itself when it is shorter than n,
 // otherwise a copy in one shared buffer that the next call overwrites.

@@ -1,0 +1,18 @@
+#include "analysis/module_analysis.h"
+
+#include "project/source_file.h"
+
+namespace kolvane {
+
+void ModuleSource::Read(std::string_view path)
+{
+    exists = FileExists(path);
+    if (exists) {
+        outcome = ReadSourceText(path, text);
+    } else {
+        outcome = ReadOutcome::CannotOpen;
+        text.clear();
+    }
+}
+
+}  // namespace kolvane
