@@ -27,12 +27,6 @@ constexpr std::array<const char*, kTableKindCount> kTotalsFormats = {
 constexpr std::string_view kRunFailed = "処理に失敗しました";
 constexpr std::string_view kRunFailedCaption = "あ～あ";
 
-// 32-bit sums as a 32-bit counter keeps them: they wrap, with the arithmetic defined.
-std::int32_t Sum32(std::int32_t a, std::int32_t b)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-
 bool WriteLines(SourceFile& report, std::span<const ModuleEntry> rows, std::span<const Figures> figures,
                 const KindCounts& totals, std::string_view projectPath)
 {
@@ -84,9 +78,7 @@ public:
             return false;
         }
         const Figures figures = CountSourceText(source.text, *kind);
-        Figures& total = totals_[static_cast<std::size_t>(*kind)];
-        total.steps = Sum32(total.steps, figures.steps);
-        total.comments = Sum32(total.comments, figures.comments);
+        AddFigures(totals_[static_cast<std::size_t>(*kind)], figures);
         rows_.push_back(row);
         figures_.push_back(figures);
         return true;

@@ -20,6 +20,19 @@ struct Figures {
 // Figures per kind of the module table: frm, bas, cls.
 using KindCounts = std::array<Figures, kTableKindCount>;
 
+// 32-bit sums as a 32-bit counter keeps them: past 2^31 they wrap, with the
+// arithmetic defined.
+constexpr std::int32_t Sum32(std::int32_t a, std::int32_t b)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+
+constexpr void AddFigures(Figures& total, const Figures& more)
+{
+    total.steps = Sum32(total.steps, more.steps);
+    total.comments = Sum32(total.comments, more.comments);
+}
+
 // What one piece of a line is. The piece comes without its newline and
 // without its leading blanks, and ends at its first NUL.
 enum class PieceVerdict {

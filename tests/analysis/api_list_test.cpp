@@ -11,25 +11,27 @@ namespace kolvane {
 namespace {
 
 using testing::Boxes;
-using testing::MessageRecorder;
 using testing::ModuleRow;
 using testing::TempDir;
 
 constexpr std::string_view kProject = "C:\\Work\\Demo\\Demo.vbp";
 const std::string kBanner = testing::ListBanner(kProject);
 
-std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, int result = 1)
+std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, Boxes* boxes = nullptr)
 {
     const std::string output = dir.Path("Demo_APIOp.txt");
-    EXPECT_EQ(WriteApiListReport(rows.data(), static_cast<std::int32_t>(rows.size()), kProject, output), result);
+    const testing::AnalysisRun run = testing::RunAnalysis(AnalysisKind::ApiList, rows, kProject, output);
+    EXPECT_EQ(run.written, boxes == nullptr);
+    if (boxes != nullptr) *boxes = run.boxes;
     return testing::ReadBytes(output);
 }
 
 // The section ListApiDeclarations writes for a source file M.bas.
 std::string Section(std::string_view source, int classModule)
 {
-    return testing::Written("M.bas", source, {[classModule](SourceFile& report, const std::string& path) {
-                                return ListApiDeclarations(report, path, classModule);
+    return testing::Written("M.bas", source, {[classModule](SourceFile& report, std::string_view path, const ModuleSource& source,
+                                          Reporter& reporter) {
+                                return ListApiDeclarations(report, path, source, classModule, reporter);
                             }});
 }
 
@@ -113,11 +115,12 @@ TEST(ApiListReport, MissingModuleStopsTheReportAfterTwoBoxes)
 {
     TempDir dir;
     const std::string form = dir.Write("Main.frm", "Private Declare Sub Beep Lib \"kernel32\" ()\r\n");
-    MessageRecorder boxes;
-    EXPECT_EQ(Report(dir, {ModuleRow("FRM", form), ModuleRow("CLS", dir.Path("Gone.cls")), ModuleRow("bas", form)}, 0),
+    Boxes boxes;
+    EXPECT_EQ(Report(dir, {ModuleRow("FRM", form), ModuleRow("CLS", dir.Path("Gone.cls")), ModuleRow("bas", form)},
+                     &boxes),
               kBanner + "-- Main.frm --\r\nPrivate Declare Sub Beep Lib \"kernel32\" ()\r\n"
                                      "API関数は 1 個、存在します。\r\n\r\n");
-    EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
+    EXPECT_EQ(boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
                                   {"clsモジュール API関数読み取りエラー", "ありゃりゃ"}}));
 }
 

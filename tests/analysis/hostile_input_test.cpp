@@ -29,10 +29,8 @@ namespace kolvane {
 namespace {
 
 using testing::ListBanner;
-using testing::MessageRecorder;
 using testing::StepBanner;
 using testing::TempDir;
-using testing::TraceRecorder;
 using Boxes = std::vector<std::pair<std::string, std::string>>;
 
 constexpr std::size_t kMegabyte = 1 << 20;
@@ -73,8 +71,8 @@ protected:
     std::int32_t Load(std::string_view projectBytes)
     {
         project = dir.Write(folder + "Demo.vbp", projectBytes);
-        TraceRecorder quiet;
-        return LoadProject(project);
+        testing::RecordingReporter quiet;
+        return LoadProject(project, quiet);
     }
 
     std::string ReportPath(AnalysisKind kind) const
@@ -84,12 +82,13 @@ protected:
 
     Outcome Run(AnalysisKind kind, const std::string& reportPath)
     {
-        MessageRecorder messages;
-        TraceRecorder trace;
+        const testing::AnalysisRun run = testing::RunAnalysis(
+            kind, std::span<const ModuleEntry>(ModuleTable, static_cast<std::size_t>(ModuleCount)), project,
+            reportPath);
         Outcome outcome;
-        outcome.result = AnalysisFor(kind).writer(ModuleTable, ModuleCount, project, reportPath);
-        outcome.boxes = messages.boxes;
-        outcome.trace = trace.lines;
+        outcome.result = run.written ? 1 : 0;
+        outcome.boxes = run.boxes;
+        outcome.trace = run.trace;
         if (testing::PathExists(reportPath)) outcome.report = testing::ReadBytes(reportPath);
         return outcome;
     }

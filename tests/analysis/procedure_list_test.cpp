@@ -13,7 +13,6 @@ namespace kolvane {
 namespace {
 
 using testing::Boxes;
-using testing::MessageRecorder;
 using testing::ModuleRow;
 using testing::TempDir;
 using testing::Written;
@@ -21,11 +20,12 @@ using testing::Written;
 constexpr std::string_view kProject = "C:\\Work\\Demo\\Demo.vbp";
 const std::string kBanner = testing::ListBanner(kProject);
 
-std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, int result = 1)
+std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, Boxes* boxes = nullptr)
 {
     const std::string output = dir.Path("Demo_FncOp.txt");
-    EXPECT_EQ(WriteProcedureListReport(rows.data(), static_cast<std::int32_t>(rows.size()), kProject, output),
-              result);
+    const testing::AnalysisRun run = testing::RunAnalysis(AnalysisKind::ProcedureList, rows, kProject, output);
+    EXPECT_EQ(run.written, boxes == nullptr);
+    if (boxes != nullptr) *boxes = run.boxes;
     return testing::ReadBytes(output);
 }
 
@@ -183,51 +183,14 @@ TEST(ProcedureListReport, MissingModuleStopsTheReportAfterTwoBoxes)
     TempDir dir;
     const std::string form = dir.Write("Main.frm", "Sub A()\r\n");
     const std::string cls = dir.Write("C.cls", "Sub B()\r\n");
-    MessageRecorder boxes;
-    EXPECT_EQ(Report(dir, {ModuleRow("frm", form), ModuleRow("bas", dir.Path("Gone.bas")), ModuleRow("cls", cls)}, 0),
+    Boxes boxes;
+    EXPECT_EQ(Report(dir, {ModuleRow("frm", form), ModuleRow("bas", dir.Path("Gone.bas")), ModuleRow("cls", cls)},
+                     &boxes),
               kBanner + "-- Main.frm --\r\nPublic Sub A()\r\n関数は 1 個、存在します。\r\n\r\n"
                                      "プロパティは存在しません。\r\n\r\n");
-    EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
-                                  {"basモジュール 関数読み取りエラー", "ありゃりゃ"}}));
+    EXPECT_EQ(boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
+                            {"basモジュール 関数読み取りエラー", "ありゃりゃ"}}));
 }
-
-TEST(ProcedureListReport, UnknownKindStopsTheReport)
-{
-    TempDir dir;
-    MessageRecorder boxes;
-    EXPECT_EQ(Report(dir, {ModuleRow("vbx", dir.Write("X.vbx", "Sub A()\r\n"))}, 0), kBanner);
-    EXPECT_EQ(boxes.boxes, (Boxes{{"あれっ、こんなところでエラーは出ないはずだけど…", "エラー"}}));
-}
-
-TEST(ProcedureListReport, ReportThatCannotBeCreated)
-{
-    TempDir dir;
-    MessageRecorder boxes;
-    const std::string output = dir.Path("missing/Demo_FncOp.txt");
-    EXPECT_EQ(WriteProcedureListReport(nullptr, 0, kProject, output), 0);
-    EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"}}));
-}
-
-#ifndef _WIN32
-TEST(ProcedureListReport, FailedFinalFlushIsAWriteFailure)
-{
-    TempDir dir;
-    MessageRecorder boxes;
-    const ModuleEntry row = ModuleRow("frm", dir.Write("Main.frm", "Sub A()\r\n"));
-    EXPECT_EQ(WriteProcedureListReport(&row, 1, kProject, "/dev/full"), 0);
-    EXPECT_EQ(boxes.boxes, (Boxes{{"ファイルに書き込むことが出来ませんでした", "出力処理 - エラー"}}));
-}
-#endif
-
-#ifdef __linux__
-TEST(ProcedureListReport, ReadErrorFailsTheModuleStep)
-{
-    TempDir dir;
-    MessageRecorder boxes;
-    EXPECT_EQ(Report(dir, {ModuleRow("cls", "/proc/self/mem")}, 0), kBanner + "-- mem --\r\n");
-    EXPECT_EQ(boxes.boxes, (Boxes{{"clsモジュール 関数読み取りエラー", "ありゃりゃ"}}));
-}
-#endif
 
 }  // namespace
 }  // namespace kolvane

@@ -1,5 +1,7 @@
 #include "analysis/step_counter.h"
 
+#include "project/source_text.h"
+
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -10,40 +12,18 @@
 namespace kolvane {
 namespace {
 
-using testing::TempDir;
-using testing::TraceRecorder;
-
-using Counter = int (*)(std::string_view, KindCounts&);
-
-struct Outcome {
-    int result;
-    KindCounts counts;
-};
-
-Outcome Count(Counter counter, std::string_view bytes)
-{
-    TempDir dir;
-    Outcome outcome{0, {}};
-    outcome.result = counter(dir.Write("Module.txt", bytes), outcome.counts);
-    return outcome;
-}
-
-// Steps and comments of the counter's own kind.
-std::pair<int, int> FormCounts(std::string_view bytes)
-{
-    const Outcome outcome = Count(&CountFrmLines, bytes);
-    EXPECT_EQ(outcome.result, 1);
-    return {outcome.counts.frmSteps, outcome.counts.frmComments};
-}
-
-std::pair<int, int> StandardCounts(std::string_view bytes)
-{
-    const Outcome outcome = Count(&CountBasLines, bytes);
-    EXPECT_EQ(outcome.result, 1);
-    return {outcome.counts.basSteps, outcome.counts.basComments};
-}
-
 using Counts = std::pair<int, int>;
+
+// Steps and comments of a module's bytes, read as a file would be.
+Counts CountBytes(ModuleKind kind, std::string bytes)
+{
+    bytes.resize(ApplyTextMode(bytes.data(), bytes.size()));
+    const Figures figures = CountSourceText(bytes, kind);
+    return {figures.steps, figures.comments};
+}
+
+Counts FormCounts(std::string_view bytes) { return CountBytes(ModuleKind::Frm, std::string(bytes)); }
+Counts StandardCounts(std::string_view bytes) { return CountBytes(ModuleKind::Bas, std::string(bytes)); }
 
 constexpr std::string_view kHeader = "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\nAttribute VB_Exposed = False\r\n";
 
@@ -54,19 +34,9 @@ TEST(StepCounter, HeaderGateAndCountsOfTheOwnKindOnly)
 {
     // No gate line: nothing counts, however much code follows.
     EXPECT_EQ(FormCounts("Sub A()\r\n' c\r\nEnd Sub\r\n"), (Counts{0, 0}));
-    // A second gate line is an ordinary line.
+    // A second gate line is an ordinary line; a standard module has none.
     EXPECT_EQ(FormCounts(std::string(kHeader) + "Attribute VB_Exposed = True\r\n"), (Counts{1, 0}));
-    // The counts add to the record, never clear it; the gate is closed again
-    // for every file, and a standard module has none.
-    TempDir dir;
-    const std::string path = dir.Write("Class1.cls", std::string(kHeader) + "' note\r\nx = 1\r\n");
-    KindCounts counts{10, 20, 30, 40, 50, 60};
-    EXPECT_EQ(CountClsLines(path, counts), 1);
-    EXPECT_EQ(CountClsLines(dir.Write("c.cls", "z = 3\r\n"), counts), 1);
-    EXPECT_EQ(CountBasLines(path, counts), 1);
-    EXPECT_EQ((std::array{counts.frmSteps, counts.frmComments, counts.basSteps, counts.basComments,
-                          counts.clsSteps, counts.clsComments}),
-              (std::array<std::int32_t, 6>{10, 20, 30 + 5 - 1, 41, 51, 61}));
+    EXPECT_EQ(StandardCounts(std::string(kHeader) + "' note\r\nx = 1\r\n"), (Counts{5 - 1, 1}));
 }
 
 struct LineCase {
@@ -115,9 +85,7 @@ TEST(StepCounter, EveryStandardModuleLosesOneStep)
     EXPECT_EQ(StandardCounts(""), (Counts{-1, 0}));
     EXPECT_EQ(StandardCounts("x = 1\r\n"), (Counts{0, 0}));
     EXPECT_EQ(FormCounts(""), (Counts{0, 0}));
-    const Outcome cls = Count(&CountClsLines, "");
-    EXPECT_EQ(cls.result, 1);
-    EXPECT_EQ(cls.counts.clsSteps, 0);
+    EXPECT_EQ(CountBytes(ModuleKind::Cls, ""), (Counts{0, 0}));
 }
 
 TEST(StepCounter, LongLinesAreClassifiedInPiecesOf510Bytes)
@@ -134,16 +102,6 @@ TEST(StepCounter, LongLinesAreClassifiedInPiecesOf510Bytes)
     EXPECT_EQ(StandardCounts(std::string(509, 'x') + " _\r\n"), (Counts{1, 0}));
 }
 
-#ifndef _WIN32
-TEST(StepCounter, ReadErrorFailsTheCount)
-{
-    // /proc/self/mem opens, but its first page is not mapped: the read fails.
-    TraceRecorder trace;
-    KindCounts counts{};
-    EXPECT_EQ(CountBasLines("/proc/self/mem", counts), 0);
-    EXPECT_EQ(trace.lines, "  ファイルを開きました\n  ファイル読み込みエラー\n");
-}
-#endif
 
 }  // namespace
 }  // namespace kolvane

@@ -14,7 +14,7 @@ namespace {
 
 using testing::kSep;
 using testing::TempDir;
-using testing::TraceRecorder;
+using testing::RecordingReporter;
 
 TEST(ResolveParentRelative, ResolutionTable)
 {
@@ -29,6 +29,9 @@ TEST(ResolveParentRelative, ResolutionTable)
         // More steps than folders stop at the root.
         {"C:\\Proj\\", "..\\..\\..\\x.bas", "C:\\x.bas"},
         {"C:\\", "..\\x.bas", "C:\\x.bas"},
+        // No ".." at all: the folder whole, nothing dropped.
+        {"C:\\Work\\Proj\\", "x.bas", "C:\\Work\\Proj\\x.bas"},
+        {"", "x.bas", "x.bas"},
         // "..." holds ".." at two places: two steps up, six characters dropped.
         {"C:\\A\\B\\C\\", "...\\x.bas", "C:\\A\\bas"},
         // 表 is 0x95 0x5C, ソ is 0x83 0x5C: no separators.
@@ -70,7 +73,10 @@ protected:
     }
     std::string In(std::string_view name) const { return dir.Root() + kSep + std::string(name); }
 
+    std::int32_t Load(const std::string& path) { return LoadProject(path, reporter); }
+
     TempDir dir;
+    RecordingReporter reporter;
 };
 
 TEST_F(LoadProjectTest, FormsThenModulesThenClassesInFileOrder)
@@ -84,7 +90,7 @@ TEST_F(LoadProjectTest, FormsThenModulesThenClassesInFileOrder)
         "Module=Util; Sub\\Util.bas\r\n"
         "Form=Forms\\About.frm\r\n"
         "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n");
-    ASSERT_EQ(LoadProject(path), 1);
+    ASSERT_EQ(Load(path), 1);
     EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("Main.frm")},
                                         {"frm", In("Forms\\About.frm")},
                                         {"bas", In("Module1.bas")},
@@ -104,7 +110,7 @@ TEST_F(LoadProjectTest, KeysInsideALineAndValueCuts)
         "Desc=\"Class=A;B\"\n"
         "Module=Tight;\n"
         "Class=C1; C1.cls");  // last line without newline keeps its value whole
-    ASSERT_EQ(LoadProject(path), 1);
+    ASSERT_EQ(Load(path), 1);
     EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("=Main.frm")},
                                         {"bas", In("")},
                                         {"cls", In("\"")},
@@ -119,7 +125,7 @@ TEST_F(LoadProjectTest, AbsoluteValuesAreStoredUnchangedParentRelativeOnesResolv
                                        "Module=B; D:\\x\\..\\y.bas\r\n"
                                        "Module=U; ..\\Common\\Util.bas\r\n"
                                        "Class=C; \\\\server\\share\\C.cls\r\n");
-    ASSERT_EQ(LoadProject(path), 1);
+    ASSERT_EQ(Load(path), 1);
     EXPECT_EQ(Rows(), (std::vector<Row>{{"bas", "D:\\Shared\\Util.bas"},
                                         {"bas", "D:\\x\\..\\y.bas"},
                                         {"bas", In("Common\\Util.bas")},
@@ -132,7 +138,7 @@ TEST_F(LoadProjectTest, ShiftJisFolderWithBackslashTrailByte)
     const std::string folder = dir.Folder("\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67");
     const std::string vbp = folder + kSep + "P.vbp";
     testing::WriteBytes(vbp, "Form=F.frm\r\nModule=M; ..\\M.bas\r\n");
-    ASSERT_EQ(LoadProject(vbp), 1);
+    ASSERT_EQ(Load(vbp), 1);
     EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", folder + kSep + "F.frm"}, {"bas", In("M.bas")}}));
 }
 
@@ -141,7 +147,7 @@ TEST_F(LoadProjectTest, CtrlZEndsTheProjectAndLongLinesArriveInPieces)
     std::string bytes = "Form=A.frm\r\n";
     bytes += "Title=\"" + std::string(504, 'x') + "Form=B.frm\"\r\n";  // key in the second piece
     bytes += "Form=C.frm\r\n\x1A" "Form=D.frm\r\n";
-    ASSERT_EQ(LoadProject(Project(bytes)), 1);
+    ASSERT_EQ(Load(Project(bytes)), 1);
     // The first piece fills the 511 bytes; the second is tested as a line of its own.
     EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("A.frm")}, {"frm", In("B.frm\"")}, {"frm", In("C.frm")}}));
 }
@@ -150,11 +156,11 @@ TEST_F(LoadProjectTest, EmptyProjectAfterALargerOneLeavesZeroRows)
 {
     std::string big;
     for (int i = 0; i < 40; ++i) big += "Module=M; M" + std::to_string(i) + ".bas\r\n";
-    ASSERT_EQ(LoadProject(Project(big, "Big.vbp")), 1);
+    ASSERT_EQ(Load(Project(big, "Big.vbp")), 1);
     ASSERT_EQ(ModuleCount, 40);
     ModuleTable[7].steps = 9;
     ModuleTable[7].comments = 9;
-    ASSERT_EQ(LoadProject(Project("Type=Exe\r\n")), 1);  // a project with no modules loads
+    ASSERT_EQ(Load(Project("Type=Exe\r\n")), 1);  // a project with no modules loads
     ASSERT_EQ(ModuleCount, 0);
     const ModuleEntry zero{};
     for (int i = 0; i < kModuleCapacity; ++i) {
@@ -164,12 +170,11 @@ TEST_F(LoadProjectTest, EmptyProjectAfterALargerOneLeavesZeroRows)
 
 TEST_F(LoadProjectTest, OpenFailureLeavesThePreviousTable)
 {
-    ASSERT_EQ(LoadProject(Project("Form=A.frm\r\n")), 1);
-    TraceRecorder trace;
-    EXPECT_EQ(LoadProject(In("Missing.vbp")), 0);
-    EXPECT_EQ(trace.lines, "  ファイルオープンエラー\n");
+    ASSERT_EQ(Load(Project("Form=A.frm\r\n")), 1);
+    EXPECT_EQ(Load(In("Missing.vbp")), 0);
+    EXPECT_EQ(reporter.trace, "  ファイルオープンエラー\n");
     EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("A.frm")}}));
-    EXPECT_EQ(LoadProject(dir.Folder("folder.vbp")), 0);
+    EXPECT_EQ(Load(dir.Folder("folder.vbp")), 0);
     EXPECT_EQ(ModuleCount, 1);
 }
 
@@ -188,20 +193,19 @@ TEST_F(LoadProjectTest, LimitsRefuseTheWholeProject)
     const std::string longValue = "Form=" + std::string(255, 'v') + "\r\n";
     const std::string okValue = "Form=" + std::string(254, 'v') + "\r\n";
 
-    ASSERT_EQ(LoadProject(Project(mixed255)), 1);
+    ASSERT_EQ(Load(Project(mixed255)), 1);
     EXPECT_EQ(ModuleCount, 255);
     // 100 forms per kind fit; 254-byte values fit when the folder is short enough.
     for (const std::string& refused : {forms101, mixed256, longValue}) {
-        ASSERT_EQ(LoadProject(Project("Form=A.frm\r\n")), 1);
-        TraceRecorder trace;
-        EXPECT_EQ(LoadProject(Project(refused)), 0);
+        ASSERT_EQ(Load(Project("Form=A.frm\r\n")), 1);
+        reporter.trace.clear();
+        EXPECT_EQ(Load(Project(refused)), 0);
         EXPECT_EQ(ModuleCount, 0);
         EXPECT_EQ(ModuleTable[0].path[0], '\0');
-        EXPECT_FALSE(trace.lines.empty());
+        EXPECT_FALSE(reporter.trace.empty());
     }
     // A value that fits but whose resolved path does not (257 bytes or more).
-    TraceRecorder quiet;
-    EXPECT_EQ(LoadProject(Project(okValue)), dir.Root().size() + 1 + 254 <= 256 ? 1 : 0);
+    EXPECT_EQ(Load(Project(okValue)), dir.Root().size() + 1 + 254 <= 256 ? 1 : 0);
 }
 
 }  // namespace

@@ -113,21 +113,17 @@ std::string TempDir::Folder(std::string_view name) const
     return path;
 }
 
-MessageRecorder::MessageRecorder()
-    : previous_(SetMessageHandler([this](std::string_view text, std::string_view caption) {
-          boxes.emplace_back(std::string(text), std::string(caption));
-      }))
+AnalysisRun RunAnalysis(AnalysisKind kind, std::span<const ModuleEntry> rows, std::string_view project,
+                        const std::string& reportPath)
 {
+    RecordingReporter reporter;
+    AnalysisRun run;
+    const AnalysisRequest request{kind, reportPath};
+    RunAnalyses({&request, 1}, rows, project, reporter, [&](const Analysis&, bool written) { run.written = written; });
+    run.boxes = std::move(reporter.boxes);
+    run.trace = std::move(reporter.trace);
+    return run;
 }
-
-MessageRecorder::~MessageRecorder() { SetMessageHandler(std::move(previous_)); }
-
-TraceRecorder::TraceRecorder()
-    : previous_(SetTraceSink([this](std::string_view line) { lines.append(line); }))
-{
-}
-
-TraceRecorder::~TraceRecorder() { SetTraceSink(std::move(previous_)); }
 
 ModuleEntry ModuleRow(std::string_view kind, std::string_view path)
 {
@@ -159,7 +155,11 @@ std::string Written(std::string_view name, std::string_view source, std::initial
     const std::string path = dir.Write(name, source);
     SourceFile report;
     EXPECT_EQ(OpenSourceFile(report, dir.Path("report.txt"), kModeWrite), 1);
-    for (const ReportStep& step : steps) EXPECT_EQ(step(report, path), 1);
+    ModuleSource read;
+    read.Read(path);
+    RecordingReporter reporter;
+    for (const ReportStep& step : steps) EXPECT_EQ(step(report, path, read, reporter), 1);
+    EXPECT_TRUE(reporter.boxes.empty());
     EXPECT_EQ(CloseSourceFile(report), 1);
     return dir.Read("report.txt");
 }

@@ -2,14 +2,16 @@
 // inline bytes, and recorders for message boxes and trace lines.
 #pragma once
 
+#include "analysis/analyses.h"
+#include "analysis/module_analysis.h"
 #include "project/module_table.h"
-#include "project/platform.h"
+#include "project/reporter.h"
 #include "project/source_file.h"
-#include "project/trace.h"
 
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -55,27 +57,28 @@ private:
 // Message boxes as text and caption, in the order shown.
 using Boxes = std::vector<std::pair<std::string, std::string>>;
 
-// Records every message box of the core while it lives.
-class MessageRecorder {
+// Records every message box and trace line it is given.
+class RecordingReporter final : public Reporter {
 public:
-    MessageRecorder();
-    ~MessageRecorder();
-    std::vector<std::pair<std::string, std::string>> boxes;  // text, caption
+    void Message(std::string_view text, std::string_view caption) override
+    {
+        boxes.emplace_back(std::string(text), std::string(caption));
+    }
+    void Trace(std::string_view line) override { trace.append(line); }
 
-private:
-    MessageHandler previous_;
+    Boxes boxes;
+    std::string trace;
 };
 
-// Records every trace line while it lives.
-class TraceRecorder {
-public:
-    TraceRecorder();
-    ~TraceRecorder();
-    std::string lines;
-
-private:
-    TraceSink previous_;
+// One analysis run over the rows as a front end runs it: whether its report
+// was written, and what it reported.
+struct AnalysisRun {
+    bool written = false;
+    Boxes boxes;
+    std::string trace;
 };
+AnalysisRun RunAnalysis(AnalysisKind kind, std::span<const ModuleEntry> rows, std::string_view project,
+                        const std::string& reportPath);
 
 // A module table row of the kind ("bas", "FRM", ...) and path.
 ModuleEntry ModuleRow(std::string_view kind, std::string_view path);
@@ -87,8 +90,9 @@ std::string ListBanner(std::string_view project);
 inline constexpr std::string_view kTotalsHeader = "             ステップ数   コメント数        合計\r\n";
 
 // What the steps write, one after the other, into a fresh report, each given
-// the path of a source file of that name and bytes; every step must succeed.
-using ReportStep = std::function<int(SourceFile&, const std::string&)>;
+// the path and the source read of a file of that name and bytes; every step
+// must succeed.
+using ReportStep = std::function<int(SourceFile&, std::string_view, const ModuleSource&, Reporter&)>;
 std::string Written(std::string_view name, std::string_view source, std::initializer_list<ReportStep> steps);
 
 }  // namespace kolvane::testing
