@@ -1,6 +1,9 @@
 // Runs the built kolvane-cli on projects made here and compares what it
 // writes byte for byte. Narrow literals are Shift_JIS (the reports); u8
 // literals are UTF-8 (what the terminal gets).
+#include "analysis/analyses.h"
+#include "project/module_table.h"
+#include "project/project_reader.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -92,79 +95,134 @@ constexpr std::string_view kClass =
     "    Set mOwner = newOwner\r\n"
     "End Property\r\n";
 
-TEST(KolvaneCli, AllThreeReportsAreWrittenIntoTheOutputFolder)
+// The reports the core writes for the project, read back.
+std::vector<std::string> CoreReports(const std::string& project, const TempDir& dir)
+{
+    testing::RecordingReporter quiet;
+    EXPECT_EQ(LoadProject(project, quiet), 1);
+    std::vector<std::string> reports;
+    for (const AnalysisKind kind : {AnalysisKind::StepCount, AnalysisKind::ProcedureList, AnalysisKind::ApiList}) {
+        const std::string path = dir.Path("core" + ReportFileName(project, AnalysisFor(kind)));
+        EXPECT_TRUE(testing::RunAnalysis(kind, {ModuleTable, static_cast<std::size_t>(ModuleCount)}, project, path)
+                        .written);
+        reports.push_back(testing::ReadBytes(path));
+    }
+    ClearModuleTable();
+    return reports;
+}
+
+// A project whose members stand beside it, in a sub-folder and in a
+// sibling folder of its folder.
+struct DemoProject {
+    explicit DemoProject(const TempDir& dir)
+    {
+        dir.Folder("work");
+        dir.Folder("work/My Demo");
+        dir.Folder("work/My Demo/Forms");
+        dir.Folder("work/Shared");
+        dir.Folder("out");
+        project = dir.Write("work/My Demo/Demo.vbp",
+                            "Type=Exe\r\n"
+                            "Class=Shop; Shop.cls\r\n"
+                            "Module=Util; ..\\Shared\\Util.bas\r\n"
+                            "Form=Forms\\Main.frm\r\n"
+                            "Startup=\"Sub Main\"\r\n");
+        dir.Write("work/My Demo/Forms/Main.frm", kForm);
+        dir.Write("work/Shared/Util.bas", kModule);
+        dir.Write("work/My Demo/Shop.cls", kClass);
+    }
+    std::string project;
+};
+
+const char* const kReportNames[] = {"Demo_StCnt.txt", "Demo_FncOp.txt", "Demo_APIOp.txt"};
+
+TEST(KolvaneCli, AllThreeReportsAreTheCoresIntoTheOutputFolder)
 {
     TempDir dir;
-    dir.Folder("My Demo");
-    dir.Folder("out");
-    const std::string project = dir.Write("My Demo/Demo.vbp",
-                                          "Type=Exe\r\n"
-                                          "Class=Shop; Shop.cls\r\n"
-                                          "Module=Util; Util.bas\r\n"
-                                          "Form=Main.frm\r\n"
-                                          "Startup=\"Sub Main\"\r\n");
-    dir.Write("My Demo/Main.frm", kForm);
-    dir.Write("My Demo/Util.bas", kModule);
-    dir.Write("My Demo/Shop.cls", kClass);
+    const DemoProject demo(dir);
+    const std::vector<std::string> core = CoreReports(demo.project, dir);
 
-    const CliRun run = RunCli(dir.Root(), {"--all", "-o", dir.Path("out"), project});
+    const CliRun run = RunCli(dir.Root(), {"--all", "-o", dir.Path("out"), demo.project});
 
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, dir.Path("out/Demo_StCnt.txt") + "\n" + dir.Path("out/Demo_FncOp.txt") + "\n" +
                            dir.Path("out/Demo_APIOp.txt") + "\n");
-    EXPECT_EQ(dir.Read("out/Demo_StCnt.txt"), StepBanner(project) +
-                                                  "ファイル名 ： Main.frm\r\n"
-                                                  "ステップ数 ：        4 行\r\n"
-                                                  "コメント数 ：        1 行\r\n"
-                                                  "\r\n"
-                                                  "ファイル名 ： Util.bas\r\n"
-                                                  "ステップ数 ：        7 行\r\n"
-                                                  "コメント数 ：        0 行\r\n"
-                                                  "\r\n"
-                                                  "ファイル名 ： Shop.cls\r\n"
-                                                  "ステップ数 ：        7 行\r\n"
-                                                  "コメント数 ：        1 行\r\n"
-                                                  "\r\n" +
-                                                  std::string(kTotalsHeader) +
-                                                  "frmファイル         4行         1行         5行\r\n"
-                                                  "basファイル         7行         0行         7行\r\n"
-                                                  "clsファイル         7行         1行         8行\r\n"
-                                                  "\r\n"
-                                                  "\r\n");
-    EXPECT_EQ(dir.Read("out/Demo_FncOp.txt"), ListBanner(project) +
-                                                  "-- Main.frm --\r\n"
-                                                  "Private Sub Form_Load()\r\n"
-                                                  "関数は 1 個、存在します。\r\n"
-                                                  "\r\n"
-                                                  "プロパティは存在しません。\r\n"
-                                                  "\r\n"
-                                                  "-- Util.bas --\r\n"
-                                                  "Sub Main()\r\n"
-                                                  "Public Function Twice(ByVal x As Long) As Long\r\n"
-                                                  "関数は 1 個、存在します。\r\n"
-                                                  "\r\n"
-                                                  "プロパティは存在しません。\r\n"
-                                                  "\r\n"
-                                                  "-- Shop.cls --\r\n"
-                                                  "関数は存在しません。\r\n"
-                                                  "\r\n"
-                                                  "Public Property Get Owner() As Object\r\n"
-                                                  "Public Property Set Owner(ByVal newOwner As Object)\r\n"
-                                                  "プロパティは 2 個、存在します。\r\n"
-                                                  "\r\n");
-    EXPECT_EQ(dir.Read("out/Demo_APIOp.txt"), ListBanner(project) +
-                                                  "-- Main.frm --\r\n"
-                                                  "Private Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n"
-                                                  "API関数は 1 個、存在します。\r\n"
-                                                  "\r\n"
-                                                  "-- Util.bas --\r\n"
-                                                  "Public Declare Sub Sleep Lib \"kernel32\" (ByVal ms As Long)\r\n"
-                                                  "API関数は 1 個、存在します。\r\n"
-                                                  "\r\n"
-                                                  "-- Shop.cls --\r\n"
-                                                  "API関数は存在しません。\r\n"
-                                                  "\r\n");
+    for (std::size_t i = 0; i < core.size(); ++i) EXPECT_EQ(dir.Read(std::string("out/") + kReportNames[i]), core[i]);
+    EXPECT_NE(core[0].find("basファイル         7行         0行         7行\r\n"), std::string::npos);
+}
+
+// A relative project path finds members in "..\" folders as the absolute
+// one does: the reports differ in the banner's project path alone.
+TEST(KolvaneCli, RelativeProjectPathsFindTheirParentRelativeMembers)
+{
+    TempDir dir;
+    const DemoProject demo(dir);
+    const std::vector<std::string> core = CoreReports(demo.project, dir);
+    const struct {
+        std::string folder;
+        std::string project;
+    } starts[] = {{dir.Path("work/My Demo"), "Demo.vbp"},
+                  {dir.Path("work"), "My Demo/Demo.vbp"},
+                  {dir.Root(), demo.project}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.project);
+        const CliRun run = RunCli(start.folder, {"-A", "-o", dir.Path("out"), start.project});
+        EXPECT_EQ(run.status, 0) << run.err;
+        for (std::size_t i = 0; i < core.size(); ++i) {
+            std::string expected = core[i];
+            const std::string banner = "プロジェクトファイル ： ";
+            expected.replace(expected.find(banner) + banner.size(), demo.project.size(), start.project);
+            EXPECT_EQ(dir.Read(std::string("out/") + kReportNames[i]), expected) << kReportNames[i];
+        }
+    }
+}
+
+// With several analyses each module is read once for all, yet each
+// analysis reports as if it ran alone, in report order.
+TEST(KolvaneCli, AllWithAMissingModuleReportsEachAnalysisInTurn)
+{
+    TempDir dir;
+    dir.Write("Demo.vbp", "Form=Gone.frm\r\n");
+
+    const CliRun run = RunCli(dir.Root(), {"--all", "Demo.vbp"});
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, Utf8(u8"kolvane-cli: あ～あ: 処理に失敗しました\n"
+                            u8"kolvane-cli: エラー: ステップ数・コメント数取得処理\n"
+                            u8"kolvane-cli: 出力処理 - エラー: ファイルを開けませんでした\n"
+                            u8"kolvane-cli: ありゃりゃ: frmモジュール 関数読み取りエラー\n"
+                            u8"kolvane-cli: エラー: 関数取得処理\n"
+                            u8"kolvane-cli: 出力処理 - エラー: ファイルを開けませんでした\n"
+                            u8"kolvane-cli: ありゃりゃ: frmモジュール API関数読み取りエラー\n"
+                            u8"kolvane-cli: エラー: API関数取得処理\n"));
+    EXPECT_FALSE(testing::PathExists(dir.Path("Demo_StCnt.txt")));
+    EXPECT_EQ(dir.Read("Demo_APIOp.txt"), ListBanner("Demo.vbp"));
+}
+
+TEST(KolvaneCli, AcceptedOptionForms)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::string out;
+    } cases[] = {
+        {{"--output=out", "Demo.vbp"}, "out/Demo_StCnt.txt\n"},
+        {{"-oout", "Demo.vbp"}, "out/Demo_StCnt.txt\n"},
+        {{"-sp", "Demo.vbp"}, "Demo_StCnt.txt\nDemo_FncOp.txt\n"},
+        {{"-vao", "out", "Demo.vbp"}, "out/Demo_APIOp.txt\n"},
+        {{"--", "-Demo.vbp"}, "-Demo_StCnt.txt\n"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.Folder("out");
+        dir.Write("Demo.vbp", "Module=A; A.bas\r\n");
+        dir.Write("-Demo.vbp", "Module=A; A.bas\r\n");
+        dir.Write("A.bas", "x = 1\r\n");
+        const CliRun run = RunCli(dir.Root(), c.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.out) << c.arguments.front();
+    }
 }
 
 TEST(KolvaneCli, ModulesNamedTheWindowsWayAreFound)
