@@ -1,7 +1,5 @@
 #include "fuzz/fuzz_support.h"
 
-#include "project/platform.h"
-#include "project/trace.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -71,10 +69,15 @@ void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t si
     if (std::fclose(file.release()) != 0 || !written) Fail("the fuzz input is written", __FILE__, __LINE__);
 }
 
-void SilenceCore()
+Reporter& SilentReporter()
 {
-    SetTraceSink([](std::string_view) {});
-    SetMessageHandler([](std::string_view, std::string_view) { ++g_boxes; });
+    class Counting final : public Reporter {
+    public:
+        void Message(std::string_view, std::string_view) override { ++g_boxes; }
+        void Trace(std::string_view) override {}
+    };
+    static Counting reporter;
+    return reporter;
 }
 
 int BoxCount() { return g_boxes; }

@@ -3,6 +3,8 @@
 // core that neither prints trace lines nor shows boxes but counts the boxes.
 #pragma once
 
+#include "project/reporter.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,8 +19,8 @@ std::string ScratchPath(std::string_view name);
 // Writes the bytes as they are (no text-mode translation).
 void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size);
 
-// Installs a silent trace sink and a message handler that only counts.
-void SilenceCore();
+// A reporter that drops trace lines and only counts message boxes.
+Reporter& SilentReporter();
 // Message boxes shown since the last call of ResetBoxCount.
 int BoxCount();
 void ResetBoxCount();

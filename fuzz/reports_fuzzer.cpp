@@ -1,12 +1,12 @@
 // Any bytes as the source file of a one-module project, once as a form, a
-// standard module and a class module: the step count and both list reports
-// must not crash, and on a readable file every one of them must succeed
-// without a message box.
-#include "analysis/api_list.h"
-#include "analysis/procedure_list.h"
-#include "analysis/step_count_report.h"
+// standard module and a class module: the three reports, run together on one
+// read of the module, must not crash, and on a readable file every one of
+// them must succeed without a message box.
+#include "analysis/analyses.h"
+#include "analysis/step_counter.h"
 #include "fuzz/fuzz_support.h"
 #include "project/module_table.h"
+#include "project/source_text.h"
 
 #include <cstring>
 #include <string>
@@ -38,12 +38,6 @@ ModuleEntry OneModule(std::string_view kind, const std::string& path)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    fuzz::SilenceCore();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const std::string project = fuzz::ScratchPath("Fuzz.vbp");
@@ -58,14 +52,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const SourceKind& source : kSourceKinds) {
         const std::string path = fuzz::ScratchPath(source.fileName);
         fuzz::WriteFile(path, data, size);
-        ModuleEntry row = OneModule(source.kind, path);
+        const ModuleEntry row = OneModule(source.kind, path);
         fuzz::ResetBoxCount();
 
-        FUZZ_CHECK(RunStepCount(&row, 1, project, stepReport) == 1);
-        FUZZ_CHECK(row.steps >= -1 && row.comments >= 0);
-        FUZZ_CHECK(static_cast<long long>(row.steps) + row.comments <= most);
-        FUZZ_CHECK(WriteProcedureListReport(&row, 1, project, procedureReport) == 1);
-        FUZZ_CHECK(WriteApiListReport(&row, 1, project, apiReport) == 1);
+        std::string text;
+        FUZZ_CHECK(ReadSourceText(path, text) == ReadOutcome::Read);
+        const std::optional<ModuleKind> kind = TableKind(row);
+        FUZZ_CHECK(kind.has_value());
+        const Figures figures = CountSourceText(text, *kind);
+        FUZZ_CHECK(figures.steps >= -1 && figures.comments >= 0);
+        FUZZ_CHECK(static_cast<long long>(figures.steps) + figures.comments <= most);
+
+        const AnalysisRequest requests[] = {{AnalysisKind::StepCount, stepReport},
+                                            {AnalysisKind::ProcedureList, procedureReport},
+                                            {AnalysisKind::ApiList, apiReport}};
+        int written = 0;
+        RunAnalyses(requests, {&row, 1}, project, fuzz::SilentReporter(),
+                    [&](const Analysis&, bool ok) { written += ok ? 1 : 0; });
+        FUZZ_CHECK(written == 3);
         FUZZ_CHECK(fuzz::BoxCount() == 0);
     }
     return 0;
