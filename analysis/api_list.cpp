@@ -43,12 +43,14 @@ int ListApiDeclarations(SourceFile& report, std::string_view sourcePath, const M
                         Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kBlankContinuation, kApiSection,
-                       [classModule](std::string_view line, DeclarationJoiner& declaration) {
+                       [classModule](const LinePiece& line, DeclarationJoiner& declaration) {
                            // The empty read at the end of the data is skipped, so a declaration
                            // pending there is dropped; a blank line ends one.
-                           if (IsCommentLine(line) || line.empty()) return LineOutcome::Next;
-                           if (declaration.Pending() || Contains(line, kLibrary)) return declaration.Continue(line);
-                           if (EndsScan(line, classModule)) return LineOutcome::EndScan;
+                           if (IsCommentLine(line) || IsEmptyRead(line)) return LineOutcome::Next;
+                           if (declaration.Pending() || Contains(line.text, kLibrary)) {
+                               return declaration.Continue(line);
+                           }
+                           if (EndsScan(line.text, classModule)) return LineOutcome::EndScan;
                            return LineOutcome::Next;
                        },
                        reporter);

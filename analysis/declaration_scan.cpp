@@ -21,21 +21,24 @@ bool WriteClosingLine(SourceFile& report, const SectionTexts& texts, std::int32_
 
 }  // namespace
 
-LineOutcome DeclarationJoiner::Start(std::string_view prefix, std::string_view line)
+LineOutcome DeclarationJoiner::Start(std::string_view prefix, const LinePiece& line)
 {
     text_.assign(prefix);
     return Continue(line);
 }
 
-LineOutcome DeclarationJoiner::Continue(std::string_view line)
+LineOutcome DeclarationJoiner::Continue(const LinePiece& line)
 {
-    if (Contains(line, marker_)) {
-        line.remove_suffix(std::min(kMarkerCut, line.size()));
-        text_.append(line);
+    if (Contains(line.text, marker_)) {
+        // The last two characters go, the newline being one of them.
+        std::string_view kept = line.text;
+        kept.remove_suffix(std::min(line.lineEnd ? kMarkerCut - 1 : kMarkerCut, kept.size()));
+        text_.append(kept);
         pending_ = true;
         return LineOutcome::Next;
     }
-    text_.append(line);
+    text_.append(line.text);
+    if (line.lineEnd) text_.push_back('\n');
     pending_ = false;
     const bool written = report_.WriteBlock(text_) == 1;
     text_.clear();
@@ -55,12 +58,11 @@ int ListSection(SourceFile& report, std::string_view sourcePath, const ModuleSou
     if (texts.heading && !WriteFileHeading(report, sourcePath)) return 0;
 
     DeclarationJoiner declaration(report, marker);
-    LinePieces lines(source.text);
+    RawLinePieces lines(source.text);
     bool scanEnded = false;
     while (!scanEnded) {
-        std::string_view line = lines.Read(kDeclarationLineSize);
-        line = line.substr(0, line.find('\0'));
-        line.remove_prefix(std::min(line.find_first_not_of(kBlank), line.size()));
+        LinePiece line = lines.Read(kDeclarationLineSize);
+        line.text.remove_prefix(std::min(line.text.find_first_not_of(kBlank), line.text.size()));
         const LineOutcome outcome = handleLine(line, declaration);
         if (outcome == LineOutcome::WriteFailed) return 0;
         scanEnded = outcome == LineOutcome::EndScan;

@@ -7,6 +7,7 @@
 #include "analysis/module_analysis.h"
 #include "project/reporter.h"
 #include "project/source_file.h"
+#include "project/source_text.h"
 
 #include "project/strings.h"
 
@@ -29,7 +30,13 @@ inline constexpr std::string_view kBlankContinuation = " _";
 // What the handling of one line asks of the scan.
 enum class LineOutcome { Next, EndScan, WriteFailed };
 
-inline bool IsCommentLine(std::string_view line) { return line.starts_with('\''); }
+// A line as the extractors see it: without its leading blanks, ending at a
+// NUL, and the newline apart (see LinePiece).
+inline bool IsCommentLine(const LinePiece& line) { return line.text.starts_with('\''); }
+// The empty read that meets the end of the data (or a line that is a NUL at once).
+inline bool IsEmptyRead(const LinePiece& line) { return line.text.empty() && !line.lineEnd; }
+// A line that holds nothing but its newline.
+inline bool IsBlankLine(const LinePiece& line) { return line.text.empty() && line.lineEnd; }
 
 // The declaration being collected for the report, with the number written.
 class DeclarationJoiner {
@@ -41,14 +48,14 @@ public:
 
     // A new declaration: the prefix ("Public " for an undecorated procedure,
     // else nothing), then the line as Continue takes it.
-    LineOutcome Start(std::string_view prefix, std::string_view line);
+    LineOutcome Start(std::string_view prefix, const LinePiece& line);
 
     // A line holding the marker anywhere loses its last two characters (for
     // a line ending in the marker and a line end: the underscore and the line
     // end) and the declaration stays pending. Any other line is appended
     // whole and ends the declaration, which is written as one block and
     // counted.
-    LineOutcome Continue(std::string_view line);
+    LineOutcome Continue(const LinePiece& line);
 
 private:
     SourceFile& report_;
@@ -58,8 +65,8 @@ private:
     std::int32_t count_ = 0;
 };
 
-// Handles one trimmed line (a C string: a NUL inside ends it).
-using LineHandler = std::function<LineOutcome(std::string_view line, DeclarationJoiner& declaration)>;
+// Handles one line.
+using LineHandler = std::function<LineOutcome(const LinePiece& line, DeclarationJoiner& declaration)>;
 
 struct SectionTexts {
     bool heading;                // "-- TITLE --" before the declarations

@@ -8,7 +8,7 @@ void ModuleSource::Read(std::string_view path)
 {
     exists = FileExists(path);
     if (exists) {
-        outcome = ReadSourceText(path, text);
+        outcome = ReadRawText(path, text);
     } else {
         outcome = ReadOutcome::CannotOpen;
         text.clear();

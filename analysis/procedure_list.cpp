@@ -34,28 +34,30 @@ constexpr ProcedureWord kSub{"Sub ", "Public Sub ", "Private Sub "};
 // is taken only when the word is followed directly by its procedure word,
 // and is copied as it is; any other line only when it opens with the
 // procedure word, and gets "Public " in front.
-LineOutcome StartProcedure(std::string_view line, DeclarationJoiner& declaration)
+LineOutcome StartProcedure(const LinePiece& line, DeclarationJoiner& declaration)
 {
-    const ProcedureWord* kind = Contains(line, kFunction.word) ? &kFunction
-                                : Contains(line, kSub.word)    ? &kSub
+    const std::string_view text = line.text;
+    const ProcedureWord* kind = Contains(text, kFunction.word) ? &kFunction
+                                : Contains(text, kSub.word)    ? &kSub
                                                                : nullptr;
     if (kind == nullptr) return LineOutcome::Next;
 
-    if (line.starts_with(kPublic) || line.starts_with(kPrivate)) {
-        if (!line.starts_with(kind->publicOpening) && !line.starts_with(kind->privateOpening)) {
+    if (text.starts_with(kPublic) || text.starts_with(kPrivate)) {
+        if (!text.starts_with(kind->publicOpening) && !text.starts_with(kind->privateOpening)) {
             return LineOutcome::Next;
         }
         return declaration.Start("", line);
     }
-    if (!line.starts_with(kind->word)) return LineOutcome::Next;
+    if (!text.starts_with(kind->word)) return LineOutcome::Next;
     return declaration.Start(kPublic, line);
 }
 
 // "Sub Main()" of a standard module: copied unchanged, not counted.
-LineOutcome WriteMainLine(SourceFile& report, std::string_view line)
+LineOutcome WriteMainLine(SourceFile& report, const LinePiece& line)
 {
-    return report.Print("%.*s", static_cast<int>(line.size()), line.data()) >= 0 ? LineOutcome::Next
-                                                                                 : LineOutcome::WriteFailed;
+    return report.Print("%.*s%s", static_cast<int>(line.text.size()), line.text.data(), line.lineEnd ? "\n" : "") >= 0
+               ? LineOutcome::Next
+               : LineOutcome::WriteFailed;
 }
 
 // The steps of one module and the texts shown when one of them fails.
@@ -77,12 +79,12 @@ constexpr std::array<ModuleSteps, kTableKindCount> kSteps{{
 int ListProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection,
-                       [](std::string_view line, DeclarationJoiner& declaration) {
+                       [](const LinePiece& line, DeclarationJoiner& declaration) {
                            // The empty read at the end of the data is skipped, so a declaration
                            // pending there is dropped; a blank line ends one.
-                           if (IsCommentLine(line) || line.empty()) return LineOutcome::Next;
+                           if (IsCommentLine(line) || IsEmptyRead(line)) return LineOutcome::Next;
                            if (declaration.Pending()) return declaration.Continue(line);
-                           if (Contains(line, kLibrary)) return LineOutcome::Next;
+                           if (Contains(line.text, kLibrary)) return LineOutcome::Next;
                            return StartProcedure(line, declaration);
                        },
                        reporter);
@@ -92,13 +94,13 @@ int ListBasProcedures(SourceFile& report, std::string_view sourcePath, const Mod
                       Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection,
-                       [&report](std::string_view line, DeclarationJoiner& declaration) {
+                       [&report](const LinePiece& line, DeclarationJoiner& declaration) {
                            // Blank lines are skipped, so a pending declaration goes on past them;
                            // the empty read at the end of the data ends it, without a line end.
-                           if (IsCommentLine(line) || line.starts_with('\n')) return LineOutcome::Next;
+                           if (IsCommentLine(line) || IsBlankLine(line)) return LineOutcome::Next;
                            if (declaration.Pending()) return declaration.Continue(line);
-                           if (Contains(line, kLibrary)) return LineOutcome::Next;
-                           if (line.starts_with(kMainLine)) return WriteMainLine(report, line);
+                           if (Contains(line.text, kLibrary)) return LineOutcome::Next;
+                           if (line.text.starts_with(kMainLine)) return WriteMainLine(report, line);
                            return StartProcedure(line, declaration);
                        },
                        reporter);

@@ -24,12 +24,12 @@ bool IsPropertyLine(std::string_view line)
 int ListProperties(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kCommaContinuation, kPropertySection,
-                       [](std::string_view line, DeclarationJoiner& declaration) {
+                       [](const LinePiece& line, DeclarationJoiner& declaration) {
                            // Only comment lines are skipped: a blank line or the empty read at
                            // the end of the data ends a pending declaration.
                            if (IsCommentLine(line)) return LineOutcome::Next;
                            if (declaration.Pending()) return declaration.Continue(line);
-                           if (!IsPropertyLine(line)) return LineOutcome::Next;
+                           if (!IsPropertyLine(line.text)) return LineOutcome::Next;
                            return declaration.Start("", line);
                        },
                        reporter);

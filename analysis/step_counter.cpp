@@ -1,6 +1,7 @@
 #include "analysis/step_counter.h"
 
 #include "project/source_text.h"
+#include "project/strings.h"
 
 #include <cstdint>
 
@@ -36,28 +37,16 @@ bool HoldsContinuation(std::string_view piece)
     return false;
 }
 
-// A read's text as the counter sees it: up to its first NUL, without the
-// newline.
-std::string_view Visible(std::string_view read)
-{
-    const std::size_t nul = read.find('\0');
-    if (nul != std::string_view::npos) return read.substr(0, nul);
-    if (read.ends_with('\n')) read.remove_suffix(1);
-    return read;
-}
-
 std::string_view WithoutLeadingBlanks(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(kBlank);
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-}  // namespace
-
-PieceVerdict ClassifyPiece(std::string_view piece)
+PieceVerdict Classify(std::string_view piece, bool mayHoldOption)
 {
     if (piece.empty() || piece == kOptionExplicit || piece == kOptionPrivateModule ||
-        HoldsOptionBaseOrCompare(piece)) {
+        (mayHoldOption && HoldsOptionBaseOrCompare(piece))) {
         return PieceVerdict::Nothing;
     }
     if (piece.front() == kCommentMark) return PieceVerdict::Comment;
@@ -65,20 +54,29 @@ PieceVerdict ClassifyPiece(std::string_view piece)
     return PieceVerdict::Step;
 }
 
+}  // namespace
+
+PieceVerdict ClassifyPiece(std::string_view piece)
+{
+    return Classify(piece, true);
+}
+
 Figures CountSourceText(std::string_view text, ModuleKind kind)
 {
     std::uint32_t steps = 0;
     std::uint32_t comments = 0;
     bool headerPassed = !HasHeader(kind);
+    // Most modules hold neither Option line: the search per piece is then skipped.
+    const bool mayHoldOption = Contains(text, kOptionBase) || Contains(text, kOptionCompare);
 
-    LinePieces pieces(text);
+    RawLinePieces pieces(text);
     do {
-        const std::string_view visible = Visible(pieces.Read(kCounterReadSize));
+        const std::string_view visible = pieces.Read(kCounterReadSize).text;
         if (!headerPassed) {
-            headerPassed = visible.find(kHeaderEnd) != std::string_view::npos;
+            headerPassed = Contains(visible, kHeaderEnd);
             continue;
         }
-        switch (ClassifyPiece(WithoutLeadingBlanks(visible))) {
+        switch (Classify(WithoutLeadingBlanks(visible), mayHoldOption)) {
         case PieceVerdict::Comment:
             ++comments;
             break;

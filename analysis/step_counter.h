@@ -48,7 +48,7 @@ inline constexpr std::size_t kCounterReadSize = 511;
 // The line that ends the header of every kind but the standard module.
 inline constexpr std::string_view kHeaderEnd = "Attribute VB_Exposed";
 
-// The figures of one module's decoded text (see ReadSourceText). A module
+// The figures of one module's text as stored (see ReadRawText). A module
 // with a header counts only the pieces after the first one holding
 // "Attribute VB_Exposed" (none when there is no such piece); a standard
 // module takes one off its steps at the end, whatever it held. Sums wrap in

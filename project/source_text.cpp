@@ -71,16 +71,25 @@ std::size_t ApplyTextMode(char* data, std::size_t size)
 
 ReadOutcome ReadSourceText(std::string_view path, std::string& text)
 {
-    text.clear();
+    const ReadOutcome outcome = ReadRawText(path, text);
+    text.resize(ApplyTextMode(text.data(), text.size()));
+    return outcome;
+}
+
+ReadOutcome ReadRawText(std::string_view path, std::string& text)
+{
     const std::string host = HostPath(path);
     File file(std::fopen(host.c_str(), "rb"));
-    if (!file) return ReadOutcome::CannotOpen;
     bool isDirectory = false;
-    const std::size_t hint = SizeHint(file.get(), isDirectory);
-    if (isDirectory) return ReadOutcome::CannotOpen;  // as the Windows runtime refuses a folder
+    const std::size_t hint = file ? SizeHint(file.get(), isDirectory) : 0;
+    if (!file || isDirectory) {  // the Windows runtime refuses to open a folder
+        text.clear();
+        return ReadOutcome::CannotOpen;
+    }
 
     // One read of the expected size, then blocks until the end: a file that
-    // grows while it is read is still read whole.
+    // grows while it is read is still read whole. The text is not cleared
+    // first: only bytes past its old size are zeroed by the resize.
     std::size_t filled = 0;
     text.resize(hint + 1);
     bool failed = false;
@@ -93,7 +102,8 @@ ReadOutcome ReadSourceText(std::string_view path, std::string& text)
             if (std::feof(file.get()) || failed || got == 0) break;
         }
     }
-    text.resize(ApplyTextMode(text.data(), filled));
+    const void* stop = std::memchr(text.data(), kEndOfData, filled);
+    text.resize(stop == nullptr ? filled : static_cast<std::size_t>(static_cast<const char*>(stop) - text.data()));
 
     // As the line-by-line readers had it: a failed close outweighs a failed read.
     if (std::fclose(file.release()) != 0) return ReadOutcome::CloseError;

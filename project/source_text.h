@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ ReadOutcome ReadSourceText(std::string_view path, std::string& text);
 
 // Applies the text-mode rules to raw bytes in place and returns the new size.
 std::size_t ApplyTextMode(char* data, std::size_t size);
+
+// Reads the file's bytes up to its first Ctrl-Z, line ends as stored: the
+// text for RawLinePieces, which applies the CR LF rule as it reads.
+ReadOutcome ReadRawText(std::string_view path, std::string& text);
 
 // The line reads of a text-mode stream over a decoded text. Read(size) is
 // fgets with a buffer of size bytes: at most size - 1 bytes, up to and
@@ -58,6 +63,70 @@ private:
     std::string_view text_;
     std::size_t position_ = 0;
     bool atEnd_ = false;
+};
+
+// One line read, without its line end. A read of a text holding a NUL ends
+// at the NUL, as a C string does, and then has no line end.
+struct LinePiece {
+    std::string_view text;
+    bool lineEnd = false;  // the read ended with a newline
+};
+
+// LinePieces over a text whose CR LF pairs are still there (see
+// ReadRawText): the same reads, each as a LinePiece, with no decoding pass.
+// The CR of a CR LF pair only ever stands before the newline of its line,
+// so a read that stops short of the newline is the stored bytes as they are.
+class RawLinePieces {
+public:
+    explicit RawLinePieces(std::string_view text)
+        : text_(text), mayHoldNul_(text.find('\0') != std::string_view::npos)
+    {
+    }
+
+    LinePiece Read(std::size_t size)
+    {
+        const std::size_t limit = size - 1;
+        const std::size_t available = text_.size() - position_;
+        // A newline within the limit may stand one stored byte further, after its CR.
+        const std::size_t window = available < limit + 1 ? available : limit + 1;
+        const char* start = text_.data() + position_;
+        const void* found = window == 0 ? nullptr : std::memchr(start, '\n', window);
+        LinePiece piece;
+        std::size_t consumed;
+        if (found != nullptr) {
+            const std::size_t lineFeed = static_cast<std::size_t>(static_cast<const char*>(found) - start);
+            const bool pair = lineFeed > 0 && start[lineFeed - 1] == '\r';
+            const std::size_t length = pair ? lineFeed - 1 : lineFeed;  // stored bytes before the line end
+            if (length + 1 <= limit) {
+                piece = {{start, length}, true};
+                consumed = lineFeed + 1;
+            } else {
+                piece = {{start, limit}, false};
+                consumed = limit;
+            }
+        } else if (available < limit) {
+            piece = {{start, available}, false};
+            consumed = available;
+            atEnd_ = true;  // the read met the end of the data
+        } else {
+            piece = {{start, limit}, false};
+            consumed = limit;
+        }
+        position_ += consumed;
+        if (mayHoldNul_) {
+            const std::size_t nul = piece.text.find('\0');
+            if (nul != std::string_view::npos) piece = {piece.text.substr(0, nul), false};
+        }
+        return piece;
+    }
+
+    bool AtEnd() const { return atEnd_; }
+
+private:
+    std::string_view text_;
+    std::size_t position_ = 0;
+    bool atEnd_ = false;
+    bool mayHoldNul_;
 };
 
 }  // namespace kolvane

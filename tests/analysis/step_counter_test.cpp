@@ -17,7 +17,7 @@ using Counts = std::pair<int, int>;
 // Steps and comments of a module's bytes, read as a file would be.
 Counts CountBytes(ModuleKind kind, std::string bytes)
 {
-    bytes.resize(ApplyTextMode(bytes.data(), bytes.size()));
+    bytes = bytes.substr(0, bytes.find('\x1A'));  // the data ends at Ctrl-Z
     const Figures figures = CountSourceText(bytes, kind);
     return {figures.steps, figures.comments};
 }

@@ -42,8 +42,23 @@ std::vector<std::string> TextPieces(const std::string& path, std::size_t size)
     return pieces;
 }
 
+// The same reads over the stored bytes, each given back with its newline.
+std::vector<std::string> RawPieces(const std::string& path, std::size_t size)
+{
+    std::string text;
+    EXPECT_EQ(ReadRawText(path, text), ReadOutcome::Read);
+    RawLinePieces lines(text);
+    std::vector<std::string> pieces;
+    do {
+        const LinePiece piece = lines.Read(size);
+        pieces.push_back(std::string(piece.text) + (piece.lineEnd ? "\n" : ""));
+    } while (!lines.AtEnd());
+    return pieces;
+}
+
 // The one read of a whole file gives the pieces of the stream's line reads,
-// for the counter's 511-byte and the lists' 1,024-byte buffers.
+// for the counter's 511-byte and the lists' 1,024-byte buffers, decoded
+// once or as the reads go.
 TEST(SourceText, PiecesEqualTheStreamsLineReads)
 {
     const std::string cr1MiB = std::string((1 << 20) - 1, 'a') + "\r\n" + std::string(5000, 'b') + "\r\n";
@@ -65,6 +80,9 @@ TEST(SourceText, PiecesEqualTheStreamsLineReads)
         {"Ctrl-Z right after a full piece", std::string(510, 'a') + "\x1A"},
         {"NUL inside a line", std::string("a\0b\r\nc\r\n", 8)},
         {"CR before Ctrl-Z", "a\r\x1A"},
+        {"CR LF across the 1023 limit", std::string(1022, 'a') + "\r\n" + std::string(1023, 'b') + "\r\r\n"},
+        {"CR at the limit, LF after it", std::string(510, 'a') + "\r\n" + std::string(1023, 'a') + "\r\n"},
+        {"NUL before CR LF", std::string("ab\0\r\ncd", 8)},
         {"larger than one read block, CR LF across the block edge", cr1MiB},
     };
     TempDir dir;
@@ -72,7 +90,9 @@ TEST(SourceText, PiecesEqualTheStreamsLineReads)
         SCOPED_TRACE(c.what);
         const std::string path = dir.Write("m.bas", c.bytes);
         for (const std::size_t size : {511u, 1024u}) {
-            EXPECT_EQ(TextPieces(path, size), StreamPieces(path, size)) << size;
+            const std::vector<std::string> stream = StreamPieces(path, size);
+            EXPECT_EQ(TextPieces(path, size), stream) << size;
+            EXPECT_EQ(RawPieces(path, size), stream) << size;
         }
     }
 }
