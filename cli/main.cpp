@@ -1,10 +1,12 @@
 // kolvane-cli: the three analyses of Kolvane from a command line.
 #include "cli/options.h"
+#include "cli/run_extended.h"
 #include "cli/run_projects.h"
 #include "cli/terminal_text.h"
 #include "project/reporter.h"
 #include "project/source_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -73,5 +75,11 @@ int main(int argc, char** argv)
     }
 
     StandardErrorReporter reporter(parsed.options.verbose);
-    return RunProjects(parsed.options, reporter);
+    Options options = parsed.options;
+    ExpandProjectArguments(options);
+    int status = options.format == kolvane::OutputFormat::Text ? RunProjects(options, reporter) : kExitSuccess;
+    if (options.format != kolvane::OutputFormat::Text || !options.summaryFile.empty()) {
+        status = std::max(status, RunExtended(options));
+    }
+    return status;
 }

@@ -2,6 +2,11 @@
 #include "project/platform.h"
 
 namespace kolvane {
+namespace {
+
+constexpr unsigned kShiftJisCodePage = 932;
+
+}  // namespace
 
 void UpperCaseKind(char (&kind)[3])
 {
@@ -13,6 +18,11 @@ void UpperCaseKind(char (&kind)[3])
 bool IsLeadByte(unsigned char byte)
 {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+unsigned AnsiCodePage()
+{
+    return kShiftJisCodePage;
 }
 
 }  // namespace kolvane

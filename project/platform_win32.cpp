@@ -21,6 +21,11 @@ bool IsLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
+unsigned AnsiCodePage()
+{
+    return GetACP();
+}
+
 }  // namespace kolvane
 
 namespace kolvane {
