@@ -1,6 +1,8 @@
 #include "analysis/statement_scan.h"
 
+#include "analysis/step_counter.h"
 #include "project/source_text.h"
+#include "project/strings.h"
 
 #include <array>
 #include <optional>
@@ -8,8 +10,6 @@
 namespace kolvane {
 namespace {
 
-// The step counter's line reads: at most 510 bytes up to and including an LF.
-constexpr std::size_t kPieceReadSize = 511;
 constexpr char kLineFeed = '\n';
 constexpr char kBlank = ' ';
 constexpr char kTab = '\t';
@@ -18,12 +18,6 @@ constexpr char kCommentMark = '\'';
 constexpr char kStatementSeparator = ':';
 constexpr char kUnderscore = '_';
 
-constexpr std::string_view kHeaderEnd = "Attribute VB_Exposed";
-constexpr std::string_view kOptionExplicit = "Option Explicit";
-constexpr std::string_view kOptionPrivateModule = "Option Private Module";
-constexpr std::string_view kOption = "Option ";
-constexpr std::string_view kOptionBase = "Option Base";
-constexpr std::string_view kOptionCompare = "Option Compare";
 constexpr std::string_view kContinuation = " _";
 constexpr std::int32_t kStandardModuleStepsAfterLastLine = -1;
 
@@ -44,33 +38,11 @@ constexpr std::array<std::string_view, 5> kProcedureKindTexts = {"Sub", "Functio
                                                                  "Property Set"};
 constexpr std::array<std::string_view, 3> kScopeTexts = {"Public", "Private", "Friend"};
 
-enum class Verdict { Nothing, Comment, Continued, Step };
-
-bool Contains(std::string_view text, std::string_view part)
-{
-    return text.find(part) != std::string_view::npos;
-}
-
-bool HoldsOptionBaseOrCompare(std::string_view line)
-{
-    for (std::size_t at = line.find(kOption); at != std::string_view::npos; at = line.find(kOption, at + 1)) {
-        const std::string_view rest = line.substr(at);
-        if (rest.starts_with(kOptionBase) || rest.starts_with(kOptionCompare)) return true;
-    }
-    return false;
-}
-
-// The step counter's verdict on a piece, told apart from a continued piece.
-Verdict Classify(std::string_view piece)
+// The step counter's verdict on a piece, leading blanks and all.
+PieceVerdict Classify(std::string_view piece)
 {
     const std::size_t blanks = piece.find_first_not_of(kBlank);
-    const std::string_view line = blanks == std::string_view::npos ? std::string_view{} : piece.substr(blanks);
-    if (line.empty() || line == kOptionExplicit || line == kOptionPrivateModule || HoldsOptionBaseOrCompare(line)) {
-        return Verdict::Nothing;
-    }
-    if (line.front() == kCommentMark) return Verdict::Comment;
-    if (Contains(line, kContinuation)) return Verdict::Continued;
-    return Verdict::Step;
+    return ClassifyPiece(blanks == std::string_view::npos ? std::string_view{} : piece.substr(blanks));
 }
 
 // A piece as the counter sees it: up to its first NUL, without its LF.
@@ -318,7 +290,7 @@ void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& ou
     std::uint32_t line = 1;
     std::size_t pendingFrom = 0;  // first continued piece waiting for its step
     do {
-        const std::string_view piece = reads.Read(kPieceReadSize);
+        const std::string_view piece = reads.Read(kCounterReadSize);
         const std::uint32_t pieceLine = line;
         if (piece.ends_with(kLineFeed)) ++line;
         const std::string_view seen = PieceText(piece);
@@ -331,17 +303,17 @@ void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& ou
             continue;
         }
         switch (Classify(seen)) {
-        case Verdict::Comment:
+        case PieceVerdict::Comment:
             ++out.comments;
             out.pieces.resize(pendingFrom);  // continued pieces without their step
             break;
-        case Verdict::Nothing:
+        case PieceVerdict::Nothing:
             out.pieces.resize(pendingFrom);
             break;
-        case Verdict::Continued:
+        case PieceVerdict::Continued:
             out.pieces.push_back({seen, pieceLine});
             break;
-        case Verdict::Step:
+        case PieceVerdict::Step:
             ++out.steps;
             out.pieces.push_back({seen, pieceLine});
             out.statements.push_back({static_cast<std::uint32_t>(pendingFrom),
