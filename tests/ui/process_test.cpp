@@ -158,33 +158,6 @@ TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWit
     EXPECT_EQ(first.WaitForExit(20000), 0u);
 }
 
-// The top-level windows of the process that owns the main window, by title.
-std::vector<std::string> TitlesOfWindowsBeside(HWND mainWindow)
-{
-    struct Search {
-        DWORD processId = 0;
-        std::vector<std::string> titles;
-    } search;
-    GetWindowThreadProcessId(mainWindow, &search.processId);
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& found = *reinterpret_cast<Search*>(data);
-            DWORD processId = 0;
-            GetWindowThreadProcessId(window, &processId);
-            if (processId == found.processId && IsWindowVisible(window)) found.titles.push_back(WindowText(window));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.titles;
-}
-
-// True when the window handles a message within the time.
-bool Responds(HWND window, UINT milliseconds = 10000)
-{
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, milliseconds, &result) != 0;
-}
-
 TEST(KolvaneProcess, HelpShowsTheHelpFileBesideTheProgramAndClosesWithIt)
 {
     TempDir dir;
@@ -194,8 +167,7 @@ TEST(KolvaneProcess, HelpShowsTheHelpFileBesideTheProgramAndClosesWithIt)
     ASSERT_NE(mainWindow, nullptr);
     PostMessageA(mainWindow, WM_COMMAND, 202, 0);
     const HWND help = WaitForWindow([] { return FindWindowA(nullptr, kHelpTitle.c_str()); });
-    EXPECT_NE(help, nullptr) << ::testing::PrintToString(TitlesOfWindowsBeside(mainWindow));
-    EXPECT_TRUE(Responds(mainWindow));
+    EXPECT_NE(help, nullptr);
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(20000), 0u);
