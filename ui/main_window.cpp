@@ -111,13 +111,13 @@ void MainWindow::OnCreate()
 void MainWindow::DestroyControls()
 {
     moduleList_.Destroy();
-    for (Control* control : {&pathLabel_, &groupBox_, &runButton_, &exitButton_}) {
-        if (control->window != nullptr) DestroyWindow(control->window);
+    for (const ControlRow& row : kControls) {
+        const HWND control = (this->*row.slot).window;
+        if (row.parent == Parent::MainWindow && control != nullptr) DestroyWindow(control);
     }
-    for (Control* control :
-         {&pathLabel_, &groupBox_, &stepCountRadio_, &procedureListRadio_, &apiListRadio_, &runButton_, &exitButton_}) {
-        control->window = nullptr;
-        control->font.reset();
+    for (const ControlRow& row : kControls) {
+        (this->*row.slot).window = nullptr;
+        (this->*row.slot).font.reset();
     }
 }
 
