@@ -167,7 +167,9 @@ TEST(KolvaneProcess, HelpShowsTheHelpFileBesideTheProgramAndClosesWithIt)
     ASSERT_NE(mainWindow, nullptr);
     PostMessageA(mainWindow, WM_COMMAND, 202, 0);
     const HWND help = WaitForWindow([] { return FindWindowA(nullptr, kHelpTitle.c_str()); });
-    EXPECT_NE(help, nullptr);
+    ASSERT_NE(help, nullptr);
+    Sleep(1000);
+    EXPECT_TRUE(SaveScreenshot(help, WindowsPath(KOLVANE_ARTIFACTS) + "\\kolvane-help.bmp"));
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(20000), 0u);
