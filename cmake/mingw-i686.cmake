@@ -1,6 +1,7 @@
 # Cross build for 32-bit Windows with MinGW-w64. The -posix thread model is
 # needed for std::mutex in GoogleTest; everything is linked statically so the
-# programs run without extra DLLs, and tests run through Wine.
+# programs run without extra DLLs, and tests run through Wine (where Debian
+# installs it, as scripts/test looks for it).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
@@ -15,4 +16,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

@@ -1,19 +1,23 @@
+// The commands of the main window: open or drop a project, run the chosen
+// analysis, open the help file, show the version dialog and exit; and the
+// loading of a project named on the command line.
 #include "ui/commands.h"
 
-#include "analysis/analyses.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "project/source_file.h"
 #include "ui/main_window.h"
-#include "ui/module_list_view.h"
 #include "ui/owned_message_box.h"
+#include "ui/resource.h"
 #include "ui/ui_texts.h"
+#include "ui/version.h"
 
 #include <commdlg.h>
 
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <type_traits>
 
 namespace kolvane::ui {
@@ -23,20 +27,28 @@ constexpr std::size_t kMaxPathLength = MAX_PATH;  // the ANSI file functions' li
 constexpr std::size_t kMaxNameLength = 260;  // a command-line name longer than this is not looked for
 constexpr std::size_t kFileTitleSize = 64;
 constexpr std::string_view kExtension = text::kProjectExtension;
+constexpr char kVersionLine[] = "Kolvane " KOLVANE_VERSION_TEXT;
 
 // The dialog is given the structure in its older, 76-byte form (on 32-bit
 // Windows; pointers make it larger on 64-bit).
 static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76);
 
-struct CommandState {
-    std::string currentProjectPath;
-};
-CommandState state;
-
 struct DropRelease {
     void operator()(HDROP drop) const { DragFinish(drop); }
 };
 using DropHandle = std::unique_ptr<std::remove_pointer_t<HDROP>, DropRelease>;
+
+// The wait cursor while it lives; the cursor it replaced afterwards.
+class WaitCursor {
+public:
+    WaitCursor() : kept_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(kept_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR kept_;
+};
 
 std::string CurrentDirectory()
 {
@@ -55,29 +67,6 @@ std::string ShortPath(const std::string& path)
     return shortPath;
 }
 
-// Reads the current project into the ModuleTable and shows it. A failed
-// load leaves the table empty, so Run never acts on an earlier project.
-bool LoadCurrentProject(HWND mainWindow)
-{
-    if (LoadProject(state.currentProjectPath) == 0) {
-        ClearModuleTable();
-        ShowOwnedMessage(mainWindow, text::kLoadFailed, text::kOopsCaption);
-        return false;
-    }
-    module_list::Fill();
-    return true;
-}
-
-// Open and Drop: the chosen file becomes the current project, the label
-// shows its short form, and the list is filled anew.
-bool LoadChosenProject(HWND mainWindow, std::string path)
-{
-    state.currentProjectPath = std::move(path);
-    module_list::DeleteAll();
-    SetPathLabel(std::string(text::kChosenFilePrefix) + ShortPath(state.currentProjectPath));
-    return LoadCurrentProject(mainWindow);
-}
-
 bool HasProjectExtension(const std::string& name)
 {
     if (name.size() < kExtension.size()) return false;
@@ -88,6 +77,8 @@ bool HasProjectExtension(const std::string& name)
 
 INT_PTR CALLBACK VersionDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
+    // The product name line carries the version of the VERSIONINFO resource.
+    if (message == WM_INITDIALOG) SetDlgItemTextA(dialog, IDC_PRODUCT_NAME, kVersionLine);
     // Esc arrives as IDCANCEL and is not handled: the dialog stays open.
     if ((message == WM_COMMAND && LOWORD(wParam) == IDOK) || message == WM_CLOSE) EndDialog(dialog, 1);
     return FALSE;
@@ -95,13 +86,54 @@ INT_PTR CALLBACK VersionDialogProcedure(HWND dialog, UINT message, WPARAM wParam
 
 }  // namespace
 
-void OpenProject(HWND mainWindow)
+// Reads the current project into the ModuleTable.
+bool MainWindow::ReadProject()
+{
+    return LoadProject(currentProjectPath_) != 0;
+}
+
+// Writes the analysis' report of the loaded project; a failed allocation
+// is told as the step count tells it.
+bool MainWindow::WriteReport(AnalysisKind kind, const std::string& reportPath)
+{
+    try {
+        return AnalysisFor(kind).writer(ModuleTable, ModuleCount, currentProjectPath_, reportPath) != 0;
+    } catch (const std::bad_alloc&) {
+        ShowUnownedMessage(text::kMemoryError, text::kErrorCaption);
+        return false;
+    }
+}
+
+// Shows the current project's modules. A failed load leaves the table empty,
+// so Run never acts on an earlier project.
+bool MainWindow::LoadCurrentProject()
+{
+    if (!ReadProject()) {
+        ClearModuleTable();
+        ShowOwnedMessage(window_, text::kLoadFailed, text::kOopsCaption);
+        return false;
+    }
+    moduleList_.Fill();
+    return true;
+}
+
+// Open and Drop: the chosen file becomes the current project, the label
+// shows its short form, and the list is filled anew.
+bool MainWindow::LoadChosenProject(std::string path)
+{
+    currentProjectPath_ = std::move(path);
+    moduleList_.DeleteAll();
+    SetPathLabel(std::string(text::kChosenFilePrefix) + ShortPath(currentProjectPath_));
+    return LoadCurrentProject();
+}
+
+void MainWindow::OpenProject()
 {
     std::array<char, kMaxPathLength> fileName{};
     std::array<char, kFileTitleSize> fileTitle{};
     OPENFILENAMEA dialog{};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = mainWindow;
+    dialog.hwndOwner = window_;
     dialog.lpstrFilter = text::kOpenFilter;
     dialog.nFilterIndex = 0;
     dialog.lpstrFile = fileName.data();
@@ -114,11 +146,11 @@ void OpenProject(HWND mainWindow)
     // A cancelled dialog keeps the project that is loaded.
     if (!GetOpenFileNameA(&dialog)) return;
 
-    InvalidateRect(mainWindow, nullptr, TRUE);
-    LoadChosenProject(mainWindow, fileName.data());
+    InvalidateRect(window_, nullptr, TRUE);
+    LoadChosenProject(fileName.data());
 }
 
-void DropFiles(HWND mainWindow, HDROP drop)
+void MainWindow::DropFiles(HDROP drop)
 {
     const DropHandle release(drop);
     std::string name(DragQueryFileA(drop, 0, nullptr, 0), '\0');
@@ -126,45 +158,57 @@ void DropFiles(HWND mainWindow, HDROP drop)
 
     // A refused file keeps the project that is loaded.
     if (!HasProjectExtension(name)) {
-        ShowOwnedMessage(mainWindow, text::kNotAProject, text::kDropCaption);
+        ShowOwnedMessage(window_, text::kNotAProject, text::kDropCaption);
         return;
     }
-    if (LoadChosenProject(mainWindow, std::move(name))) SetActiveWindow(mainWindow);
+    if (LoadChosenProject(std::move(name))) SetActiveWindow(window_);
 }
 
-void RunAnalysis(HWND mainWindow)
+void MainWindow::RunAnalysis()
 {
     if (ModuleCount == 0) {
-        ShowOwnedMessage(mainWindow, text::kNoProject, text::kHuhCaption);
+        ShowOwnedMessage(window_, text::kNoProject, text::kHuhCaption);
         return;
     }
-    const HCURSOR keptCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-
-    const Analysis& analysis = AnalysisFor(ChosenAnalysis());
+    const WaitCursor waiting;
+    const AnalysisKind kind = ChosenAnalysis();
     const std::string reportPath =
-        CurrentDirectory() + '\\' + ReportFileName(state.currentProjectPath, analysis);
-    const bool written = analysis.writer(ModuleTable, ModuleCount, state.currentProjectPath, reportPath) != 0;
-    if (written) {
-        ShowOwnedMessage(mainWindow, text::kFinished, text::kDoneCaption);
+        CurrentDirectory() + '\\' + ReportFileName(currentProjectPath_, AnalysisFor(kind));
+    if (WriteReport(kind, reportPath)) {
+        ShowOwnedMessage(window_, text::kFinished, text::kDoneCaption);
     } else {
-        ShowOwnedMessage(mainWindow, analysis.failureText, text::kErrorCaption);
+        ShowOwnedMessage(window_, AnalysisFor(kind).failureText, text::kErrorCaption);
     }
-    SetCursor(keptCursor);
 }
 
-void ShowHelp(HWND mainWindow)
+// HTML Help shows Kolvane.chm from beside the program; without it, Windows
+// Help is asked for the old help file as before.
+void MainWindow::ShowHelp()
 {
-    WinHelpA(mainWindow, text::kHelpFile, HELP_CONTENTS, 0);
+    const std::string helpFile = HtmlHelpFileBesideProgram();
+    if (FileExists(helpFile) && htmlHelp_.ShowContents(window_, helpFile)) return;
+    WinHelpA(window_, text::kHelpFile, HELP_CONTENTS, 0);
 }
 
-void ShowVersion(HWND mainWindow)
+void MainWindow::ShowVersion()
 {
-    DialogBoxParamA(MainInstance(), text::kVersionDialogName, mainWindow, &VersionDialogProcedure, 0);
+    DialogBoxParamA(instance_, text::kVersionDialogName, window_, &VersionDialogProcedure, 0);
 }
 
-void ExitProgram(HWND mainWindow)
+void MainWindow::Exit()
 {
-    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+}
+
+void MainWindow::LoadCommandLineProject(std::string_view tail)
+{
+    if (tail.empty()) return;
+    std::string name = CommandLineProjectName(tail);
+    if (name.empty() || !FileExists(name)) return;
+    // The label shows the name as typed, without the prefix of Open and Drop.
+    SetPathLabel(name);
+    currentProjectPath_ = std::move(name);
+    LoadCurrentProject();
 }
 
 std::string CommandLineProjectName(std::string_view tail)
@@ -178,22 +222,6 @@ std::string CommandLineProjectName(std::string_view tail)
     }
     if (name.size() > kMaxNameLength) return {};
     return std::string(name);
-}
-
-void LoadCommandLineProject(HWND mainWindow, std::string_view tail)
-{
-    if (tail.empty()) return;
-    std::string name = CommandLineProjectName(tail);
-    if (name.empty() || !FileExists(name)) return;
-    // The label shows the name as typed, without the prefix of Open and Drop.
-    SetPathLabel(name);
-    state.currentProjectPath = std::move(name);
-    LoadCurrentProject(mainWindow);
-}
-
-const std::string& CurrentProjectPath()
-{
-    return state.currentProjectPath;
 }
 
 }  // namespace kolvane::ui

@@ -1,7 +1,5 @@
 #include "ui/main_window.h"
 
-#include "ui/commands.h"
-#include "ui/module_list_view.h"
 #include "ui/owned_message_box.h"
 #include "ui/resource.h"
 #include "ui/ui_texts.h"
@@ -9,40 +7,16 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <memory>
-#include <string>
-#include <type_traits>
+#include <exception>
+#include <new>
+#include <utility>
 
 namespace kolvane::ui {
-namespace {
-
-struct FontDeleter {
-    void operator()(HFONT font) const { DeleteObject(font); }
-};
-using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-
-struct Control {
-    HWND window = nullptr;
-    Font font;
-};
-
-// Everything the single main window owns besides the module list.
-struct MainWindowState {
-    HINSTANCE instance = nullptr;
-    Control pathLabel;
-    Control groupBox;
-    Control stepCountRadio;
-    Control procedureListRadio;
-    Control apiListRadio;
-    Control runButton;
-    Control exitButton;
-};
-MainWindowState state;
 
 enum class Parent { MainWindow, GroupBox };
 
-struct ControlRow {
-    Control MainWindowState::*slot;
+struct MainWindow::ControlRow {
+    Control MainWindow::*slot;
     const char* className;
     const char* text;  // the path label is created empty and given this text afterwards
     DWORD style;
@@ -52,43 +26,52 @@ struct ControlRow {
     const char* failureText;
 };
 
+namespace {
+
 constexpr DWORD kRadioStyle = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
 constexpr DWORD kPushStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 
+}  // namespace
+
 // The controls after the module list, in the order they are made.
-constexpr ControlRow kControls[] = {
-    {&MainWindowState::pathLabel, "STATIC", text::kPathLabel, WS_CHILD | WS_VISIBLE | SS_LEFT,
-     {10, 6, 10 + 560, 6 + 14}, Parent::MainWindow, 0, text::kLabelFailed},
-    {&MainWindowState::groupBox, "BUTTON", text::kAnalysisGroup, WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
+const MainWindow::ControlRow MainWindow::kControls[] = {
+    {&MainWindow::pathLabel_, "STATIC", text::kPathLabel, WS_CHILD | WS_VISIBLE | SS_LEFT, {10, 6, 10 + 560, 6 + 14},
+     Parent::MainWindow, 0, text::kLabelFailed},
+    {&MainWindow::groupBox_, "BUTTON", text::kAnalysisGroup, WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
      {380, 28, 380 + 170, 28 + 102}, Parent::MainWindow, 0, text::kGroupFailed},
-    {&MainWindowState::stepCountRadio, "BUTTON", text::kStepCountRadio, kRadioStyle, {20, 16, 20 + 130, 16 + 30},
+    {&MainWindow::stepCountRadio_, "BUTTON", text::kStepCountRadio, kRadioStyle, {20, 16, 20 + 130, 16 + 30},
      Parent::GroupBox, 0, text::kRadio1Failed},
-    {&MainWindowState::procedureListRadio, "BUTTON", text::kProcedureListRadio, kRadioStyle,
-     {20, 41, 20 + 130, 41 + 30}, Parent::GroupBox, 0, text::kRadio2Failed},
-    {&MainWindowState::runButton, "BUTTON", text::kRunButton, kPushStyle, {380, 180, 380 + 85, 180 + 30},
+    {&MainWindow::procedureListRadio_, "BUTTON", text::kProcedureListRadio, kRadioStyle, {20, 41, 20 + 130, 41 + 30},
+     Parent::GroupBox, 0, text::kRadio2Failed},
+    {&MainWindow::runButton_, "BUTTON", text::kRunButton, kPushStyle, {380, 180, 380 + 85, 180 + 30},
      Parent::MainWindow, IDC_RUN, text::kRunButtonFailed},
-    {&MainWindowState::exitButton, "BUTTON", text::kExitButton, kPushStyle, {465, 180, 465 + 85, 180 + 30},
+    {&MainWindow::exitButton_, "BUTTON", text::kExitButton, kPushStyle, {465, 180, 465 + 85, 180 + 30},
      Parent::MainWindow, IDC_EXIT_BUTTON, text::kExitButtonFailed},
-    {&MainWindowState::apiListRadio, "BUTTON", text::kApiListRadio, kRadioStyle, {20, 64, 20 + 130, 64 + 30},
+    {&MainWindow::apiListRadio_, "BUTTON", text::kApiListRadio, kRadioStyle, {20, 64, 20 + 130, 64 + 30},
      Parent::GroupBox, 0, text::kRadio3Failed},
 };
 
-Font CreateControlFont()
+MainWindow::MainWindow(HWND window, HINSTANCE instance) : window_(window), instance_(instance) {}
+
+MainWindow* MainWindow::From(HWND window)
 {
-    return Font(CreateFontA(12, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                            text::kControlFontFace));
+    if (window == nullptr || !IsWindow(window)) return nullptr;
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, text::kClassName) != 0) return nullptr;
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-bool CreateControl(const ControlRow& row, HWND mainWindow)
+bool MainWindow::CreateControl(const ControlRow& row)
 {
-    const HWND parent = row.parent == Parent::GroupBox ? state.groupBox.window : mainWindow;
-    const bool isLabel = row.slot == &MainWindowState::pathLabel;
-    Control& control = state.*row.slot;
+    const HWND parent = row.parent == Parent::GroupBox ? groupBox_.window : window_;
+    const bool isLabel = row.slot == &MainWindow::pathLabel_;
+    Control& control = this->*row.slot;
 
     control.window = CreateWindowExA(0, row.className, isLabel ? "" : row.text, row.style, row.bounds.left,
                                      row.bounds.top, row.bounds.right - row.bounds.left,
                                      row.bounds.bottom - row.bounds.top, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), state.instance, nullptr);
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
     if (control.window == nullptr) {
         if (isLabel) {
             ShowUnownedMessage(row.failureText, text::kOopsCaption);
@@ -99,7 +82,8 @@ bool CreateControl(const ControlRow& row, HWND mainWindow)
     }
     if (isLabel) SetWindowTextA(control.window, row.text);
 
-    control.font = CreateControlFont();
+    control.font.reset(CreateFontA(12, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                   text::kControlFontFace));
     if (!control.font) {
         ShowOwnedMessage(parent, text::kFontFailed, text::kOopsCaption);
         return false;
@@ -108,100 +92,163 @@ bool CreateControl(const ControlRow& row, HWND mainWindow)
     return true;
 }
 
-// --- messages ---
-
-BOOL OnCreate(HWND window, LPCREATESTRUCTA)
+void MainWindow::OnCreate()
 {
-    state.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    if (!module_list::Create(window, state.instance)) {
-        ShowOwnedMessage(window, text::kListViewFailed, text::kOopsCaption);
-        return TRUE;
+    InstallCoreMessageHandler();
+    if (!moduleList_.Create(window_, instance_)) {
+        ShowOwnedMessage(window_, text::kListViewFailed, text::kOopsCaption);
+        return;
     }
     for (const ControlRow& row : kControls) {
-        if (!CreateControl(row, window)) break;
+        if (!CreateControl(row)) break;
         // The step count is the analysis chosen at start.
-        if (row.slot == &MainWindowState::procedureListRadio) {
-            Button_SetCheck(state.stepCountRadio.window, BST_CHECKED);
-        }
+        if (row.slot == &MainWindow::procedureListRadio_) Button_SetCheck(stepCountRadio_.window, BST_CHECKED);
     }
-    return TRUE;  // the window comes up whatever failed
 }
 
-void DestroyControl(Control& control)
+// Each control goes before its font; the group box takes its radio buttons
+// with it.
+void MainWindow::DestroyControls()
 {
-    if (control.window != nullptr) DestroyWindow(control.window);
-    control.window = nullptr;
+    moduleList_.Destroy();
+    for (const ControlRow& row : kControls) {
+        const HWND control = (this->*row.slot).window;
+        if (row.parent == Parent::MainWindow && control != nullptr) DestroyWindow(control);
+    }
+    for (const ControlRow& row : kControls) {
+        (this->*row.slot).window = nullptr;
+        (this->*row.slot).font.reset();
+    }
 }
 
-void OnClose(HWND window)
+void MainWindow::OnDestroy()
 {
-    module_list::Destroy();
-    DestroyControl(state.pathLabel);
-    state.pathLabel.font.reset();
-    // The group box takes its radio buttons with it.
-    DestroyControl(state.groupBox);
-    state.stepCountRadio.window = state.procedureListRadio.window = state.apiListRadio.window = nullptr;
-    state.groupBox.font.reset();
-    state.stepCountRadio.font.reset();
-    state.procedureListRadio.font.reset();
-    state.apiListRadio.font.reset();
-    DestroyControl(state.runButton);
-    DestroyControl(state.exitButton);
-    state.runButton.font.reset();
-    state.exitButton.font.reset();
-    WinHelpA(window, text::kHelpFile, HELP_QUIT, 0);
-    DestroyWindow(window);
-}
-
-void OnDestroy(HWND)
-{
+    DestroyControls();
+    htmlHelp_.CloseAll();
+    WinHelpA(window_, text::kHelpFile, HELP_QUIT, 0);
+    SetMessageHandler(std::move(previousMessageHandler_));
     PostQuitMessage(0);
 }
 
-LRESULT OnNotify(HWND window, int, NMHDR* header)
+void MainWindow::OnHeaderClick()
 {
-    if (header->code == static_cast<UINT>(HDN_ITEMCLICKA)) module_list::OnHeaderClick(window);
-    return 0;
+    const int selected = moduleList_.SelectedCount();
+    if (selected == -1) {
+        ShowOwnedMessage(window_, text::kItemCountFailed, text::kErrorCaption);
+        return;
+    }
+    moduleList_.SetAllSelected(selected == 0);
 }
 
 // Buttons, menu entries and accelerators act alike: only the id counts.
-void OnCommand(HWND window, int id, HWND, UINT)
+void MainWindow::OnCommand(int id)
 {
     switch (id) {
     case IDC_RUN:
-        RunAnalysis(window);
+        RunAnalysis();
         break;
     case IDC_EXIT_BUTTON:
     case IDM_EXIT:
-        ExitProgram(window);
+        Exit();
         break;
     case IDM_OPEN:
-        OpenProject(window);
+        OpenProject();
         break;
     case IDM_HELP:
-        ShowHelp(window);
+        ShowHelp();
         break;
     case IDM_VERSION:
-        ShowVersion(window);
+        ShowVersion();
         break;
     default:
         break;
     }
 }
 
-void OnDropFiles(HWND window, HDROP drop)
+void MainWindow::SetPathLabel(std::string_view labelText)
 {
-    DropFiles(window, drop);
+    if (pathLabel_.window == nullptr) return;
+    const std::string textZ(labelText);
+    SetWindowTextA(pathLabel_.window, textZ.c_str());
 }
 
-}  // namespace
-
-LRESULT CALLBACK MainWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+AnalysisKind MainWindow::ChosenAnalysis() const
 {
+    if (Button_GetCheck(stepCountRadio_.window) == BST_CHECKED) return AnalysisKind::StepCount;
+    if (Button_GetCheck(procedureListRadio_.window) == BST_CHECKED) return AnalysisKind::ProcedureList;
+    return AnalysisKind::ApiList;
+}
+
+// The core's message boxes have no owner, as the window's one unowned box.
+void MainWindow::InstallCoreMessageHandler()
+{
+    previousMessageHandler_ = SetMessageHandler(
+        [](std::string_view boxText, std::string_view caption) { ShowUnownedMessage(boxText, caption); });
+}
+
+namespace {
+
+// --- messages: each finds the window's object and hands the message on ---
+
+BOOL OnNCCreate(HWND window, LPCREATESTRUCTA create)
+{
+    auto object = std::make_unique<MainWindow>(window, create->hInstance);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object.release()));
+    return FORWARD_WM_NCCREATE(window, create, DefWindowProcA);
+}
+
+BOOL OnCreate(HWND window, LPCREATESTRUCTA)
+{
+    MainWindow::From(window)->OnCreate();
+    return TRUE;  // the window comes up whatever failed
+}
+
+void OnClose(HWND window)
+{
+    DestroyWindow(window);
+}
+
+void OnDestroy(HWND window)
+{
+    MainWindow::From(window)->OnDestroy();
+}
+
+void OnNCDestroy(HWND window)
+{
+    const std::unique_ptr<MainWindow> object(MainWindow::From(window));
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    FORWARD_WM_NCDESTROY(window, DefWindowProcA);
+}
+
+LRESULT OnNotify(HWND window, int, NMHDR* header)
+{
+    if (header->code == static_cast<UINT>(HDN_ITEMCLICKA)) MainWindow::From(window)->OnHeaderClick();
+    return 0;
+}
+
+void OnCommand(HWND window, int id, HWND, UINT)
+{
+    MainWindow::From(window)->OnCommand(id);
+}
+
+void OnDropFiles(HWND window, HDROP drop)
+{
+    MainWindow::From(window)->DropFiles(drop);
+}
+
+LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Until WM_NCCREATE has made the object, and after WM_NCDESTROY, the
+    // default procedure handles everything.
+    if (message != WM_NCCREATE && MainWindow::From(hwnd) == nullptr) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
     switch (message) {
+        HANDLE_MSG(hwnd, WM_NCCREATE, OnNCCreate);
         HANDLE_MSG(hwnd, WM_CREATE, OnCreate);
         HANDLE_MSG(hwnd, WM_CLOSE, OnClose);
         HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
+        HANDLE_MSG(hwnd, WM_NCDESTROY, OnNCDestroy);
         HANDLE_MSG(hwnd, WM_NOTIFY, OnNotify);
         HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
         HANDLE_MSG(hwnd, WM_DROPFILES, OnDropFiles);
@@ -210,23 +257,29 @@ LRESULT CALLBACK MainWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPA
     }
 }
 
-HINSTANCE MainInstance()
+// A box that may not fail: when even it cannot be shown, nothing is.
+void ShowFailure(const char* failureText) noexcept
 {
-    return state.instance;
+    try {
+        ShowUnownedMessage(failureText, text::kErrorCaption);
+    } catch (...) {
+    }
 }
 
-void SetPathLabel(std::string_view labelText)
-{
-    if (state.pathLabel.window == nullptr) return;
-    const std::string textZ(labelText);
-    SetWindowTextA(state.pathLabel.window, textZ.c_str());
-}
+}  // namespace
 
-AnalysisKind ChosenAnalysis()
+// No exception leaves the window procedure: the system that called it cannot
+// pass one on.
+LRESULT CALLBACK MainWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (Button_GetCheck(state.stepCountRadio.window) == BST_CHECKED) return AnalysisKind::StepCount;
-    if (Button_GetCheck(state.procedureListRadio.window) == BST_CHECKED) return AnalysisKind::ProcedureList;
-    return AnalysisKind::ApiList;
+    try {
+        return HandleMessage(hwnd, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        ShowFailure(text::kMemoryError);
+    } catch (...) {
+        ShowFailure(text::kUnexpectedError);
+    }
+    return 0;
 }
 
 }  // namespace kolvane::ui

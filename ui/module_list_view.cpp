@@ -1,17 +1,15 @@
 #include "ui/module_list_view.h"
 
-#include "project/module_table.h"
-#include "ui/owned_message_box.h"
 #include "ui/resource.h"
 #include "ui/ui_texts.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 #include <string>
 
-namespace kolvane::ui::module_list {
+namespace kolvane::ui {
 namespace {
 
 constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | LVS_REPORT |
@@ -29,18 +27,18 @@ constexpr Column kColumns[] = {
     {text::kKindColumn, 60, LVCFMT_CENTER},
 };
 
-struct ListState {
-    HWND window = nullptr;
-    WNDPROC savedProcedure = nullptr;
-};
-ListState state;
+}  // namespace
 
-LRESULT CALLBACK ForwardingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// The list is subclassed with a procedure that hands every message to the
+// list's own; the object is found through the list's user data.
+LRESULT CALLBACK ModuleListView::ForwardingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return CallWindowProcA(state.savedProcedure, window, message, wParam, lParam);
+    const auto* list = reinterpret_cast<const ModuleListView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (list == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return CallWindowProcA(list->savedProcedure_, window, message, wParam, lParam);
 }
 
-void InsertColumns()
+void ModuleListView::InsertColumns()
 {
     for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
         LVCOLUMNA column{};
@@ -49,17 +47,11 @@ void InsertColumns()
         column.cx = kColumns[index].width;
         column.pszText = const_cast<char*>(kColumns[index].heading);
         column.iSubItem = index;
-        SendMessageA(state.window, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+        SendMessageA(window_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
     }
 }
 
-void Subclass()
-{
-    state.savedProcedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(state.window, GWLP_WNDPROC));
-    SetWindowLongPtrA(state.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForwardingProcedure));
-}
-
-void AddRow(int index, const ModuleEntry& entry)
+void ModuleListView::AddRow(int index, const ModuleEntry& entry)
 {
     std::string kind(entry.kind, kKindLength);
     const char* pathEnd = std::find(entry.path, entry.path + sizeof entry.path, '\0');
@@ -70,89 +62,73 @@ void AddRow(int index, const ModuleEntry& entry)
     item.iItem = index;
     item.iSubItem = 0;
     item.pszText = path.data();
-    SendMessageA(state.window, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(window_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
     item.iSubItem = 1;
     item.pszText = kind.data();
-    SendMessageA(state.window, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(window_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-}  // namespace
-
-bool Create(HWND parent, HINSTANCE instance)
+bool ModuleListView::Create(HWND parent, HINSTANCE instance)
 {
     InitCommonControls();
-    state.window = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", kStyle, kBounds.left, kBounds.top,
-                                   kBounds.right - kBounds.left, kBounds.bottom - kBounds.top, parent,
-                                   reinterpret_cast<HMENU>(IDC_MODULE_LIST), instance, nullptr);
-    if (state.window == nullptr) return false;
+    window_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", kStyle, kBounds.left, kBounds.top,
+                              kBounds.right - kBounds.left, kBounds.bottom - kBounds.top, parent,
+                              reinterpret_cast<HMENU>(IDC_MODULE_LIST), instance, nullptr);
+    if (window_ == nullptr) return false;
 
-    const auto extended = static_cast<DWORD>(SendMessageA(state.window, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-    SendMessageA(state.window, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 extended | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
+    const auto extended = static_cast<DWORD>(SendMessageA(window_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    SendMessageA(window_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
     InsertColumns();
-    Subclass();
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    savedProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForwardingProcedure)));
     return true;
 }
 
-void Fill()
+void ModuleListView::Destroy()
 {
-    if (state.window == nullptr) return;
+    if (window_ == nullptr) return;
+    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedProcedure_));
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+    window_ = nullptr;
+    savedProcedure_ = nullptr;
+}
+
+void ModuleListView::Fill()
+{
+    if (window_ == nullptr) return;
     // The count is read again for every row.
-    for (int index = 0; index < ModuleCount && index < kModuleCapacity; ++index) {
-        AddRow(index, ModuleTable[index]);
-    }
+    for (int index = 0; index < ModuleCount && index < kModuleCapacity; ++index) AddRow(index, ModuleTable[index]);
 }
 
-void DeleteAll()
+void ModuleListView::DeleteAll()
 {
-    if (state.window == nullptr) return;
-    SendMessageA(state.window, LVM_DELETEALLITEMS, 0, 0);
+    if (window_ == nullptr) return;
+    SendMessageA(window_, LVM_DELETEALLITEMS, 0, 0);
 }
 
-int SelectedCount()
+int ModuleListView::SelectedCount() const
 {
-    if (state.window == nullptr) return -1;
-    return static_cast<int>(SendMessageA(state.window, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (window_ == nullptr) return -1;
+    return static_cast<int>(SendMessageA(window_, LVM_GETSELECTEDCOUNT, 0, 0));
 }
 
-void SetAllSelected(bool selected)
+void ModuleListView::SetAllSelected(bool selected)
 {
-    if (state.window == nullptr) return;
+    if (window_ == nullptr) return;
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
-    SendMessageA(state.window, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(window_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     Focus();
 }
 
-void Focus()
+void ModuleListView::Focus()
 {
-    if (state.window == nullptr) return;
-    SetFocus(state.window);
+    if (window_ == nullptr) return;
+    SetFocus(window_);
 }
 
-void Destroy()
-{
-    if (state.window == nullptr) return;
-    SetWindowLongPtrA(state.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(state.savedProcedure));
-    DestroyWindow(state.window);
-    state = ListState{};
-}
-
-void OnHeaderClick(HWND mainWindow)
-{
-    const int selected = SelectedCount();
-    if (selected == -1) {
-        ShowOwnedMessage(mainWindow, text::kItemCountFailed, text::kErrorCaption);
-        return;
-    }
-    SetAllSelected(selected == 0);
-}
-
-HWND Handle()
-{
-    return state.window;
-}
-
-}  // namespace kolvane::ui::module_list
+}  // namespace kolvane::ui

@@ -3,31 +3,44 @@
 // control does not exist.
 #pragma once
 
+#include "project/module_table.h"
+
 #include <windows.h>
 
-namespace kolvane::ui::module_list {
+namespace kolvane::ui {
 
-// Creates the list in the main window; false when the control could not be
-// made.
-bool Create(HWND parent, HINSTANCE instance);
+class ModuleListView {
+public:
+    ModuleListView() = default;
+    ModuleListView(const ModuleListView&) = delete;
+    ModuleListView& operator=(const ModuleListView&) = delete;
+    ~ModuleListView() { Destroy(); }
 
-// Adds one row per ModuleEntry, in table order, without emptying first.
-void Fill();
-void DeleteAll();
+    // Creates the list in the main window; false when the control could not
+    // be made.
+    bool Create(HWND parent, HINSTANCE instance);
+    // Puts the list's own window procedure back and destroys the control.
+    void Destroy();
 
-// The number of selected rows, or -1 when there is no list.
-int SelectedCount();
-// Selects every row (or clears every selection) and focuses the list.
-void SetAllSelected(bool selected);
-void Focus();
+    // Adds one row per ModuleEntry, in table order, without emptying first.
+    void Fill();
+    void DeleteAll();
 
-// Puts the list's own window procedure back and destroys the control.
-void Destroy();
+    // The number of selected rows, or -1 when there is no list.
+    int SelectedCount() const;
+    // Selects every row (or clears every selection) and focuses the list.
+    void SetAllSelected(bool selected);
+    void Focus();
 
-// A click on a column heading, from the main window's WM_NOTIFY: selects
-// every row when none is selected, clears the selection otherwise.
-void OnHeaderClick(HWND mainWindow);
+    HWND Handle() const { return window_; }
 
-HWND Handle();
+private:
+    static LRESULT CALLBACK ForwardingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void InsertColumns();
+    void AddRow(int index, const ModuleEntry& entry);
 
-}  // namespace kolvane::ui::module_list
+    HWND window_ = nullptr;
+    WNDPROC savedProcedure_ = nullptr;
+};
+
+}  // namespace kolvane::ui

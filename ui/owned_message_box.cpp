@@ -23,13 +23,24 @@ void Present(HWND owner, std::string_view text, std::string_view caption)
     MessageBoxA(owner, textZ.c_str(), captionZ.c_str(), MB_OK);
 }
 
+// The owner is disabled while this lives, and enabled again on every path.
+class DisabledOwner {
+public:
+    explicit DisabledOwner(HWND owner) : owner_(owner) { EnableWindow(owner_, FALSE); }
+    ~DisabledOwner() { EnableWindow(owner_, TRUE); }
+    DisabledOwner(const DisabledOwner&) = delete;
+    DisabledOwner& operator=(const DisabledOwner&) = delete;
+
+private:
+    HWND owner_;
+};
+
 }  // namespace
 
 void ShowOwnedMessage(HWND owner, std::string_view text, std::string_view caption)
 {
-    EnableWindow(owner, FALSE);
+    const DisabledOwner disabled(owner);
     Present(owner, text, caption);
-    EnableWindow(owner, TRUE);
 }
 
 void ShowUnownedMessage(std::string_view text, std::string_view caption)

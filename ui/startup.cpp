@@ -1,6 +1,5 @@
 #include "ui/startup.h"
 
-#include "ui/commands.h"
 #include "ui/main_window.h"
 #include "ui/ui_texts.h"
 
@@ -73,7 +72,9 @@ int KolvaneMain(HINSTANCE instance, HINSTANCE previousInstance, const char* comm
     // Without the table the loop simply translates no accelerators.
     const HACCEL accelerators = LoadAcceleratorsA(instance, text::kAcceleratorName);
     DragAcceptFiles(state.mainWindow, TRUE);
-    LoadCommandLineProject(state.mainWindow, commandTail != nullptr ? commandTail : "");
+    if (MainWindow* object = MainWindow::From(state.mainWindow); object != nullptr && commandTail != nullptr) {
+        object->LoadCommandLineProject(commandTail);
+    }
 
     const int exitCode = RunMessageLoop(state.mainWindow, accelerators);
     state.mainWindow = nullptr;

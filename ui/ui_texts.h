@@ -57,5 +57,12 @@ inline constexpr const char* kOpenDefaultExtension = "vbp";
 inline constexpr char kOpenFilter[] = "VB Project File (*.vbp)\0*.vbp\0";
 inline constexpr const char* kProjectExtension = ".VBP";
 inline constexpr const char* kHelpFile = "Kolvane.hlp";
+inline constexpr const char* kMemoryError = "Memory Allocation Error";
+inline constexpr const char* kUnexpectedError = "予期しないエラーが発生しました";
+
+// The HTML Help file beside Kolvane.exe, and the viewer's library and entry.
+inline constexpr const char* kHtmlHelpFile = "Kolvane.chm";
+inline constexpr const char* kHtmlHelpLibrary = "hhctrl.ocx";
+inline constexpr const char* kHtmlHelpEntry = "HtmlHelpA";
 
 }  // namespace kolvane::ui::text

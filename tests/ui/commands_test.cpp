@@ -7,9 +7,29 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <thread>
+
+// When set to n >= 0, the allocation n + 1 from now fails, once.
+std::atomic<long> allocationsBeforeFailure{-1};
+
+void* operator new(std::size_t size)
+{
+    if (allocationsBeforeFailure.load() >= 0 && allocationsBeforeFailure.fetch_sub(1) == 0) throw std::bad_alloc();
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+// The pair of the operator new above; GCC takes it for a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+#pragma GCC diagnostic pop
 
 namespace kolvane::testing {
 namespace {
@@ -77,7 +97,7 @@ TEST_F(CommandTest, RunWritesTheChosenReportIntoTheCurrentFolder)
 {
     TempDir projectDir, outputDir, coreDir;
     const std::string project = MakeProject(projectDir);
-    ui::LoadCommandLineProject(window, project);
+    Window().LoadCommandLineProject(project);
     const std::tuple<int, AnalysisKind, const char*> cases[] = {
         {0, AnalysisKind::StepCount, "Demo_StCnt.txt"},
         {1, AnalysisKind::ProcedureList, "Demo_FncOp.txt"},
@@ -95,7 +115,6 @@ TEST_F(CommandTest, RunWritesTheChosenReportIntoTheCurrentFolder)
         }
     }
     EXPECT_EQ(boxes, std::vector<Box>(3, Owned(kFinished)));
-    EXPECT_TRUE(coreBoxes.boxes.empty());
     for (std::size_t i = 0; i < reports.size(); ++i) {
         EXPECT_EQ(reports[i], CoreReport(std::get<1>(cases[i]), project, coreDir)) << std::get<2>(cases[i]);
     }
@@ -115,14 +134,38 @@ TEST_F(CommandTest, RunWithoutProjectSaysSoAndWritesNothing)
 TEST_F(CommandTest, ReportThatCannotBeOpenedEndsInTheWritersBoxAndTheFailureText)
 {
     TempDir projectDir, outputDir;
-    ui::LoadCommandLineProject(window, MakeProject(projectDir));
+    Window().LoadCommandLineProject(MakeProject(projectDir));
     outputDir.Folder("Demo_StCnt.txt");  // a folder where the report would go
     const CurrentFolder inOutput(outputDir.Root());
     Command(100);
-    ASSERT_FALSE(coreBoxes.boxes.empty());
-    EXPECT_EQ(coreBoxes.boxes.front(),
-              (std::pair<std::string, std::string>{"ファイルを開けませんでした", "出力処理 - エラー"}));
-    EXPECT_EQ(boxes, (std::vector<Box>{{"ステップ数・コメント数取得処理", "エラー", window, false}}));
+    EXPECT_EQ(boxes, (std::vector<Box>{{"ファイルを開けませんでした", "出力処理 - エラー", nullptr, false},
+                                       {"処理に失敗しました", "あ～あ", nullptr, false},
+                                       {"ステップ数・コメント数取得処理", "エラー", window, false}}));
+}
+
+// Every allocation of a run fails in turn, in the window and in the core.
+TEST_F(CommandTest, FailedAllocationDuringRunShowsMemoryAllocationErrorAndTheWindowGoesOn)
+{
+    TempDir projectDir, outputDir;
+    Window().LoadCommandLineProject(MakeProject(projectDir));
+    const CurrentFolder inOutput(outputDir.Root());
+    const Box memoryError{"Memory Allocation Error", "エラー", nullptr, false};
+    for (int radio : {1, 2, 0}) {
+        Choose(radio);
+        long failing = 0;
+        for (;; ++failing) {
+            boxes.clear();
+            allocationsBeforeFailure = failing;
+            SendMessageA(window, WM_COMMAND, 100, 0);
+            const bool failed = allocationsBeforeFailure.exchange(-1) < 0;
+            EXPECT_TRUE(IsWindowEnabled(window));
+            if (!failed) break;
+            EXPECT_NE(std::find(boxes.begin(), boxes.end(), memoryError), boxes.end())
+                << "radio " << radio << ", allocation " << failing;
+        }
+        EXPECT_GT(failing, 0);
+        EXPECT_EQ(boxes, std::vector<Box>{Owned(kFinished)});
+    }
 }
 
 TEST_F(CommandTest, ReportIsNamedAfterTheProjectFileWithoutItsExtension)
@@ -138,7 +181,7 @@ TEST_F(CommandTest, ReportIsNamedAfterTheProjectFileWithoutItsExtension)
     for (const auto& [projectName, reportName] : cases) {
         const std::string project =
             projectDir.Write(projectName, "Form=Main.frm\r\nModule=Tools; Tools.bas\r\n");
-        ui::LoadCommandLineProject(window, project);
+        Window().LoadCommandLineProject(project);
         Command(100);
         EXPECT_TRUE(PathExists(outputDir.Path(reportName))) << reportName;
     }
@@ -151,14 +194,14 @@ TEST_F(CommandTest, DropTakesTheFirstProjectFileInAnyCase)
     const std::string second = MakeProject(dirB, "Second.vbp");
     Drop({first, second});
     EXPECT_EQ(ListRows(list), ExpectedRows(dirA));
-    EXPECT_EQ(ui::CurrentProjectPath(), first);
+    EXPECT_EQ(Window().CurrentProjectPath(), first);
     char shortPath[MAX_PATH] = {};
     GetShortPathNameA(first.c_str(), shortPath, MAX_PATH);
     EXPECT_EQ(WindowText(label), std::string("ﾌｧｲﾙ名 ： ") + shortPath);
 
     Drop({second});  // the list is emptied before the next load
     EXPECT_EQ(ListRows(list), ExpectedRows(dirB));
-    EXPECT_EQ(ui::CurrentProjectPath(), second);
+    EXPECT_EQ(Window().CurrentProjectPath(), second);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -170,7 +213,7 @@ TEST_F(CommandTest, DropOfAnotherFileIsRefusedAndKeepsTheLoadedProject)
     const std::string labelText = WindowText(label);
     for (const char* name : {"notes.txt", "Demo.vbpx", "vbp", "Demo.vbp.bak"}) {
         Drop({dir.Write(name, "Form=Main.frm\r\n"), project});
-        EXPECT_EQ(ui::CurrentProjectPath(), project) << name;
+        EXPECT_EQ(Window().CurrentProjectPath(), project) << name;
     }
     EXPECT_EQ(boxes, std::vector<Box>(4, Box{"VB プロジェクトファイルではありません", "ファイルドラッグ - エラー", window, false}));
     EXPECT_EQ(ListRows(list), ExpectedRows(dir));
@@ -206,7 +249,7 @@ TEST_F(CommandTest, CancelledOpenKeepsTheLoadedProject)
 {
     TempDir dir;
     const std::string project = MakeProject(dir);
-    ui::LoadCommandLineProject(window, project);
+    Window().LoadCommandLineProject(project);
     bool seen = false;
     WhileModal([&] { Command(200); },
                [&] {
@@ -215,7 +258,7 @@ TEST_F(CommandTest, CancelledOpenKeepsTheLoadedProject)
                    if (seen) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
                });
     ASSERT_TRUE(seen);
-    EXPECT_EQ(ui::CurrentProjectPath(), project);
+    EXPECT_EQ(Window().CurrentProjectPath(), project);
     EXPECT_EQ(ListRows(list), ExpectedRows(dir));
     EXPECT_TRUE(boxes.empty());
 }
@@ -223,7 +266,7 @@ TEST_F(CommandTest, CancelledOpenKeepsTheLoadedProject)
 TEST_F(CommandTest, OpenLoadsTheChosenProject)
 {
     TempDir dirA, dirB;
-    ui::LoadCommandLineProject(window, MakeProject(dirA));
+    Window().LoadCommandLineProject(MakeProject(dirA));
     const std::string chosen = MakeProject(dirB, "Chosen.vbp");
     char folder[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, folder);
@@ -241,24 +284,33 @@ TEST_F(CommandTest, OpenLoadsTheChosenProject)
                });
     SetCurrentDirectoryA(folder);
     EXPECT_EQ(owner, window);
-    EXPECT_EQ(ui::CurrentProjectPath(), chosen);
+    EXPECT_EQ(Window().CurrentProjectPath(), chosen);
     EXPECT_EQ(ListRows(list), ExpectedRows(dirB));
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(CommandTest, VersionDialogShowsItsItemsAndEscLeavesItOpen)
+// The FileVersion string of this program's VERSIONINFO resource, read as
+// Explorer reads it.
+std::string FileVersionOfThisProgram()
 {
-    struct Item {
-        int id;
-        const char* className;
-        const char* text;
-        LONG style;
-    };
-    const Item items[] = {
-        {600, "static", "Kolvane", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
-        {601, "static", "(C) Kolvane Project", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
-        {IDOK, "button", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
-    };
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string block(GetFileVersionInfoSizeA(program, nullptr), '\0');
+    if (block.empty() || !GetFileVersionInfoA(program, 0, static_cast<DWORD>(block.size()), block.data())) return {};
+    char* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), "\\StringFileInfo\\041103a4\\FileVersion", reinterpret_cast<void**>(&value),
+                        &length)) {
+        return {};
+    }
+    return std::string(value);
+}
+
+TEST_F(CommandTest, VersionDialogShowsTheResourcesVersionAndEscLeavesItOpen)
+{
+    const std::string version = FileVersionOfThisProgram();
+    ASSERT_FALSE(version.empty());
+    std::string productLine;
     bool openAfterEsc = false;
     HWND owner = nullptr;
     WhileModal([&] { Command(203); },
@@ -266,18 +318,14 @@ TEST_F(CommandTest, VersionDialogShowsItsItemsAndEscLeavesItOpen)
                    const HWND dialog = WaitForWindow([] { return FindDialog("バージョン情報"); });
                    if (dialog == nullptr) return;
                    owner = GetWindow(dialog, GW_OWNER);
-                   for (const Item& item : items) {
-                       const HWND control = GetDlgItem(dialog, item.id);
-                       EXPECT_EQ(ClassName(control), item.className);
-                       EXPECT_EQ(WindowText(control), item.text);
-                       EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & 0xFFFF00FF, item.style);
-                   }
+                   productLine = WindowText(GetDlgItem(dialog, 600));
                    const HWND ok = GetDlgItem(dialog, IDOK);
                    PostMessageA(ok, WM_KEYDOWN, VK_ESCAPE, 0);
                    Sleep(500);
                    openAfterEsc = IsWindow(dialog) != FALSE;
                    PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 0);
                });
+    EXPECT_EQ(productLine, "Kolvane " + version);
     EXPECT_TRUE(openAfterEsc);
     EXPECT_EQ(owner, window);
 

@@ -1,10 +1,12 @@
 // A real main window in the test's own process, with every message box of
-// the user interface and of the core recorded instead of shown.
+// the user interface and of the core recorded instead of shown (the window
+// hands the core's boxes to the user interface's).
 #pragma once
 
 #include "project/module_table.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/window_probe.h"
+#include "ui/main_window.h"
 #include "ui/owned_message_box.h"
 #include "ui/startup.h"
 
@@ -61,6 +63,8 @@ protected:
         ClearModuleTable();
     }
 
+    ui::MainWindow& Window() const { return *ui::MainWindow::From(window); }
+
     // Handles what is queued, the quit message included.
     static void Pump()
     {
@@ -101,8 +105,7 @@ protected:
     HWND label = nullptr;
     HWND group = nullptr;
     std::vector<HWND> radios;
-    std::vector<Box> boxes;
-    MessageRecorder coreBoxes;
+    std::vector<Box> boxes;  // the core's boxes too, without an owner
 };
 
 }  // namespace kolvane::testing

@@ -1,6 +1,7 @@
 // Kolvane.exe started as a process of its own, as a person starts it: with a
 // project on its command line, a second copy, a run from the run button, and
-// a picture of the main window kept in the build's artifacts folder.
+// a picture of the main window kept in the build's artifacts folder; and its
+// help, with the help file beside it and without.
 #include "analysis/analyses.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
@@ -16,15 +17,16 @@ namespace kolvane::testing {
 namespace {
 
 const std::string kProgram = WindowsPath(KOLVANE_EXE);
+const std::string kHelpTitle = "Kolvane ヘルプ";
 const std::string kSamples = WindowsPath(KOLVANE_SAMPLES);
 const std::string kDemoProject = kSamples + "\\Demo\\Demo.vbp";
 
 // A started program; one that still runs when the test ends is stopped.
 class Program {
 public:
-    Program(const std::string& arguments, const std::string& folder)
+    Program(const std::string& arguments, const std::string& folder, const std::string& program = kProgram)
     {
-        std::string commandLine = "\"" + kProgram + "\" " + arguments;
+        std::string commandLine = "\"" + program + "\" " + arguments;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -154,6 +156,55 @@ TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWit
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(first.WaitForExit(20000), 0u);
+}
+
+TEST(KolvaneProcess, HelpShowsTheHelpFileBesideTheProgramAndClosesWithIt)
+{
+    TempDir dir;
+    Program program("", dir.Root());
+    ASSERT_TRUE(program.Started());
+    const HWND mainWindow = FindMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    PostMessageA(mainWindow, WM_COMMAND, 202, 0);
+    const HWND help = WaitForWindow([] { return FindWindowA(nullptr, kHelpTitle.c_str()); });
+    ASSERT_NE(help, nullptr);
+    Sleep(1000);
+    EXPECT_TRUE(SaveScreenshot(help, WindowsPath(KOLVANE_ARTIFACTS) + "\\kolvane-help.bmp"));
+
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(20000), 0u);
+    EXPECT_EQ(FindWindowA(nullptr, kHelpTitle.c_str()), nullptr);
+}
+
+// Without Kolvane.chm the old Windows Help call is made. Wine's Windows Help
+// then asks (in a box of its own process) whether to look for Kolvane.hlp;
+// once it is answered, Kolvane goes on and closes as ever.
+TEST(KolvaneProcess, HelpWithoutTheHelpFileNeitherCrashesNorHangs)
+{
+    TempDir dir;
+    const std::string copy = dir.Path("Kolvane.exe");
+    ASSERT_TRUE(CopyFileA(kProgram.c_str(), copy.c_str(), FALSE));
+    Program program("", dir.Root(), copy);
+    ASSERT_TRUE(program.Started());
+    const HWND mainWindow = FindMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    DWORD kolvane = 0;
+    GetWindowThreadProcessId(mainWindow, &kolvane);
+    PostMessageA(mainWindow, WM_COMMAND, 202, 0);
+
+    const HWND question = WaitForWindow(
+        [kolvane] {
+            const HWND box = FindDialog("エラー");
+            DWORD owner = 0;
+            GetWindowThreadProcessId(box, &owner);
+            return box != nullptr && owner != kolvane ? box : nullptr;
+        },
+        10000);
+    if (question != nullptr) PostMessageA(question, WM_COMMAND, IDNO, 0);
+    EXPECT_EQ(FindWindowA(nullptr, kHelpTitle.c_str()), nullptr);
+
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(20000), 0u);
 }
 
 }  // namespace
