@@ -3,6 +3,7 @@
 // loading of a project named on the command line.
 #include "ui/commands.h"
 
+#include "analysis/project_run.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "project/source_file.h"
@@ -86,10 +87,10 @@ INT_PTR CALLBACK VersionDialogProcedure(HWND dialog, UINT message, WPARAM wParam
 
 }  // namespace
 
-// Reads the current project into the ModuleTable.
+// Reads the current project into the ModuleTable; a failed load leaves it empty.
 bool MainWindow::ReadProject()
 {
-    return LoadProject(currentProjectPath_) != 0;
+    return LoadProjectTable(currentProjectPath_, coreReporter_);
 }
 
 // Writes the analysis' report of the loaded project; a failed allocation
@@ -97,7 +98,11 @@ bool MainWindow::ReadProject()
 bool MainWindow::WriteReport(AnalysisKind kind, const std::string& reportPath)
 {
     try {
-        return AnalysisFor(kind).writer(ModuleTable, ModuleCount, currentProjectPath_, reportPath) != 0;
+        bool written = false;
+        const AnalysisRequest request{kind, reportPath};
+        RunLoadedProject(currentProjectPath_, {&request, 1}, coreReporter_,
+                         [&written](const Analysis&, bool ok) { written = ok; });
+        return written;
     } catch (const std::bad_alloc&) {
         ShowUnownedMessage(text::kMemoryError, text::kErrorCaption);
         return false;
@@ -109,8 +114,7 @@ bool MainWindow::WriteReport(AnalysisKind kind, const std::string& reportPath)
 bool MainWindow::LoadCurrentProject()
 {
     if (!ReadProject()) {
-        ClearModuleTable();
-        ShowOwnedMessage(window_, text::kLoadFailed, text::kOopsCaption);
+        ShowOwnedMessage(window_, run_text::kLoadFailed, run_text::kLoadFailedCaption);
         return false;
     }
     moduleList_.Fill();
@@ -167,7 +171,7 @@ void MainWindow::DropFiles(HDROP drop)
 void MainWindow::RunAnalysis()
 {
     if (ModuleCount == 0) {
-        ShowOwnedMessage(window_, text::kNoProject, text::kHuhCaption);
+        ShowOwnedMessage(window_, run_text::kNoProject, run_text::kNoProjectCaption);
         return;
     }
     const WaitCursor waiting;
@@ -175,9 +179,9 @@ void MainWindow::RunAnalysis()
     const std::string reportPath =
         CurrentDirectory() + '\\' + ReportFileName(currentProjectPath_, AnalysisFor(kind));
     if (WriteReport(kind, reportPath)) {
-        ShowOwnedMessage(window_, text::kFinished, text::kDoneCaption);
+        ShowOwnedMessage(window_, run_text::kFinished, run_text::kFinishedCaption);
     } else {
-        ShowOwnedMessage(window_, AnalysisFor(kind).failureText, text::kErrorCaption);
+        ShowOwnedMessage(window_, AnalysisFor(kind).failureText, run_text::kFailedCaption);
     }
 }
 

@@ -94,7 +94,6 @@ bool MainWindow::CreateControl(const ControlRow& row)
 
 void MainWindow::OnCreate()
 {
-    InstallCoreMessageHandler();
     if (!moduleList_.Create(window_, instance_)) {
         ShowOwnedMessage(window_, text::kListViewFailed, text::kOopsCaption);
         return;
@@ -126,7 +125,6 @@ void MainWindow::OnDestroy()
     DestroyControls();
     htmlHelp_.CloseAll();
     WinHelpA(window_, text::kHelpFile, HELP_QUIT, 0);
-    SetMessageHandler(std::move(previousMessageHandler_));
     PostQuitMessage(0);
 }
 
@@ -179,11 +177,14 @@ AnalysisKind MainWindow::ChosenAnalysis() const
     return AnalysisKind::ApiList;
 }
 
-// The core's message boxes have no owner, as the window's one unowned box.
-void MainWindow::InstallCoreMessageHandler()
+void WindowReporter::Message(std::string_view text, std::string_view caption)
 {
-    previousMessageHandler_ = SetMessageHandler(
-        [](std::string_view boxText, std::string_view caption) { ShowUnownedMessage(boxText, caption); });
+    ShowUnownedMessage(text, caption);
+}
+
+void WindowReporter::Trace(std::string_view line)
+{
+    std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
 namespace {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "analysis/analyses.h"
-#include "project/platform.h"
+#include "project/reporter.h"
 #include "ui/html_help.h"
 #include "ui/module_list_view.h"
 
@@ -20,6 +20,15 @@
 namespace kolvane::ui {
 
 LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The core's messages in the window: its boxes without an owner, as the
+// window's one unowned box; its trace lines on standard output, seen only
+// where that is redirected.
+class WindowReporter final : public Reporter {
+public:
+    void Message(std::string_view text, std::string_view caption) override;
+    void Trace(std::string_view line) override;
+};
 
 class MainWindow {
 public:
@@ -75,8 +84,7 @@ private:
     // checked, else the second when it is checked, else the third.
     AnalysisKind ChosenAnalysis() const;
 
-    // The three places where the window meets the core.
-    void InstallCoreMessageHandler();
+    // The two places where the window meets the core.
     bool ReadProject();
     bool WriteReport(AnalysisKind kind, const std::string& reportPath);
 
@@ -95,7 +103,7 @@ private:
     Control exitButton_;
     std::string currentProjectPath_;
     HtmlHelp htmlHelp_;
-    MessageHandler previousMessageHandler_;
+    WindowReporter coreReporter_;
 };
 
 }  // namespace kolvane::ui

@@ -29,8 +29,6 @@ inline constexpr const char* kKindColumn = "拡張子";
 // Captions.
 inline constexpr const char* kOopsCaption = "ありゃりゃ";
 inline constexpr const char* kErrorCaption = "エラー";
-inline constexpr const char* kDoneCaption = "やったあ";
-inline constexpr const char* kHuhCaption = "ん？";
 inline constexpr const char* kDropCaption = "ファイルドラッグ - エラー";
 
 // Creation failures of the main window's controls.
@@ -46,10 +44,7 @@ inline constexpr const char* kFontFailed = "フォント作成失敗";
 inline constexpr const char* kItemCountFailed = "アイテム数取得エラー";
 
 // Commands.
-inline constexpr const char* kLoadFailed = "VBPファイル読みこみエラー";
-inline constexpr const char* kNoProject = "プロジェクトファイルが指定されていません";
 inline constexpr const char* kNotAProject = "VB プロジェクトファイルではありません";
-inline constexpr const char* kFinished = "処理が終了しました";
 inline constexpr const char* kChosenFilePrefix = "ﾌｧｲﾙ名 ： ";
 inline constexpr const char* kOpenTitle = "VB プロジェクトファイルを開く";
 inline constexpr const char* kOpenDefaultExtension = "vbp";

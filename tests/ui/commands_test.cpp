@@ -87,9 +87,11 @@ protected:
 // The report of the same project written by the core directly.
 std::string CoreReport(AnalysisKind kind, const std::string& project, const TempDir& dir)
 {
-    EXPECT_EQ(LoadProject(project), 1);
+    testing::RecordingReporter quiet;
+    EXPECT_EQ(LoadProject(project, quiet), 1);
     const std::string path = dir.Path("core.txt");
-    EXPECT_EQ(AnalysisFor(kind).writer(ModuleTable, ModuleCount, project, path), 1);
+    EXPECT_TRUE(testing::RunAnalysis(kind, {ModuleTable, static_cast<std::size_t>(ModuleCount)}, project, path)
+                    .written);
     return ReadBytes(path);
 }
 
