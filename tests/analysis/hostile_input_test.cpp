@@ -4,8 +4,7 @@
 // analysis that lost data reports success.
 //
 // Covered elsewhere: the limits of a project (255 and 256 modules, 101 forms,
-// values of 254 and 255 bytes) in project_reader_test; a report onto a full
-// device (/dev/full) in the tests of each report.
+// values of 254 and 255 bytes) in project_reader_test.
 #include "analysis/analyses.h"
 #include "analysis/report_texts.h"
 #include "project/module_table.h"
@@ -135,54 +134,67 @@ TEST_F(HostileInput, NulEndsTheTextOfAProjectLine)
     EXPECT_EQ(std::string(ModuleTable[1].kind, 3) + ModuleTable[1].path, "cls" + In("C"));
 }
 
-// --- reports that cannot be written -----------------------------------------
+// --- every report fails the same ways ---------------------------------------
 
-struct CreateFailure {
-    AnalysisKind kind;
-    Boxes boxes;
+// One failure for each analysis in turn: what it shows, and that it never
+// claims success. The step count adds the box of its failed run.
+struct WriterFailure {
+    const char* what;
+    std::function<std::vector<ModuleEntry>(const TempDir&)> rows;
+    std::function<std::string(const TempDir&)> report;
+    Boxes stepBoxes;
+    Boxes procedureBoxes;
+    Boxes apiBoxes;
+    bool needsLinux;
 };
 
-const CreateFailure kCreateFailures[] = {
-    {AnalysisKind::StepCount, {kCannotOpenBox, kRunFailedBox}},
-    {AnalysisKind::ProcedureList, {kCannotOpenBox}},
-    {AnalysisKind::ApiList, {kCannotOpenBox}},
+const std::pair<std::string, std::string> kCannotWriteBox{"ファイルに書き込むことが出来ませんでした",
+                                                          "出力処理 - エラー"};
+const std::pair<std::string, std::string> kUnexpectedBox{std::string(report_text::kUnexpected), "エラー"};
+
+std::vector<ModuleEntry> OneForm(const TempDir& dir)
+{
+    return {testing::ModuleRow("frm", dir.Write("A.frm", "Attribute VB_Exposed = False\r\nSub A()\r\n"))};
+}
+
+const WriterFailure kWriterFailures[] = {
+    // A folder that cannot be written does not stop root, so the stand-in
+    // that fails for everyone is a path through a regular file.
+    {"report below a regular file", OneForm,
+     [](const TempDir& dir) { return dir.Write("file.txt", "x") + "/sub/report.txt"; },
+     {kCannotOpenBox, kRunFailedBox}, {kCannotOpenBox}, {kCannotOpenBox}, false},
+    {"full disk at the final flush", OneForm, [](const TempDir&) { return std::string("/dev/full"); },
+     {kCannotWriteBox, kRunFailedBox}, {kCannotWriteBox}, {kCannotWriteBox}, true},
+    {"source that fails to read",
+     [](const TempDir&) { return std::vector<ModuleEntry>{testing::ModuleRow("cls", "/proc/self/mem")}; },
+     [](const TempDir& dir) { return dir.Path("report.txt"); },
+     {kRunFailedBox}, {{"clsモジュール 関数読み取りエラー", "ありゃりゃ"}},
+     {{"clsモジュール API関数読み取りエラー", "ありゃりゃ"}}, true},
+    {"row of an unknown kind",
+     [](const TempDir& dir) { return std::vector<ModuleEntry>{testing::ModuleRow("vbx", dir.Write("X.vbx", "x"))}; },
+     [](const TempDir& dir) { return dir.Path("report.txt"); },
+     {kUnexpectedBox}, {kUnexpectedBox}, {kUnexpectedBox}, false},
 };
 
-// A folder that cannot be written does not stop root, so the stand-in that
-// fails for everyone is a path through a regular file.
-TEST_F(HostileInput, ReportBelowARegularFileCannotBeCreated)
+TEST(WriterFailures, EveryReportFailsTheSameWays)
 {
-    dir.Write("A.frm", "Attribute VB_Exposed = False\r\nSub A()\r\n");
-    ASSERT_EQ(Load("Form=A.frm\r\n"), 1);
-    dir.Write("file.txt", "x");
-    for (const CreateFailure& failure : kCreateFailures) {
-        SCOPED_TRACE(AnalysisFor(failure.kind).suffix);
-        const std::string report = dir.Path("file.txt/sub/report.txt");
-        const Outcome outcome = Run(failure.kind, report);
-        EXPECT_EQ(outcome.result, 0);
-        EXPECT_EQ(outcome.boxes, failure.boxes);
-        EXPECT_FALSE(outcome.report);
-    }
-}
-
-#ifndef _WIN32
-TEST_F(HostileInput, ReportInAReadOnlyFolderCannotBeCreated)
-{
-    if (!PermissionsBind()) GTEST_SKIP() << "running as root: a read-only folder does not stop the writes";
-    dir.Write("A.frm", "Attribute VB_Exposed = False\r\nSub A()\r\n");
-    ASSERT_EQ(Load("Form=A.frm\r\n"), 1);
-    const std::string readOnly = dir.Folder("readonly");
-    ASSERT_EQ(chmod(readOnly.c_str(), 0555), 0);
-    for (const CreateFailure& failure : kCreateFailures) {
-        SCOPED_TRACE(AnalysisFor(failure.kind).suffix);
-        const Outcome outcome = Run(failure.kind, dir.Path("readonly/report.txt"));
-        EXPECT_EQ(outcome.result, 0);
-        EXPECT_EQ(outcome.boxes, failure.boxes);
-        EXPECT_FALSE(outcome.report);
-    }
-    chmod(readOnly.c_str(), 0755);
-}
+    for (const WriterFailure& failure : kWriterFailures) {
+        SCOPED_TRACE(failure.what);
+#ifndef __linux__
+        if (failure.needsLinux) continue;
 #endif
+        TempDir dir;
+        const std::vector<ModuleEntry> rows = failure.rows(dir);
+        const std::pair<AnalysisKind, const Boxes*> runs[] = {{AnalysisKind::StepCount, &failure.stepBoxes},
+                                                              {AnalysisKind::ProcedureList, &failure.procedureBoxes},
+                                                              {AnalysisKind::ApiList, &failure.apiBoxes}};
+        for (const auto& [kind, boxes] : runs) {
+            const testing::AnalysisRun run = testing::RunAnalysis(kind, rows, "P.vbp", failure.report(dir));
+            EXPECT_FALSE(run.written) << AnalysisFor(kind).suffix;
+            EXPECT_EQ(run.boxes, *boxes) << AnalysisFor(kind).suffix;
+        }
+    }
+}
 
 // --- sources that cannot be read ---------------------------------------------
 
