@@ -18,6 +18,9 @@ constexpr std::string_view kEndSub = "End Sub";
 constexpr std::string_view kEndFunction = "End Function";
 constexpr std::string_view kEndProperty = "End Property";
 
+// The lines that start a declaration or end the scan hold one of these.
+constexpr std::string_view kApiTriggers[] = {kLibrary, kEndSub, kEndFunction, kEndProperty};
+
 // The end of the first procedure: declarations stand before it.
 bool EndsScan(std::string_view line, int classModule)
 {
@@ -42,7 +45,7 @@ constexpr std::array<ModuleStep, kTableKindCount> kSteps{{
 int ListApiDeclarations(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, int classModule,
                         Reporter& reporter)
 {
-    return ListSection(report, sourcePath, source, kBlankContinuation, kApiSection,
+    return ListSection(report, sourcePath, source, kBlankContinuation, kApiSection, kApiTriggers,
                        [classModule](const LinePiece& line, DeclarationJoiner& declaration) {
                            // The empty read at the end of the data is skipped, so a declaration
                            // pending there is dropped; a blank line ends one.

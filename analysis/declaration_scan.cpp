@@ -5,6 +5,7 @@
 #include "project/source_text.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace kolvane {
 namespace {
@@ -48,8 +49,8 @@ LineOutcome DeclarationJoiner::Continue(const LinePiece& line)
 }
 
 int ListSection(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
-                std::string_view marker, const SectionTexts& texts, const LineHandler& handleLine,
-                Reporter& reporter)
+                std::string_view marker, const SectionTexts& texts, std::span<const std::string_view> triggers,
+                const LineHandler& handleLine, Reporter& reporter)
 {
     if (source.outcome == ReadOutcome::CannotOpen) {
         reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
@@ -59,8 +60,16 @@ int ListSection(SourceFile& report, std::string_view sourcePath, const ModuleSou
 
     DeclarationJoiner declaration(report, marker);
     RawLinePieces lines(source.text);
+    std::vector<Occurrences> places;
+    for (const std::string_view trigger : triggers) places.emplace_back(source.text, trigger);
     bool scanEnded = false;
     while (!scanEnded) {
+        if (!declaration.Pending()) {
+            std::size_t next = std::string_view::npos;
+            for (Occurrences& place : places) next = std::min(next, place.NextFrom(lines.Position()));
+            if (next == std::string_view::npos) break;
+            lines.SkipToLineOf(next);
+        }
         LinePiece line = lines.Read(kDeclarationLineSize);
         line.text.remove_prefix(std::min(line.text.find_first_not_of(kBlank), line.text.size()));
         const LineOutcome outcome = handleLine(line, declaration);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -81,8 +82,12 @@ struct SectionTexts {
 // closing line. A declaration still pending at the end is dropped. 1 on
 // success; 0 when the source could not be opened or read, or a write to the
 // report failed.
+//
+// While no declaration is pending, a line holding none of the triggers is
+// one the handler passes over; the scan then goes straight to the next line
+// holding one, the end of the data standing for the rest.
 int ListSection(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
-                std::string_view marker, const SectionTexts& texts, const LineHandler& handleLine,
-                Reporter& reporter);
+                std::string_view marker, const SectionTexts& texts, std::span<const std::string_view> triggers,
+                const LineHandler& handleLine, Reporter& reporter);
 
 }  // namespace kolvane

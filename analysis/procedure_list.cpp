@@ -29,6 +29,9 @@ struct ProcedureWord {
 constexpr ProcedureWord kFunction{"Function ", "Public Function ", "Private Function "};
 constexpr ProcedureWord kSub{"Sub ", "Public Sub ", "Private Sub "};
 
+// A line that starts no procedure holds neither word ("Sub Main()" included).
+constexpr std::string_view kProcedureTriggers[] = {kFunction.word, kSub.word};
+
 // A line with no declaration pending: "Function " anywhere makes it a
 // Function line, else "Sub " a Sub line. A line opening with an access word
 // is taken only when the word is followed directly by its procedure word,
@@ -78,7 +81,7 @@ constexpr std::array<ModuleSteps, kTableKindCount> kSteps{{
 
 int ListProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
 {
-    return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection,
+    return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection, kProcedureTriggers,
                        [](const LinePiece& line, DeclarationJoiner& declaration) {
                            // The empty read at the end of the data is skipped, so a declaration
                            // pending there is dropped; a blank line ends one.
@@ -93,7 +96,7 @@ int ListProcedures(SourceFile& report, std::string_view sourcePath, const Module
 int ListBasProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
                       Reporter& reporter)
 {
-    return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection,
+    return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection, kProcedureTriggers,
                        [&report](const LinePiece& line, DeclarationJoiner& declaration) {
                            // Blank lines are skipped, so a pending declaration goes on past them;
                            // the empty read at the end of the data ends it, without a line end.

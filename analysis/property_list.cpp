@@ -11,6 +11,8 @@ constexpr SectionTexts kPropertySection{
     .noneText = "プロパティは存在しません。\n\n",
 };
 
+constexpr std::string_view kPropertyTriggers[] = {"Property "};
+
 // "Property " and one of the three accessor words, anywhere in the line and
 // in any order. The first word is not looked at.
 bool IsPropertyLine(std::string_view line)
@@ -23,7 +25,7 @@ bool IsPropertyLine(std::string_view line)
 
 int ListProperties(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
 {
-    return ListSection(report, sourcePath, source, kCommaContinuation, kPropertySection,
+    return ListSection(report, sourcePath, source, kCommaContinuation, kPropertySection, kPropertyTriggers,
                        [](const LinePiece& line, DeclarationJoiner& declaration) {
                            // Only comment lines are skipped: a blank line or the empty read at
                            // the end of the data ends a pending declaration.

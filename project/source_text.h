@@ -121,6 +121,18 @@ public:
     }
 
     bool AtEnd() const { return atEnd_; }
+    // The stored bytes consumed so far.
+    std::size_t Position() const { return position_; }
+
+    // Passes over the lines before the one holding the byte at position
+    // (the next read begins that line): reads restart at every line, so
+    // the reads from there on are those of reading every line.
+    void SkipToLineOf(std::size_t position)
+    {
+        std::size_t lineStart = position;
+        while (lineStart > position_ && text_[lineStart - 1] != '\n') --lineStart;
+        position_ = lineStart;
+    }
 
 private:
     std::string_view text_;

@@ -1,6 +1,7 @@
 #include "project/strings.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace kolvane {
 std::string FormatTextV(const char* format, std::va_list arguments)
@@ -23,6 +24,18 @@ std::string FormatText(const char* format, ...)
     std::string text = FormatTextV(format, arguments);
     va_end(arguments);
     return text;
+}
+
+std::size_t Occurrences::Find(std::size_t from) const
+{
+    const char anchor = pattern_[anchor_];
+    for (std::size_t at = from + anchor_; at < text_.size(); ++at) {
+        const void* hit = std::memchr(text_.data() + at, anchor, text_.size() - at);
+        if (hit == nullptr) break;
+        at = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
+        if (text_.compare(at - anchor_, pattern_.size(), pattern_) == 0) return at - anchor_;
+    }
+    return std::string_view::npos;
 }
 
 }  // namespace kolvane

@@ -1,8 +1,10 @@
-// Byte-wise string helpers: the substring test of every line rule, and
+// Byte-wise string helpers: the substring tests of the line rules, and
 // printf-style formatting into a string.
 #pragma once
 
+#include <algorithm>
 #include <cstdarg>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,37 @@ inline bool Contains(std::string_view text, std::string_view part)
 {
     return text.find(part) != std::string_view::npos;
 }
+
+// The places of a pattern in a text, met front to back: where the next
+// occurrence at or after a position begins, without searching again for
+// positions the last answer already covers.
+class Occurrences {
+public:
+    Occurrences(std::string_view text, std::string_view pattern)
+        : text_(text), pattern_(pattern), anchor_(std::min(pattern.find_first_not_of(' '), pattern.size() - 1))
+    {
+    }
+
+    // The start of the first occurrence at or after from (npos when none).
+    // Positions asked for never go back.
+    std::size_t NextFrom(std::size_t from)
+    {
+        if (next_ == kUnsearched || (next_ != std::string_view::npos && next_ < from)) next_ = Find(from);
+        return next_;
+    }
+
+private:
+    static constexpr std::size_t kUnsearched = std::string_view::npos - 1;
+
+    // Blanks are everywhere in source text: the search goes from the
+    // pattern's first other byte.
+    std::size_t Find(std::size_t from) const;
+
+    std::string_view text_;
+    std::string_view pattern_;
+    std::size_t anchor_;
+    std::size_t next_ = kUnsearched;
+};
 
 // printf-style formatting into a string of the exact length. A %s argument
 // ends at its first NUL, as in the C library.
