@@ -1,5 +1,7 @@
 #include "analysis/statement_key.h"
 
+#include "project/path_text.h"
+
 namespace kolvane {
 namespace {
 
@@ -37,27 +39,43 @@ std::string_view TrimStart(std::string_view text)
     return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
+// Appends the character at text[i] with an ASCII letter in lower case and
+// returns the index after it; a double-byte character is copied whole.
+std::size_t AppendFoldedCharacter(std::string_view text, std::size_t i, LeadByteTest isLeadByte, std::string& out)
+{
+    const char c = text[i];
+    if (isLeadByte != nullptr && isLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size() &&
+        IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+        out.append(text.substr(i, 2));
+        return i + 2;
+    }
+    out.push_back(IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c);
+    return i + 1;
+}
+
 // Appends text with ASCII letters outside string literals in lower case.
 void AppendFolded(std::string_view text, LeadByteTest isLeadByte, std::string& key)
 {
     bool inString = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == kQuote) {
-            inString = !inString;
-            key.push_back(c);
-        } else if (inString) {
-            key.push_back(c);
-        } else if (isLeadByte != nullptr && isLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
-            key.push_back(c);
-            key.push_back(text[++i]);  // the trail byte as it is
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == kQuote) inString = !inString;
+        if (inString || text[i] == kQuote) {
+            key.push_back(text[i++]);
         } else {
-            key.push_back(IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c);
+            i = AppendFoldedCharacter(text, i, isLeadByte, key);
         }
     }
 }
 
 }  // namespace
+
+std::string FoldCase(std::string_view text, LeadByteTest isLeadByte)
+{
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) i = AppendFoldedCharacter(text, i, isLeadByte, folded);
+    return folded;
+}
 
 void AppendLineKey(std::string_view line, LeadByteTest isLeadByte, std::string& key)
 {

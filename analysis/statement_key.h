@@ -24,6 +24,10 @@ using LeadByteTest = bool (*)(unsigned char byte);
 // Appends the key text of one physical line to key.
 void AppendLineKey(std::string_view line, LeadByteTest isLeadByte, std::string& key);
 
+// The text with its ASCII letters in lower case, trail bytes kept: how names
+// and file titles are compared.
+std::string FoldCase(std::string_view text, LeadByteTest isLeadByte);
+
 // The key of a whole statement. Pieces of one physical line (a line longer
 // than the counter's read) are put together before the line is keyed.
 std::string StatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte);
