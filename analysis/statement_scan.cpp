@@ -1,0 +1,438 @@
+#include "analysis/statement_scan.h"
+
+#include "project/source_text.h"
+
+#include <array>
+#include <optional>
+
+namespace kolvane {
+namespace {
+
+// The step counter's line reads: at most 510 bytes up to and including an LF.
+constexpr std::size_t kPieceReadSize = 511;
+constexpr char kLineFeed = '\n';
+constexpr char kBlank = ' ';
+constexpr char kTab = '\t';
+constexpr char kQuote = '"';
+constexpr char kCommentMark = '\'';
+constexpr char kStatementSeparator = ':';
+constexpr char kUnderscore = '_';
+
+constexpr std::string_view kHeaderEnd = "Attribute VB_Exposed";
+constexpr std::string_view kOptionExplicit = "Option Explicit";
+constexpr std::string_view kOptionPrivateModule = "Option Private Module";
+constexpr std::string_view kOption = "Option ";
+constexpr std::string_view kOptionBase = "Option Base";
+constexpr std::string_view kOptionCompare = "Option Compare";
+constexpr std::string_view kContinuation = " _";
+constexpr std::int32_t kStandardModuleStepsAfterLastLine = -1;
+
+constexpr std::string_view kStaticWord = "Static";
+constexpr std::string_view kSubWord = "Sub";
+constexpr std::string_view kFunctionWord = "Function";
+constexpr std::string_view kPropertyWord = "Property";
+constexpr std::string_view kGetWord = "Get";
+constexpr std::string_view kLetWord = "Let";
+constexpr std::string_view kSetWord = "Set";
+constexpr std::string_view kEndWord = "End";
+constexpr std::string_view kDeclareWord = "Declare";
+constexpr std::string_view kPtrSafeWord = "PtrSafe";
+constexpr std::string_view kLibWord = "Lib";
+constexpr std::string_view kAliasWord = "Alias";
+
+constexpr std::array<std::string_view, 5> kProcedureKindTexts = {"Sub", "Function", "Property Get", "Property Let",
+                                                                 "Property Set"};
+constexpr std::array<std::string_view, 3> kScopeTexts = {"Public", "Private", "Friend"};
+
+enum class Verdict { Nothing, Comment, Continued, Step };
+
+bool Contains(std::string_view text, std::string_view part)
+{
+    return text.find(part) != std::string_view::npos;
+}
+
+bool HoldsOptionBaseOrCompare(std::string_view line)
+{
+    for (std::size_t at = line.find(kOption); at != std::string_view::npos; at = line.find(kOption, at + 1)) {
+        const std::string_view rest = line.substr(at);
+        if (rest.starts_with(kOptionBase) || rest.starts_with(kOptionCompare)) return true;
+    }
+    return false;
+}
+
+// The step counter's verdict on a piece, told apart from a continued piece.
+Verdict Classify(std::string_view piece)
+{
+    const std::size_t blanks = piece.find_first_not_of(kBlank);
+    const std::string_view line = blanks == std::string_view::npos ? std::string_view{} : piece.substr(blanks);
+    if (line.empty() || line == kOptionExplicit || line == kOptionPrivateModule || HoldsOptionBaseOrCompare(line)) {
+        return Verdict::Nothing;
+    }
+    if (line.front() == kCommentMark) return Verdict::Comment;
+    if (Contains(line, kContinuation)) return Verdict::Continued;
+    return Verdict::Step;
+}
+
+// A piece as the counter sees it: up to its first NUL, without its LF.
+std::string_view PieceText(std::string_view piece)
+{
+    if (piece.ends_with(kLineFeed)) piece.remove_suffix(1);
+    const std::size_t nul = piece.find('\0');
+    return nul == std::string_view::npos ? piece : piece.substr(0, nul);
+}
+
+bool IsBlank(char c)
+{
+    return c == kBlank || c == kTab;
+}
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsNonAscii(char c)
+{
+    return static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Shift_JIS lead bytes, fixed, so the scan reads the same everywhere.
+bool IsShiftJisLead(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool IsNameCharacter(char c)
+{
+    return IsAsciiLetter(c) || IsDigit(c) || c == kUnderscore || IsNonAscii(c);
+}
+
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    }
+    return true;
+}
+
+// Reads a statement's words from the front: keywords without regard to case,
+// each ending where no name character follows.
+class WordReader {
+public:
+    explicit WordReader(std::string_view text) : text_(text) { SkipBlanks(); }
+
+    // Takes the keyword when it is the next word.
+    bool Take(std::string_view keyword)
+    {
+        const std::string_view rest = text_.substr(position_);
+        if (rest.size() < keyword.size() || !EqualsIgnoringCase(rest.substr(0, keyword.size()), keyword)) {
+            return false;
+        }
+        if (rest.size() > keyword.size() && IsNameCharacter(rest[keyword.size()])) return false;
+        position_ += keyword.size();
+        SkipBlanks();
+        return true;
+    }
+
+    // The first of the keywords that is the next word.
+    template <std::size_t N>
+    std::optional<std::size_t> TakeOneOf(const std::array<std::string_view, N>& keywords)
+    {
+        for (std::size_t i = 0; i < N; ++i) {
+            if (Take(keywords[i])) return i;
+        }
+        return std::nullopt;
+    }
+
+    // A name: a letter (or a non-ASCII character, a Shift_JIS pair whole),
+    // then letters, digits and underscores. Empty when none stands here.
+    std::string_view TakeName()
+    {
+        const std::size_t start = position_;
+        if (AtEnd() || !(IsAsciiLetter(text_[position_]) || IsNonAscii(text_[position_]))) return {};
+        while (!AtEnd() && IsNameCharacter(text_[position_])) {
+            if (IsShiftJisLead(text_[position_]) && position_ + 1 < text_.size()) ++position_;
+            ++position_;
+        }
+        return text_.substr(start, position_ - start);
+    }
+
+    // Skips whatever stands up to the next blank (a type character, say).
+    void SkipToBlank()
+    {
+        while (!AtEnd() && !IsBlank(text_[position_])) ++position_;
+        SkipBlanks();
+    }
+
+    // A string literal: the text up to the next double quote, or to the end
+    // when it is not closed. nullopt when no literal stands here.
+    std::optional<std::string_view> TakeString()
+    {
+        if (AtEnd() || text_[position_] != kQuote) return std::nullopt;
+        const std::size_t start = position_ + 1;
+        std::size_t end = text_.find(kQuote, start);
+        if (end == std::string_view::npos) end = text_.size();
+        position_ = end == text_.size() ? end : end + 1;
+        SkipBlanks();
+        return text_.substr(start, end - start);
+    }
+
+    bool AtEnd() const { return position_ >= text_.size(); }
+
+private:
+    void SkipBlanks()
+    {
+        while (!AtEnd() && IsBlank(text_[position_])) ++position_;
+    }
+
+    std::string_view text_;
+    std::size_t position_ = 0;
+};
+
+Scope TakeScope(WordReader& words)
+{
+    const std::optional<std::size_t> scope = words.TakeOneOf(kScopeTexts);
+    return scope ? static_cast<Scope>(*scope) : Scope::Public;
+}
+
+// Sub, Function or Property Get|Let|Set.
+std::optional<ProcedureKind> TakeProcedureKind(WordReader& words)
+{
+    if (words.Take(kSubWord)) return ProcedureKind::Sub;
+    if (words.Take(kFunctionWord)) return ProcedureKind::Function;
+    if (!words.Take(kPropertyWord)) return std::nullopt;
+    if (words.Take(kGetWord)) return ProcedureKind::PropertyGet;
+    if (words.Take(kLetWord)) return ProcedureKind::PropertyLet;
+    if (words.Take(kSetWord)) return ProcedureKind::PropertySet;
+    return std::nullopt;
+}
+
+// "End Sub", "End Function" or "End Property" as the next words.
+bool TakeProcedureEnd(WordReader& words)
+{
+    return words.Take(kEndWord) && (words.Take(kSubWord) || words.Take(kFunctionWord) || words.Take(kPropertyWord));
+}
+
+bool IsProcedureEnd(std::string_view text)
+{
+    WordReader words(text);
+    return TakeProcedureEnd(words);
+}
+
+// Whether ": End Sub" (Function, Property) stands in the text outside
+// string literals and comments.
+bool HoldsProcedureEnd(std::string_view text)
+{
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == kQuote) {
+            inString = !inString;
+        } else if (!inString && c == kCommentMark) {
+            return false;
+        } else if (!inString && c == kStatementSeparator && IsProcedureEnd(text.substr(i + 1))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct ProcedureStart {
+    ProcedureKind kind;
+    Scope scope;
+    std::string_view name;
+};
+
+// A start statement's words on its first line.
+std::optional<ProcedureStart> ReadProcedureStart(std::string_view firstLine)
+{
+    WordReader words(firstLine);
+    const Scope scope = TakeScope(words);
+    words.Take(kStaticWord);
+    const std::optional<ProcedureKind> kind = TakeProcedureKind(words);
+    if (!kind) return std::nullopt;
+    const std::string_view name = words.TakeName();
+    if (name.empty()) return std::nullopt;
+    return ProcedureStart{*kind, scope, name};
+}
+
+// The statement's first physical line: its pieces that share the first one's line number.
+std::string FirstLine(std::span<const StatementPiece> pieces)
+{
+    std::string line(pieces.front().text);
+    for (std::size_t i = 1; i < pieces.size() && pieces[i].line == pieces.front().line; ++i) {
+        line.append(pieces[i].text);
+    }
+    return line;
+}
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// A physical line of a declaration: trimmed, a trailing " _" and the blanks before it gone.
+std::string_view DeclarationLine(std::string_view line)
+{
+    line = TrimBlanks(line);
+    if (line.ends_with(kContinuation)) line = TrimBlanks(line.substr(0, line.size() - 1));
+    return line;
+}
+
+}  // namespace
+
+void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& out)
+{
+    out.header = {};
+    out.headerEnded = false;
+    out.steps = 0;
+    out.comments = 0;
+    out.pieces.clear();
+    out.statements.clear();
+
+    const bool gated = HasHeader(kind);
+    LinePieces reads(text);
+    std::uint32_t line = 1;
+    std::size_t pendingFrom = 0;  // first continued piece waiting for its step
+    do {
+        const std::string_view piece = reads.Read(kPieceReadSize);
+        const std::uint32_t pieceLine = line;
+        if (piece.ends_with(kLineFeed)) ++line;
+        const std::string_view seen = PieceText(piece);
+
+        if (gated && !out.headerEnded) {
+            if (Contains(seen, kHeaderEnd)) {
+                out.headerEnded = true;
+                out.header = text.substr(0, reads.Position());
+            }
+            continue;
+        }
+        switch (Classify(seen)) {
+        case Verdict::Comment:
+            ++out.comments;
+            out.pieces.resize(pendingFrom);  // continued pieces without their step
+            break;
+        case Verdict::Nothing:
+            out.pieces.resize(pendingFrom);
+            break;
+        case Verdict::Continued:
+            out.pieces.push_back({seen, pieceLine});
+            break;
+        case Verdict::Step:
+            ++out.steps;
+            out.pieces.push_back({seen, pieceLine});
+            out.statements.push_back({static_cast<std::uint32_t>(pendingFrom),
+                                      static_cast<std::uint32_t>(out.pieces.size() - pendingFrom)});
+            pendingFrom = out.pieces.size();
+            break;
+        }
+    } while (!reads.AtEnd());
+    out.pieces.resize(pendingFrom);
+
+    if (gated && !out.headerEnded) out.header = text;
+    if (kind == ModuleKind::Bas) out.steps += kStandardModuleStepsAfterLastLine;
+}
+
+std::string_view ProcedureKindText(ProcedureKind kind)
+{
+    return kProcedureKindTexts[static_cast<std::size_t>(kind)];
+}
+
+std::string_view ScopeText(Scope scope)
+{
+    return kScopeTexts[static_cast<std::size_t>(scope)];
+}
+
+std::vector<Procedure> FindProcedures(const ModuleStatements& module)
+{
+    std::vector<Procedure> procedures;
+    bool open = false;
+    for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
+        const std::span<const StatementPiece> pieces = module.PiecesOf(module.statements[index]);
+        if (open) {
+            if (IsProcedureEnd(pieces.front().text)) {
+                procedures.back().lastStatement = index;
+                open = false;
+            }
+            continue;
+        }
+        const std::string firstLine = FirstLine(pieces);
+        const std::optional<ProcedureStart> start = ReadProcedureStart(firstLine);
+        if (!start) continue;
+        const std::string joined = JoinStatementLines(pieces);
+        procedures.push_back(Procedure{start->kind, std::string(start->name), start->scope, pieces.front().line, index,
+                                       index, joined});
+        if (HoldsProcedureEnd(joined)) continue;  // a whole procedure on one statement
+        // Until its End statement is met, a procedure runs to the end of the module.
+        procedures.back().lastStatement = static_cast<std::uint32_t>(module.statements.size() - 1);
+        open = true;
+    }
+    return procedures;
+}
+
+std::vector<ApiDeclaration> FindApiDeclarations(const ModuleStatements& module)
+{
+    std::vector<ApiDeclaration> declarations;
+    for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
+        const std::span<const StatementPiece> pieces = module.PiecesOf(module.statements[index]);
+        std::string joined = JoinStatementLines(pieces);
+        WordReader words(joined);
+        const Scope scope = TakeScope(words);
+        if (!words.Take(kDeclareWord)) continue;
+        words.Take(kPtrSafeWord);
+        ProcedureKind kind;
+        if (words.Take(kSubWord)) {
+            kind = ProcedureKind::Sub;
+        } else if (words.Take(kFunctionWord)) {
+            kind = ProcedureKind::Function;
+        } else {
+            continue;
+        }
+        ApiDeclaration declaration{kind, std::string(words.TakeName()), scope, {}, {}, pieces.front().line, index, {}};
+        words.SkipToBlank();  // a type character after the name
+        if (words.Take(kLibWord)) {
+            if (const std::optional<std::string_view> library = words.TakeString()) declaration.library = *library;
+            if (words.Take(kAliasWord)) {
+                if (const std::optional<std::string_view> alias = words.TakeString()) declaration.alias = *alias;
+            }
+        }
+        declaration.declaration = std::move(joined);
+        declarations.push_back(std::move(declaration));
+    }
+    return declarations;
+}
+
+std::string JoinStatementLines(std::span<const StatementPiece> pieces)
+{
+    std::string joined;
+    std::string line;
+    const auto finishLine = [&] {
+        if (!joined.empty()) joined.push_back(kBlank);
+        joined.append(DeclarationLine(line));
+    };
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0 && pieces[i].line != pieces[i - 1].line) {
+            finishLine();
+            line.clear();
+        }
+        line.append(pieces[i].text);
+    }
+    if (!pieces.empty()) finishLine();
+    return joined;
+}
+
+}  // namespace kolvane

@@ -1,0 +1,154 @@
+#include "analysis/statement_scan.h"
+
+#include "analysis/step_counter.h"
+#include "project/source_text.h"
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+using testing::TempDir;
+
+constexpr std::string_view kHeader = "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\nAttribute VB_Exposed = False\r\n";
+
+ModuleStatements Scan(std::string_view bytes, ModuleKind kind, std::string& text)
+{
+    text.assign(bytes);
+    text.resize(ApplyTextMode(text.data(), text.size()));
+    ModuleStatements module;
+    ScanStatements(text, kind, module);
+    return module;
+}
+
+TEST(StatementScan, FiguresEqualTheStepCounters)
+{
+    const std::string longLine = std::string(600, 'x') + " _\r\n" + std::string(509, 'y') + " _ tail\r\n";
+    const std::vector<std::string> bodies = {
+        "",
+        "Option Explicit\r\nDim a As Long\r\n' note\r\nSub A()\r\n  x = 1 + _\r\n      2\r\nEnd Sub\r\n",
+        "x = a _\r\n\r\n' gone _\r\ny = 1 _\r\n  ' c\r\nOption Base 1\r\nz",
+        longLine + "\tq = 1\r\nw = 2\rv = 3\r\n" + std::string("a\0b _\r\nc\r\n", 10),
+        "Attribute VB_Exposed = True\r\nAttribute VB_Name\r\n",
+    };
+    struct Kind {
+        ModuleKind kind;
+        int (*counter)(std::string_view, KindCounts&);
+        std::int32_t KindCounts::*steps;
+        std::int32_t KindCounts::*comments;
+    };
+    const Kind kinds[] = {{ModuleKind::Frm, &CountFrmLines, &KindCounts::frmSteps, &KindCounts::frmComments},
+                          {ModuleKind::Bas, &CountBasLines, &KindCounts::basSteps, &KindCounts::basComments},
+                          {ModuleKind::Cls, &CountClsLines, &KindCounts::clsSteps, &KindCounts::clsComments}};
+    TempDir dir;
+    for (const Kind& kind : kinds) {
+        for (const std::string& body : bodies) {
+            for (const std::string& bytes : {body, std::string(kHeader) + body}) {
+                SCOPED_TRACE(std::string(KindText(kind.kind)) + ": " + bytes.substr(0, 40));
+                KindCounts counts{};
+                ASSERT_EQ(kind.counter(dir.Write("m.txt", bytes), counts), 1);
+                std::string text;
+                const ModuleStatements module = Scan(bytes, kind.kind, text);
+                EXPECT_EQ(module.steps, counts.*kind.steps);
+                EXPECT_EQ(module.comments, counts.*kind.comments);
+                const auto statements = static_cast<std::int32_t>(module.statements.size());
+                EXPECT_EQ(module.steps, kind.kind == ModuleKind::Bas ? statements - 1 : statements);
+            }
+        }
+    }
+}
+
+TEST(StatementScan, HeaderEndsWithTheExposedLine)
+{
+    std::string text;
+    const ModuleStatements form = Scan(std::string(kHeader) + "x = 1\r\n", ModuleKind::Ctl, text);
+    EXPECT_TRUE(form.headerEnded);
+    EXPECT_EQ(form.header, "VERSION 5.00\nBegin VB.Form Form1\nEnd\nAttribute VB_Exposed = False\n");
+    ASSERT_EQ(form.statements.size(), 1u);
+    EXPECT_EQ(form.pieces[0].line, 5u);
+
+    const ModuleStatements headless = Scan("Sub A()\r\nEnd Sub\r\n", ModuleKind::Pag, text);
+    EXPECT_FALSE(headless.headerEnded);
+    EXPECT_EQ(headless.header, text);
+    EXPECT_TRUE(headless.statements.empty());
+    EXPECT_TRUE(FindProcedures(headless).empty());
+}
+
+std::string Describe(const Procedure& p)
+{
+    return std::string(ProcedureKindText(p.kind)) + "|" + p.name + "|" + std::string(ScopeText(p.scope)) + "|" +
+           std::to_string(p.line) + "|" + std::to_string(p.Steps()) + "|" + p.declaration;
+}
+
+TEST(StatementScan, FindsProcedures)
+{
+    struct Case {
+        const char* name;
+        std::string source;  // a standard module
+        std::vector<std::string> procedures;
+    };
+    const Case cases[] = {
+        {"scopes, static and kinds",
+         "Dim a\r\npublic static Function F$(x) As String\r\nF = \"\"\r\nEND function\r\n"
+         "Friend Property Let P(v)\r\nEnd Property\r\nStatic Sub S()\r\nEnd Sub\r\n",
+         {"Function|F|Public|2|3|public static Function F$(x) As String", "Property Let|P|Friend|5|2|Friend Property Let P(v)",
+          "Sub|S|Public|7|2|Static Sub S()"}},
+        {"continued declaration, comment lines inside",
+         "' head\r\nPrivate Sub Long_1( _\r\n    a As Long , _\r\n\tb)\r\n' inside\r\n  x = 1\r\nEnd Sub ' done\r\n",
+         {"Sub|Long_1|Private|2|3|Private Sub Long_1( a As Long , b)"}},
+        {"one-line procedure, end inside a string is not an end",
+         "Sub A(): End Sub\r\nSub B(): x = \": End Sub\"\r\nEnd Sub\r\nSub C() ' : End Sub\r\nEnd Sub\r\n",
+         {"Sub|A|Public|1|1|Sub A(): End Sub", "Sub|B|Public|2|2|Sub B(): x = \": End Sub\"",
+          "Sub|C|Public|4|2|Sub C() ' : End Sub"}},
+        {"second start inside a procedure, no end",
+         "#If A Then\r\nSub X(a)\r\n#Else\r\nSub X()\r\n#End If\r\nEnd Sub\r\nFunction Y()\r\nz = 1\r\n",
+         {"Sub|X|Public|2|5|Sub X(a)", "Function|Y|Public|7|2|Function Y()"}},
+        {"not starts: declare, names, words, continued name",
+         "Declare Sub K Lib \"k\" ()\r\nSub_Count = 1\r\nSub 1A()\r\nProperty Value()\r\nSub _\r\nN()\r\n",
+         {}},
+        {"Shift_JIS name with an ASCII trail byte",
+         "Sub \x83\x5C\x83\x74\x83\x67_1(): End Sub\r\n", {"Sub|\x83\x5C\x83\x74\x83\x67_1|Public|1|1|Sub \x83\x5C\x83\x74\x83\x67_1(): End Sub"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text;
+        std::vector<std::string> found;
+        for (const Procedure& p : FindProcedures(Scan(c.source, ModuleKind::Bas, text))) found.push_back(Describe(p));
+        EXPECT_EQ(found, c.procedures);
+    }
+}
+
+TEST(StatementScan, FindsApiDeclarations)
+{
+    const std::string source =
+        "Private Declare PtrSafe Function GetTickCount& Lib \"kernel32\" () As Long\r\n"
+        "Public Declare Sub Sleep _\r\n    Lib \"kernel32\" Alias \"SleepEx\"   _\r\n    (ByVal ms As Long)\r\n"
+        "Sub A()\r\n  Declare Function NoLib()\r\nEnd Sub\r\n"
+        "Declare Function Open Lib \"unclosed\r\n";
+    std::string text;
+    std::vector<std::string> found;
+    for (const ApiDeclaration& d : FindApiDeclarations(Scan(source, ModuleKind::Bas, text))) {
+        found.push_back(std::string(ProcedureKindText(d.kind)) + "|" + d.name + "|" + std::string(ScopeText(d.scope)) +
+                        "|" + d.library + "|" + d.alias + "|" + std::to_string(d.line) + "|" + d.declaration);
+    }
+    const std::vector<std::string> expected = {
+        "Function|GetTickCount|Private|kernel32||1|Private Declare PtrSafe Function GetTickCount& Lib \"kernel32\" () As Long",
+        "Sub|Sleep|Public|kernel32|SleepEx|2|Public Declare Sub Sleep Lib \"kernel32\" Alias \"SleepEx\" (ByVal ms As Long)",
+        "Function|NoLib|Public|||6|Declare Function NoLib()",
+        "Function|Open|Public|unclosed||8|Declare Function Open Lib \"unclosed",
+    };
+    EXPECT_EQ(found, expected);
+}
+
+TEST(StatementScan, PiecesOfOneLineJoinWithoutABlank)
+{
+    const std::vector<StatementPiece> pieces = {{"  a = 1 +", 3}, {"  2 + _  ", 3}, {"\t 3  ", 4}};
+    EXPECT_EQ(JoinStatementLines(pieces), "a = 1 +  2 + 3");
+}
+
+}  // namespace
+}  // namespace kolvane
