@@ -25,4 +25,7 @@ void UpperCaseKind(char (&kind)[3]);
 // True when the byte is the first byte of a double-byte character.
 bool IsLeadByte(unsigned char byte);
 
+// The system's ANSI code page (932, Shift_JIS, off Windows).
+unsigned AnsiCodePage();
+
 }  // namespace kolvane

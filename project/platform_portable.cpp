@@ -7,6 +7,8 @@
 namespace kolvane {
 namespace {
 
+constexpr unsigned kShiftJisCodePage = 932;
+
 MessageHandler& Handler()
 {
     static MessageHandler handler;
@@ -35,6 +37,11 @@ void UpperCaseKind(char (&kind)[3])
 bool IsLeadByte(unsigned char byte)
 {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+unsigned AnsiCodePage()
+{
+    return kShiftJisCodePage;
 }
 
 }  // namespace kolvane

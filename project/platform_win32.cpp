@@ -44,4 +44,9 @@ bool IsLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
+unsigned AnsiCodePage()
+{
+    return GetACP();
+}
+
 }  // namespace kolvane

@@ -1,0 +1,25 @@
+// The code page of a project's source text, and its conversion to UTF-8 for
+// the extended outputs. The conversion reads character by character and puts
+// U+FFFD for whatever does not convert; it gives the same result everywhere.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+enum class CodePage { Cp932, Cp1252, Utf8 };
+
+// "cp932", "shift_jis", "cp1252", "utf-8", ... without regard to case;
+// nullopt for a name it does not know.
+std::optional<CodePage> ParseCodePage(std::string_view name);
+
+// Shift_JIS off Windows; on Windows the system's ANSI code page when it is
+// one of the three, else Shift_JIS.
+CodePage DefaultCodePage();
+
+// The bytes read in the code page, as UTF-8.
+std::string ToUtf8(std::string_view bytes, CodePage codePage);
+
+}  // namespace kolvane
