@@ -102,6 +102,11 @@ void ResolveParentRelative(std::string_view projectDirectory, std::string_view v
     destination.append(RightString(std::string(value).c_str(), static_cast<unsigned>(value.size() - dropped)));
 }
 
+std::string ResolveMemberPath(std::string_view projectPath, std::string_view value)
+{
+    return ResolveModulePath(ProjectDirectory(projectPath), value);
+}
+
 std::int32_t LoadProject(std::string_view projectPath)
 {
     const std::string_view directory = ProjectDirectory(projectPath);

@@ -17,6 +17,11 @@ std::int32_t LoadProject(std::string_view projectPath);
 // in a separator, or is empty) into destination.
 void ResolveParentRelative(std::string_view projectDirectory, std::string_view value, std::string& destination);
 
+// The path of a member's value as the module table resolves it: kept when
+// it holds a drive or is a UNC path, otherwise taken against the project's
+// folder (".." steps going up).
+std::string ResolveMemberPath(std::string_view projectPath, std::string_view value);
+
 namespace project_limits {
 inline constexpr int kValuesPerKind = 100;
 inline constexpr int kValueLength = 254;
