@@ -13,13 +13,13 @@ namespace {
 
 using TitleKey = std::pair<ModuleKind, std::string>;
 
-TitleKey KeyOf(const DiffMember& member, LeadByteTest isLeadByte)
+TitleKey KeyOf(const Member& member, LeadByteTest isLeadByte)
 {
     return {member.kind, FoldCase(FileTitle(member.path), isLeadByte)};
 }
 
 // Reads a member's file into text; the source says how that went.
-ModuleSource Read(const DiffMember& member, std::string& text)
+ModuleSource Read(const Member& member, std::string& text)
 {
     if (!FileExists(member.path)) return {SourceState::Missing, {}};
     if (ReadSourceText(member.path, text) != ReadOutcome::Read) return {SourceState::Unreadable, {}};
@@ -28,8 +28,8 @@ ModuleSource Read(const DiffMember& member, std::string& text)
 
 }  // namespace
 
-ProjectDiff DiffProjects(std::string oldProject, std::span<const DiffMember> older, std::string newProject,
-                         std::span<const DiffMember> newer, LeadByteTest isLeadByte)
+ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, std::string newProject,
+                         std::span<const Member> newer, LeadByteTest isLeadByte)
 {
     ProjectDiff diff{std::move(oldProject), std::move(newProject), {}};
     std::map<TitleKey, std::vector<std::size_t>> oldByTitle;
@@ -38,7 +38,7 @@ ProjectDiff DiffProjects(std::string oldProject, std::span<const DiffMember> old
     std::vector<bool> oldMatched(older.size(), false);
 
     std::string oldText, newText;
-    for (const DiffMember& member : newer) {
+    for (const Member& member : newer) {
         TitleKey key = KeyOf(member, isLeadByte);
         const std::size_t occurrence = seen[key]++;
         const auto found = oldByTitle.find(key);

@@ -5,20 +5,13 @@
 #pragma once
 
 #include "analysis/module_diff.h"
-#include "project/module_kind.h"
+#include "project/member_list.h"
 
 #include <span>
 #include <string>
 #include <vector>
 
 namespace kolvane {
-
-// A member of a project: its kind and its path, resolved against the
-// project's folder.
-struct DiffMember {
-    ModuleKind kind = ModuleKind::Bas;
-    std::string path;
-};
 
 struct ProjectDiff {
     std::string oldProject;  // as given
@@ -27,7 +20,7 @@ struct ProjectDiff {
 };
 
 // Reads the members of both versions, two files at a time, and compares them.
-ProjectDiff DiffProjects(std::string oldProject, std::span<const DiffMember> older, std::string newProject,
-                         std::span<const DiffMember> newer, LeadByteTest isLeadByte);
+ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, std::string newProject,
+                         std::span<const Member> newer, LeadByteTest isLeadByte);
 
 }  // namespace kolvane

@@ -1,5 +1,6 @@
 // kolvane-cli: the three analyses of Kolvane from a command line.
 #include "cli/options.h"
+#include "cli/run_diff.h"
 #include "cli/run_projects.h"
 #include "cli/terminal_text.h"
 #include "project/platform.h"
@@ -65,5 +66,5 @@ int main(int argc, char** argv)
     } else {
         kolvane::SetTraceSink([](std::string_view) {});
     }
-    return RunProjects(parsed.options);
+    return parsed.options.diff ? RunDiffCommand(parsed.options) : RunProjects(parsed.options);
 }

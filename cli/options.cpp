@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -22,6 +23,7 @@ constexpr Flag kOutput{'o', "--output"};
 constexpr Flag kVerbose{'v', "--verbose"};
 constexpr Flag kHelp{'h', "--help"};
 constexpr std::string_view kVersion = "--version";
+constexpr std::string_view kDiff = "--diff";
 
 constexpr std::array<AnalysisKind, 3> kReportOrder = {AnalysisKind::StepCount, AnalysisKind::ProcedureList,
                                                       AnalysisKind::ApiList};
@@ -47,6 +49,7 @@ public:
             if (result_.options.help || result_.options.version) return std::move(result_);
         }
         if (result_.error.empty() && result_.options.projects.empty()) result_.error = "no project file given";
+        if (result_.error.empty() && result_.options.diff) CheckDiff();
         for (std::size_t i = 0; i < kReportOrder.size(); ++i) {
             if (selected_[i]) result_.options.analyses.push_back(kReportOrder[i]);
         }
@@ -56,6 +59,16 @@ public:
 
 private:
     void Select(AnalysisKind kind) { selected_[static_cast<std::size_t>(kind)] = true; }
+
+    // --diff compares exactly two projects and runs no other analysis.
+    void CheckDiff()
+    {
+        if (result_.options.projects.size() != 2) {
+            result_.error = "option '--diff' needs two project files, OLD.vbp and NEW.vbp";
+        } else if (std::find(selected_.begin(), selected_.end(), true) != selected_.end()) {
+            result_.error = "option '--diff' cannot be combined with -s, -p, -a or -A";
+        }
+    }
 
     void Long(std::string_view argument)
     {
@@ -74,6 +87,8 @@ private:
             options.help = true;
         } else if (argument == kVersion) {
             options.version = true;
+        } else if (argument == kDiff) {
+            options.diff = true;
         } else if (argument == kOutput.longName) {
             OutputFolder(argument, NextArgument());
         } else if (argument.starts_with(kOutputPrefix)) {
@@ -138,6 +153,7 @@ ParsedOptions ParseOptions(std::span<const char* const> arguments) { return Pars
 
 const std::string_view kUsage =
     "Usage: kolvane-cli [OPTION]... PROJECT.vbp...\n"
+    "  or:  kolvane-cli --diff [-o DIR] OLD.vbp NEW.vbp\n"
     "Measure and index the source of Visual Basic projects. Each project is\n"
     "loaded in turn and every chosen report is written for it.\n"
     "\n"
@@ -146,6 +162,8 @@ const std::string_view kUsage =
     "  -a, --apis          API declarations (NAME_APIOp.txt)\n"
     "  -A, --all           all three reports\n"
     "  -o, --output DIR    write the reports into DIR instead of the current folder\n"
+    "      --diff          count the steps added, changed and deleted from OLD.vbp\n"
+    "                      to NEW.vbp, per procedure (NEWNAME_Diff.txt)\n"
     "  -v, --verbose       show the file layer's progress notes on standard error\n"
     "  -h, --help          show this help and exit\n"
     "      --version       show the version and exit\n"

@@ -16,6 +16,7 @@ struct Options {
     bool verbose = false;
     bool help = false;
     bool version = false;
+    bool diff = false;                  // --diff OLD.vbp NEW.vbp: the two projects, in that order
     std::vector<std::string> projects;  // as given, in order
 };
 
