@@ -1,0 +1,155 @@
+#include "analysis/extended_run.h"
+
+#include "analysis/extended_output.h"
+#include "project/path_text.h"
+#include "project/source_file.h"
+#include "project/source_text.h"
+
+#include <memory>
+
+namespace kolvane {
+namespace {
+
+constexpr std::size_t kExtensionLength = 4;  // ".vbp"
+constexpr std::string_view kStepCountSuffix = "_StCnt.csv";
+constexpr std::string_view kProcedureSuffix = "_FncOp.csv";
+constexpr std::string_view kApiSuffix = "_APIOp.csv";
+constexpr std::string_view kJsonSuffix = ".json";
+constexpr std::array<std::string_view, 3> kMemberStatusTexts = {"ok", "missing", "unreadable"};
+
+constexpr std::string_view kProjectUnreadable = "VBPファイル読みこみエラー";
+constexpr std::string_view kProjectCaption = "ありゃりゃ";
+constexpr std::string_view kCannotCreate = "ファイルを作成できません: ";
+constexpr std::string_view kCannotWrite = "ファイル書き込みエラー: ";
+constexpr std::string_view kErrorCaption = "エラー";
+
+#ifdef _WIN32
+constexpr char kFolderSeparator = '\\';
+#else
+constexpr char kFolderSeparator = '/';
+#endif
+
+std::string OutputPath(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    if (!path.empty() && LastSeparator(path) != path.size() - 1) path.push_back(kFolderSeparator);
+    path.append(name);
+    return path;
+}
+
+struct OpenOutput {
+    std::unique_ptr<ExtendedOutput> output;
+    std::string path;
+};
+
+// Opens the outputs the choice names; reports those that cannot be created.
+std::vector<OpenOutput> OpenOutputs(std::string_view projectPath, std::string_view project,
+                                    const ExtendedChoice& choice, Reporter& reporter, ProjectFigures& figures)
+{
+    std::vector<OpenOutput> outputs;
+    const auto add = [&](std::string_view suffix, auto open) {
+        std::string path = OutputPath(choice.outputFolder, ExtendedFileName(projectPath, suffix));
+        std::unique_ptr<ExtendedOutput> output = open(path);
+        if (!output) {
+            reporter.Message(std::string(kCannotCreate) + path, kErrorCaption);
+            figures.outputFailed = true;
+            return;
+        }
+        outputs.push_back({std::move(output), std::move(path)});
+    };
+    if (choice.format == OutputFormat::Csv) {
+        if (choice.steps) add(kStepCountSuffix, [&](const std::string& path) { return OpenStepCountCsv(path, project); });
+        if (choice.procedures) {
+            add(kProcedureSuffix,
+                [&](const std::string& path) { return OpenProcedureCsv(path, project, choice.codePage); });
+        }
+        if (choice.apis) add(kApiSuffix, [&](const std::string& path) { return OpenApiCsv(path, project, choice.codePage); });
+    } else if (choice.format == OutputFormat::Json) {
+        const JsonParts parts{choice.steps, choice.procedures, choice.apis};
+        add(kJsonSuffix,
+            [&](const std::string& path) { return OpenJsonReport(path, project, parts, choice.codePage); });
+    }
+    return outputs;
+}
+
+}  // namespace
+
+std::string_view MemberStatusText(MemberStatus status)
+{
+    return kMemberStatusTexts[static_cast<std::size_t>(status)];
+}
+
+std::string ExtendedFileName(std::string_view projectPath, std::string_view suffix)
+{
+    std::string_view title = FileTitle(projectPath);
+    if (title.size() > kExtensionLength) title.remove_suffix(kExtensionLength);
+    std::string name(title);
+    name.append(suffix);
+    return name;
+}
+
+std::string PathToUtf8(std::string_view path)
+{
+#ifdef _WIN32
+    return ToUtf8(path, DefaultCodePage());
+#else
+    return ToUtf8(path, CodePage::Utf8);
+#endif
+}
+
+ProjectFigures RunExtendedProject(std::string_view projectPath, const ExtendedChoice& choice, Reporter& reporter)
+{
+    ProjectFigures figures;
+    std::vector<Member> members;
+    figures.status = ReadMemberList(projectPath, members);
+    if (figures.status != ProjectStatus::Ok) {
+        reporter.Message(kProjectUnreadable, kProjectCaption);
+        return figures;
+    }
+
+    const std::string project = PathToUtf8(projectPath);
+    std::vector<OpenOutput> outputs = OpenOutputs(projectPath, project, choice, reporter, figures);
+
+    // One text, one scan and one set of lists, reused from module to module:
+    // memory stays bounded by the largest module.
+    std::string text;
+    ModuleStatements statements;
+    std::vector<Procedure> procedures;
+    std::vector<ApiDeclaration> apis;
+    for (const Member& member : members) {
+        ++figures.modules;
+        ++figures.kindModules[static_cast<std::size_t>(member.kind)];
+        ModuleResult result{member.kind, ToUtf8(FileTitle(member.path), choice.codePage),
+                            ToUtf8(member.value, choice.codePage), MemberStatus::Ok, nullptr, nullptr, nullptr};
+        if (!FileExists(member.path)) {
+            result.status = MemberStatus::Missing;
+        } else if (ReadSourceText(member.path, text) != ReadOutcome::Read) {
+            result.status = MemberStatus::Unreadable;
+        } else {
+            ScanStatements(text, member.kind, statements);
+            procedures = FindProcedures(statements);
+            apis = FindApiDeclarations(statements);
+            figures.steps += statements.steps;
+            figures.comments += statements.comments;
+            figures.procedures += static_cast<std::int64_t>(procedures.size());
+            figures.apis += static_cast<std::int64_t>(apis.size());
+            result.statements = &statements;
+            result.procedures = &procedures;
+            result.apis = &apis;
+        }
+        if (result.status != MemberStatus::Ok) figures.memberFailed = true;
+        for (OpenOutput& open : outputs) open.output->Module(result);
+    }
+
+    for (OpenOutput& open : outputs) {
+        if (open.output->Close()) {
+            figures.written.push_back(open.path);
+        } else {
+            reporter.Message(std::string(kCannotWrite) + open.path, kErrorCaption);
+            figures.outputFailed = true;
+        }
+    }
+    return figures;
+}
+
+}  // namespace kolvane
