@@ -5,16 +5,14 @@
 #include "analysis/project_diff.h"
 #include "project/path_text.h"
 
-#include <array>
-#include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace kolvane {
 namespace {
 
-constexpr std::size_t kExtensionLength = 4;  // ".vbp"
-constexpr std::array<std::string_view, 3> kSuffixes = {"_Diff.txt", "_Diff.csv", "_Diff.json"};
+constexpr std::string_view kTextSuffix = "_Diff.txt";
+constexpr std::string_view kCsvSuffix = "_Diff.csv";
+constexpr std::string_view kJsonSuffix = "_Diff.json";
 
 #ifdef _WIN32
 constexpr char kFolderSeparator = '\\';
@@ -38,29 +36,7 @@ std::string InFolder(std::string_view folder, std::string_view name)
     return path;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Writes bytes as they are (the CSV and JSON texts hold their own line ends).
-bool WriteBytes(const std::string& path, std::string_view bytes)
-{
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    return std::fclose(file.release()) == 0 && written;
-}
-
 }  // namespace
-
-std::string DiffReportName(std::string_view newProject, DiffFormat format)
-{
-    std::string_view title = FileTitle(newProject);
-    if (title.size() > kExtensionLength) title.remove_suffix(kExtensionLength);
-    std::string name(title);
-    name.append(kSuffixes[static_cast<std::size_t>(format)]);
-    return name;
-}
 
 DiffResult RunDiff(const DiffRequest& request)
 {
@@ -77,12 +53,23 @@ DiffResult RunDiff(const DiffRequest& request)
 
     const ProjectDiff diff =
         DiffProjects(request.oldProject, older, request.newProject, newer, LeadBytesOf(request.codePage));
-    result.reportPath = InFolder(request.outputFolder, DiffReportName(request.newProject, request.format));
+    const auto path = [&](std::string_view suffix) {
+        return InFolder(request.outputFolder, ExtendedFileName(request.newProject, suffix));
+    };
     bool written = false;
     switch (request.format) {
-    case DiffFormat::Text: written = WriteDiffTextReport(diff, result.reportPath); break;
-    case DiffFormat::Csv: written = WriteBytes(result.reportPath, DiffCsv(diff, request.codePage)); break;
-    case DiffFormat::Json: written = WriteBytes(result.reportPath, DiffJson(diff, request.codePage)); break;
+    case OutputFormat::Text:
+        result.reportPath = path(kTextSuffix);
+        written = WriteDiffTextReport(diff, result.reportPath);
+        break;
+    case OutputFormat::Csv:
+        result.reportPath = path(kCsvSuffix);
+        written = WriteDiffCsv(diff, result.reportPath, request.codePage);
+        break;
+    case OutputFormat::Json:
+        result.reportPath = path(kJsonSuffix);
+        written = WriteDiffJson(diff, result.reportPath, request.codePage);
+        break;
     }
     if (!written) result.outcome = DiffOutcome::CannotWrite;
     return result;

@@ -4,19 +4,18 @@
 #pragma once
 
 #include "analysis/code_page.h"
+#include "analysis/extended_run.h"
 #include "project/member_list.h"
 
 #include <string>
 
 namespace kolvane {
 
-enum class DiffFormat { Text, Csv, Json };
-
 struct DiffRequest {
     std::string oldProject;  // as given
     std::string newProject;
     std::string outputFolder;  // empty: the current folder
-    DiffFormat format = DiffFormat::Text;
+    OutputFormat format = OutputFormat::Text;
     CodePage codePage = CodePage::Cp932;
 };
 
@@ -25,12 +24,8 @@ enum class DiffOutcome { Written, OldProjectFailed, NewProjectFailed, CannotWrit
 struct DiffResult {
     DiffOutcome outcome = DiffOutcome::Written;
     ProjectStatus projectStatus = ProjectStatus::Ok;  // of the project that failed
-    std::string reportPath;                           // the report written or attempted
+    std::string reportPath;  // the report written or attempted: <new title>_Diff.txt, .csv or .json
 };
-
-// The report's file name: the new project file's title less its last four
-// characters, then "_Diff.txt", "_Diff.csv" or "_Diff.json".
-std::string DiffReportName(std::string_view newProject, DiffFormat format);
 
 DiffResult RunDiff(const DiffRequest& request);
 
