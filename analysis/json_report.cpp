@@ -38,8 +38,7 @@ public:
         Field(text, "file", module.file);
         Field(text, "kind", KindText(module.kind));
         Field(text, "path", module.path);
-        AppendJsonName(text, "status");
-        AppendJsonString(text, MemberStatusText(module.status));
+        Field(text, "status", MemberStatusText(module.status));
         const bool ok = module.statements != nullptr;
         if (parts_.steps) {
             Number(text, "steps", ok ? std::optional<std::int64_t>(module.statements->steps) : std::nullopt);

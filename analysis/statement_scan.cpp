@@ -108,6 +108,12 @@ bool IsShiftJisLead(char c)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+bool IsShiftJisTrail(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
 bool IsNameCharacter(char c)
 {
     return IsAsciiLetter(c) || IsDigit(c) || c == kUnderscore || IsNonAscii(c);
@@ -163,7 +169,10 @@ public:
         const std::size_t start = position_;
         if (AtEnd() || !(IsAsciiLetter(text_[position_]) || IsNonAscii(text_[position_]))) return {};
         while (!AtEnd() && IsNameCharacter(text_[position_])) {
-            if (IsShiftJisLead(text_[position_]) && position_ + 1 < text_.size()) ++position_;
+            if (IsShiftJisLead(text_[position_]) && position_ + 1 < text_.size() &&
+                IsShiftJisTrail(text_[position_ + 1])) {
+                ++position_;  // the pair is one character
+            }
             ++position_;
         }
         return text_.substr(start, position_ - start);

@@ -1,12 +1,14 @@
 // kolvane-cli: the three analyses of Kolvane from a command line.
 #include "cli/options.h"
 #include "cli/run_diff.h"
+#include "cli/run_extended.h"
 #include "cli/run_projects.h"
 #include "cli/terminal_text.h"
 #include "project/platform.h"
 #include "project/source_file.h"
 #include "project/trace.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -66,5 +68,12 @@ int main(int argc, char** argv)
     } else {
         kolvane::SetTraceSink([](std::string_view) {});
     }
-    return parsed.options.diff ? RunDiffCommand(parsed.options) : RunProjects(parsed.options);
+    if (parsed.options.diff) return RunDiffCommand(parsed.options);
+    Options options = parsed.options;
+    ExpandProjectArguments(options);
+    int status = options.format == kolvane::OutputFormat::Text ? RunProjects(options) : kExitSuccess;
+    if (options.format != kolvane::OutputFormat::Text || !options.summaryFile.empty()) {
+        status = std::max(status, RunExtended(options));
+    }
+    return status;
 }

@@ -24,6 +24,19 @@ constexpr Flag kVerbose{'v', "--verbose"};
 constexpr Flag kHelp{'h', "--help"};
 constexpr std::string_view kVersion = "--version";
 constexpr std::string_view kDiff = "--diff";
+constexpr std::string_view kFormat = "--format";
+constexpr std::string_view kEncoding = "--encoding";
+constexpr std::string_view kSummary = "--summary";
+
+struct FormatName {
+    std::string_view name;
+    OutputFormat format;
+};
+constexpr std::array<FormatName, 3> kFormats = {{
+    {"text", OutputFormat::Text},
+    {"csv", OutputFormat::Csv},
+    {"json", OutputFormat::Json},
+}};
 
 constexpr std::array<AnalysisKind, 3> kReportOrder = {AnalysisKind::StepCount, AnalysisKind::ProcedureList,
                                                       AnalysisKind::ApiList};
@@ -65,8 +78,9 @@ private:
     {
         if (result_.options.projects.size() != 2) {
             result_.error = "option '--diff' needs two project files, OLD.vbp and NEW.vbp";
-        } else if (std::find(selected_.begin(), selected_.end(), true) != selected_.end()) {
-            result_.error = "option '--diff' cannot be combined with -s, -p, -a or -A";
+        } else if (std::find(selected_.begin(), selected_.end(), true) != selected_.end() ||
+                   !result_.options.summaryFile.empty()) {
+            result_.error = "option '--diff' cannot be combined with -s, -p, -a, -A or --summary";
         }
     }
 
@@ -93,6 +107,13 @@ private:
             OutputFolder(argument, NextArgument());
         } else if (argument.starts_with(kOutputPrefix)) {
             OutputFolder(kOutput.longName, argument.substr(kOutputPrefix.size()));
+        } else if (const std::optional<std::string_view> format = ValueOf(argument, kFormat)) {
+            Format(*format);
+        } else if (const std::optional<std::string_view> encoding = ValueOf(argument, kEncoding)) {
+            Encoding(*encoding);
+        } else if (const std::optional<std::string_view> summary = ValueOf(argument, kSummary)) {
+            if (summary->empty()) result_.error = "option '--summary' needs a file";
+            options.summaryFile = *summary;
         } else {
             result_.error = "unknown option '" + std::string(argument) + "'";
         }
@@ -126,6 +147,36 @@ private:
         }
     }
 
+    // The value of "--name VALUE" or "--name=VALUE"; nullopt when the
+    // argument is another option. A missing value is an empty one.
+    std::optional<std::string_view> ValueOf(std::string_view argument, std::string_view name)
+    {
+        if (argument == name) return NextArgument().value_or(std::string_view{});
+        if (argument.starts_with(name) && argument.size() > name.size() && argument[name.size()] == '=') {
+            return argument.substr(name.size() + 1);
+        }
+        return std::nullopt;
+    }
+
+    void Format(std::string_view name)
+    {
+        for (const FormatName& known : kFormats) {
+            if (known.name == name) {
+                result_.options.format = known.format;
+                return;
+            }
+        }
+        result_.error = "unknown format '" + std::string(name) + "' (text, csv or json)";
+    }
+
+    void Encoding(std::string_view name)
+    {
+        result_.options.codePage = ParseCodePage(name);
+        if (!result_.options.codePage) {
+            result_.error = "unknown encoding '" + std::string(name) + "' (cp932, cp1252 or utf-8)";
+        }
+    }
+
     std::optional<std::string_view> NextArgument()
     {
         if (next_ == arguments_.size()) return std::nullopt;
@@ -152,25 +203,33 @@ private:
 ParsedOptions ParseOptions(std::span<const char* const> arguments) { return Parser(arguments).Run(); }
 
 const std::string_view kUsage =
-    "Usage: kolvane-cli [OPTION]... PROJECT.vbp...\n"
-    "  or:  kolvane-cli --diff [-o DIR] OLD.vbp NEW.vbp\n"
+    "Usage: kolvane-cli [OPTION]... PROJECT.vbp|GROUP.vbg|FOLDER...\n"
+    "  or:  kolvane-cli --diff [-o DIR] [--format FORMAT] [--encoding NAME] OLD.vbp NEW.vbp\n"
     "Measure and index the source of Visual Basic projects. Each project is\n"
-    "loaded in turn and every chosen report is written for it.\n"
+    "loaded in turn and every chosen report is written for it. A group stands\n"
+    "for the projects it lists, a folder for every project file under it.\n"
     "\n"
     "  -s, --steps         step and comment counts (NAME_StCnt.txt); the default\n"
     "  -p, --procedures    Sub, Function and Property declarations (NAME_FncOp.txt)\n"
     "  -a, --apis          API declarations (NAME_APIOp.txt)\n"
     "  -A, --all           all three reports\n"
     "  -o, --output DIR    write the reports into DIR instead of the current folder\n"
+    "      --format FORMAT text (the reports above), csv (NAME_StCnt.csv,\n"
+    "                      NAME_FncOp.csv, NAME_APIOp.csv) or json (NAME.json)\n"
+    "      --encoding NAME code page of the sources for csv and json: cp932 (the\n"
+    "                      default), cp1252 or utf-8\n"
+    "      --summary FILE  also write one CSV row per project into FILE\n"
     "      --diff          count the steps added, changed and deleted from OLD.vbp\n"
-    "                      to NEW.vbp, per procedure (NEWNAME_Diff.txt)\n"
+    "                      to NEW.vbp, per procedure (NEWNAME_Diff.txt, .csv, .json)\n"
     "  -v, --verbose       show the file layer's progress notes on standard error\n"
     "  -h, --help          show this help and exit\n"
     "      --version       show the version and exit\n"
     "\n"
     "NAME is the project file's name less its extension. Every report written is\n"
     "named on standard output, every message on standard error.\n"
-    "Exit status: 0 when every report was written, 1 when an analysis failed,\n"
-    "2 for a usage error or a project that cannot be read or lists no module.\n";
+    "Exit status: the worst over all projects; 0 when every report was written,\n"
+    "1 when an analysis failed (or, for csv and json, a module could not be\n"
+    "read), 2 for a usage error or a project that cannot be read or lists no\n"
+    "module (csv and json accept a project without modules).\n";
 
 }  // namespace kolvane::cli

@@ -2,7 +2,10 @@
 #pragma once
 
 #include "analysis/analyses.h"
+#include "analysis/code_page.h"
+#include "analysis/extended_run.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,7 +20,10 @@ struct Options {
     bool help = false;
     bool version = false;
     bool diff = false;                  // --diff OLD.vbp NEW.vbp: the two projects, in that order
-    std::vector<std::string> projects;  // as given, in order
+    std::vector<std::string> projects;  // as given, in order (folders and groups not yet expanded)
+    OutputFormat format = OutputFormat::Text;
+    std::optional<CodePage> codePage;  // --encoding; the default code page when absent
+    std::string summaryFile;           // --summary; empty: none
 };
 
 struct ParsedOptions {

@@ -31,7 +31,8 @@ int RunDiffCommand(const Options& options)
     request.oldProject = options.projects[0];
     request.newProject = options.projects[1];
     request.outputFolder = options.outputFolder;
-    request.codePage = DefaultCodePage();
+    request.format = options.format;
+    request.codePage = options.codePage.value_or(DefaultCodePage());
     const DiffResult result = kolvane::RunDiff(request);
     switch (result.outcome) {
     case DiffOutcome::OldProjectFailed:

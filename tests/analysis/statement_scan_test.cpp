@@ -110,8 +110,10 @@ TEST(StatementScan, FindsProcedures)
         {"not starts: declare, names, words, continued name",
          "Declare Sub K Lib \"k\" ()\r\nSub_Count = 1\r\nSub 1A()\r\nProperty Value()\r\nSub _\r\nN()\r\n",
          {}},
-        {"Shift_JIS name with an ASCII trail byte",
-         "Sub \x83\x5C\x83\x74\x83\x67_1(): End Sub\r\n", {"Sub|\x83\x5C\x83\x74\x83\x67_1|Public|1|1|Sub \x83\x5C\x83\x74\x83\x67_1(): End Sub"}},
+        {"Shift_JIS name with an ASCII trail byte; a lead byte without one",
+         "Sub \x83\x5C\x83\x74\x83\x67_1(): End Sub\r\nSub X\x81(): End Sub\r\n",
+         {"Sub|\x83\x5C\x83\x74\x83\x67_1|Public|1|1|Sub \x83\x5C\x83\x74\x83\x67_1(): End Sub",
+          "Sub|X\x81|Public|2|1|Sub X\x81(): End Sub"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,0 +1,224 @@
+// The extended outputs of kolvane-cli end to end: CSV, JSON and the summary
+// on a copy of samples/, checked byte for byte and read back by Python's csv
+// and json modules; groups, folders, many modules and hostile names.
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+using testing::TempDir;
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+std::string Quoted(std::string_view text)
+{
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(const std::string& folder, const std::vector<std::string>& arguments)
+{
+    TempDir capture;
+    std::string command = "cd " + Quoted(folder) + " && " + Quoted(KOLVANE_CLI);
+    for (const std::string& argument : arguments) command += " " + Quoted(argument);
+    command += " >" + Quoted(capture.Path("out")) + " 2>" + Quoted(capture.Path("err"));
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, capture.Read("out"), capture.Read("err")};
+}
+
+// Reads every file named with Python's parsers; empty when all is well.
+std::string CheckWithPython(const std::string& folder, const std::vector<std::string>& files)
+{
+    std::vector<std::string> arguments = {KOLVANE_CHECK_OUTPUTS};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    TempDir capture;
+    std::string command = "cd " + Quoted(folder) + " && " + Quoted(KOLVANE_PYTHON);
+    for (const std::string& argument : arguments) command += " " + Quoted(argument);
+    command += " >" + Quoted(capture.Path("out")) + " 2>&1";
+    const int status = std::system(command.c_str());
+    const std::string out = capture.Read("out");
+    return status == 0 ? out : "status " + std::to_string(status) + ": " + out;
+}
+
+void CopySamples(const TempDir& dir)
+{
+    std::filesystem::copy(KOLVANE_SAMPLES, dir.Root(), std::filesystem::copy_options::recursive);
+}
+
+// The steps and comments of the kind's totals line of a step count report.
+std::pair<long, long> TextTotals(const std::string& report, std::string_view kind)
+{
+    const std::string start = std::string(kind) + "ファイル";
+    const std::size_t at = report.find("\n" + start);
+    if (at == std::string::npos) return {-1, -1};
+    std::string line = report.substr(at + 1 + start.size(), report.find('\r', at + 1) - at - 1 - start.size());
+    for (std::size_t mark = line.find("行"); mark != std::string::npos; mark = line.find("行")) {
+        line.replace(mark, std::string_view("行").size(), " ");
+    }
+    long steps = -1;
+    long comments = -1;
+    std::istringstream(line) >> steps >> comments;
+    return {steps, comments};
+}
+
+// The sums of the steps and comments columns over the rows of a kind.
+std::pair<long, long> CsvSums(const std::string& csv, std::string_view kind)
+{
+    std::pair<long, long> sums{0, 0};
+    std::istringstream rows(csv);
+    for (std::string row; std::getline(rows, row);) {
+        std::vector<std::string> fields;
+        std::istringstream cells(row.substr(0, row.size() - 1));  // less the CR
+        for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
+        if (fields.size() == 7 && fields[2] == kind) {
+            sums.first += std::stol(fields[5]);
+            sums.second += std::stol(fields[6]);
+        }
+    }
+    return sums;
+}
+
+TEST(ExtendedCli, SampleProjectAsCsvAgreesWithTheTextReport)
+{
+    TempDir dir;
+    CopySamples(dir);
+    const std::string project = dir.Path("Demo/Demo.vbp");
+
+    const CliRun run = RunCli(dir.Root(), {"--format", "csv", "--all", project});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Demo_StCnt.csv\nDemo_FncOp.csv\nDemo_APIOp.csv\n");
+    const std::string steps = dir.Read("Demo_StCnt.csv");
+    EXPECT_EQ(steps, std::string(kBom) + "project,file,kind,path,status,steps,comments\r\n" +
+                         project + ",frmMain.frm,frm,frmMain.frm,ok,49,5\r\n" +
+                         project + ",frmAbout.frm,frm,Forms\\frmAbout.frm,ok,11,3\r\n" +
+                         project + ",modMain.bas,bas,modMain.bas,ok,32,6\r\n" +
+                         project + ",modWinApi.bas,bas,..\\Common\\modWinApi.bas,ok,25,9\r\n" +
+                         project + ",CCustomer.cls,cls,Classes\\CCustomer.cls,ok,31,6\r\n" +
+                         project + ",COrderList.cls,cls,Classes\\COrderList.cls,ok,50,5\r\n" +
+                         project + ",ucGauge.ctl,ctl,Controls\\ucGauge.ctl,ok,20,3\r\n" +
+                         project + ",ppGauge.pag,pag,Controls\\ppGauge.pag,ok,9,1\r\n");
+    const std::string procedures = dir.Read("Demo_FncOp.csv");
+    for (const std::string row : {
+             ",ucGauge.ctl,ctl,Property Let,Value,Public,38,8,Public Property Let Value(ByVal newValue As Integer)\r\n",
+             ",ppGauge.pag,pag,Sub,PropertyPage_ApplyChanges,Private,28,3,Private Sub PropertyPage_ApplyChanges()\r\n",
+             ",modWinApi.bas,bas,Function,ReadSetting,Public,55,7,\"Public Function ReadSetting(ByVal iniPath As "
+             "String, ByVal section As String, ByVal key As String, Optional ByVal defaultValue As String = \"\"\"\") "
+             "As String\"\r\n"}) {
+        EXPECT_NE(procedures.find("\n" + project + row), std::string::npos) << row;
+    }
+    EXPECT_NE(dir.Read("Demo_APIOp.csv")
+                  .find("\n" + project + ",frmMain.frm,frm,Function,SendMessage,Private,user32,SendMessageA,61,"
+                                         "\"Private Declare Function SendMessage Lib \"\"user32\"\" Alias "
+                                         "\"\"SendMessageA\"\" (ByVal hWnd As Long, ByVal wMsg As Long, ByVal "
+                                         "wParam As Long, lParam As Any) As Long\"\r\n"),
+              std::string::npos);
+    EXPECT_EQ(CheckWithPython(dir.Root(), {"Demo_StCnt.csv", "Demo_FncOp.csv", "Demo_APIOp.csv"}), "");
+
+    ASSERT_EQ(RunCli(dir.Root(), {"--steps", project}).status, 0);
+    const std::string text = dir.Read("Demo_StCnt.txt");
+    for (const std::string_view kind : {"frm", "bas", "cls"}) {
+        EXPECT_EQ(CsvSums(steps, kind), TextTotals(text, kind)) << kind;
+    }
+}
+
+TEST(ExtendedCli, GroupAsJsonWithSummaryAndAMissingMember)
+{
+    TempDir dir;
+    CopySamples(dir);
+    const std::string group = dir.Path("Demo.vbg");
+    const std::string demo = dir.Root() + "/Demo\\Demo.vbp";
+    const std::string tools = dir.Root() + "/Tools\\Tools.vbp";
+
+    const CliRun run = RunCli(dir.Root(), {"--format=json", "-A", "--summary", "summary.csv", group, "none.vbp"});
+    EXPECT_EQ(run.status, 2);  // the worst: a project that cannot be read
+    EXPECT_EQ(run.out, "Demo.json\nTools.json\nsummary.csv\n");
+    EXPECT_EQ(dir.Read("summary.csv"),
+              std::string(kBom) +
+                  "project,status,modules,frm,bas,cls,ctl,pag,dob,dsr,steps,comments,procedures,apis\r\n" + demo +
+                  ",ok,8,2,2,2,1,1,0,0,227,38,43,8\r\n" + tools + ",ok,3,0,1,1,0,0,0,1,14,1,3,2\r\n" +
+                  "none.vbp,not found,,,,,,,,,,,,\r\n");
+    EXPECT_EQ(dir.Read("Tools.json"),
+              "{\"project\":\"" + tools.substr(0, tools.find('\\')) + "\\\\Tools.vbp\",\"modules\":[\n"
+              "{\"file\":\"modTools.bas\",\"kind\":\"bas\",\"path\":\"modTools.bas\",\"status\":\"ok\",\"steps\":6,"
+              "\"comments\":1,\"procedures\":[{\"procedure\":\"Sub\",\"name\":\"Main\",\"scope\":\"Public\",\"line\":7,"
+              "\"steps\":5,\"declaration\":\"Sub Main()\"}],\"apis\":[{\"procedure\":\"Function\",\"name\":"
+              "\"timeGetTime\",\"scope\":\"Private\",\"library\":\"winmm.dll\",\"alias\":\"\",\"line\":5,"
+              "\"declaration\":\"Private Declare PtrSafe Function timeGetTime Lib \\\"winmm.dll\\\" () As Long\"}]},\n"
+              "{\"file\":\"CTimer.cls\",\"kind\":\"cls\",\"path\":\"CTimer.cls\",\"status\":\"ok\",\"steps\":8,"
+              "\"comments\":0,\"procedures\":[{\"procedure\":\"Sub\",\"name\":\"Start\",\"scope\":\"Public\",\"line\":15,"
+              "\"steps\":3,\"declaration\":\"Public Sub Start()\"},{\"procedure\":\"Property Get\",\"name\":\"Elapsed\","
+              "\"scope\":\"Public\",\"line\":19,\"steps\":3,\"declaration\":\"Public Property Get Elapsed() As Long\"}],"
+              "\"apis\":[{\"procedure\":\"Function\",\"name\":\"GetTickCount\",\"scope\":\"Private\",\"library\":"
+              "\"kernel32\",\"alias\":\"\",\"line\":12,\"declaration\":\"Private Declare Function GetTickCount Lib "
+              "\\\"kernel32\\\" () As Long\"}]},\n"
+              "{\"file\":\"rptDaily.dsr\",\"kind\":\"dsr\",\"path\":\"Reports\\\\rptDaily.dsr\",\"status\":\"missing\","
+              "\"steps\":null,\"comments\":null,\"procedures\":null,\"apis\":null}\n"
+              "]}\n");
+    EXPECT_EQ(CheckWithPython(dir.Root(), {"Demo.json", "Tools.json", "summary.csv"}), "");
+}
+
+TEST(ExtendedCli, HostileNamesManyModulesAndFolders)
+{
+    TempDir dir;
+    dir.Folder("tree");
+    dir.Folder("tree/big");
+    dir.Folder("tree/odd");
+    std::filesystem::create_directory_symlink(dir.Path("tree"), dir.Path("tree/odd/loop"));
+
+    // 856 modules, beyond the module table's 255.
+    std::string big = "Type=Exe\r\n";
+    for (int i = 0; i < 856; ++i) {
+        big += "Module=M" + std::to_string(i) + "; M" + std::to_string(i) + ".bas\r\n";
+        dir.Write("tree/big/M" + std::to_string(i) + ".bas", "Sub A()\r\nEnd Sub\r\n");
+    }
+    dir.Write("tree/big/Big.vbp", big);
+
+    // A value with a comma, a quote and a lone CR; a folder where a module
+    // should be; a name whose Shift_JIS lead byte has no trail byte.
+    dir.Folder("tree/odd/Folder.bas");
+    dir.Write("tree/odd/Odd.vbp", "Module=A; a,\"b\"\rc.bas\r\nModule=F; Folder.bas\r\nModule=N; n.bas\r\n");
+    dir.Write("tree/odd/n.bas", "Sub X\x81(): End Sub\r\n");
+
+    const CliRun run = RunCli(dir.Root(), {"--format", "csv", "-A", "--encoding", "CP932", "--summary", "s.csv", "tree"});
+    EXPECT_EQ(run.status, 1);  // modules missing or unreadable
+    EXPECT_EQ(run.out, "Big_StCnt.csv\nBig_FncOp.csv\nBig_APIOp.csv\nOdd_StCnt.csv\nOdd_FncOp.csv\nOdd_APIOp.csv\n"
+                       "s.csv\n");
+    const std::string odd = "tree/odd/Odd.vbp";  // as found under the folder given
+    EXPECT_EQ(dir.Read("Odd_StCnt.csv"), std::string(kBom) + "project,file,kind,path,status,steps,comments\r\n" +
+                                             odd + ",\"a,\"\"b\"\"\rc.bas\",bas,\"a,\"\"b\"\"\rc.bas\",missing,,\r\n" +
+                                             odd + ",Folder.bas,bas,Folder.bas,unreadable,,\r\n" + odd +
+                                             ",n.bas,bas,n.bas,ok,0,0\r\n");
+    EXPECT_EQ(dir.Read("Odd_FncOp.csv").substr(dir.Read("Odd_FncOp.csv").find("\r\n") + 2),
+              odd + ",n.bas,bas,Sub,X\xEF\xBF\xBD,Public,1,1,Sub X\xEF\xBF\xBD(): End Sub\r\n");
+    const std::string summary = dir.Read("s.csv");
+    EXPECT_NE(summary.find("tree/big/Big.vbp,ok,856,0,856,0,0,0,0,0,856,0,856,0\r\n"),
+              std::string::npos);
+    EXPECT_EQ(CheckWithPython(dir.Root(), {"Big_StCnt.csv", "Big_FncOp.csv", "Odd_StCnt.csv", "Odd_FncOp.csv", "s.csv"}),
+              "");
+
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{"--format", "xml", "tree"}, {"--encoding", "ebcdic", "tree"},
+                                               {"--summary", "", "tree"}}) {
+        EXPECT_EQ(RunCli(dir.Root(), arguments).status, 2) << arguments[0];
+    }
+}
+
+}  // namespace
+}  // namespace kolvane
