@@ -49,10 +49,12 @@ void AppendModule(const ModuleDiff& module, std::string& report)
         const std::string_view designer = module.designer == DesignerChange::Yes ? kDesignerChanged : kDesignerSame;
         report += FormatText(kDesignerFormat, std::string(designer).c_str());
     }
-    report += FormatText(kAddedFormat, static_cast<long long>(totals.added));
-    report += FormatText(kChangedFormat, static_cast<long long>(totals.changed));
-    report += FormatText(kDeletedFormat, static_cast<long long>(totals.deleted));
-    report += FormatText(kUnchangedFormat, static_cast<long long>(totals.unchanged));
+    if (module.status != RowStatus::Missing && module.status != RowStatus::Unreadable) {
+        report += FormatText(kAddedFormat, static_cast<long long>(totals.added));
+        report += FormatText(kChangedFormat, static_cast<long long>(totals.changed));
+        report += FormatText(kDeletedFormat, static_cast<long long>(totals.deleted));
+        report += FormatText(kUnchangedFormat, static_cast<long long>(totals.unchanged));
+    }
     for (const DiffRow& row : module.rows) {
         const std::string status(StatusText(row.status));
         if (!row.counts) {
