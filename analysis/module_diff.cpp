@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <utility>
@@ -22,14 +23,21 @@ using Symbols = std::vector<std::uint32_t>;
 // table serves both versions of a module.
 class SymbolTable {
 public:
-    std::uint32_t Of(std::string key)
+    std::uint32_t Of(std::string_view key)
     {
-        const auto [entry, added] = numbers_.try_emplace(std::move(key), static_cast<std::uint32_t>(numbers_.size()));
-        return entry->second;
+        const auto found = numbers_.find(key);
+        if (found != numbers_.end()) return found->second;
+        const auto number = static_cast<std::uint32_t>(numbers_.size());
+        numbers_.emplace(std::string(key), number);
+        return number;
     }
 
 private:
-    std::unordered_map<std::string, std::uint32_t> numbers_;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> numbers_;
 };
 
 // One version of a module, scanned and reduced to numbered statements.
@@ -57,14 +65,19 @@ bool IsModuleNameHeader(const ModuleStatements& module, ModuleKind kind)
            FoldCase(first.substr(0, kModuleNameAttribute.size()), nullptr) == kModuleNameAttribute;
 }
 
-void Scan(std::string_view text, ModuleKind kind, LeadByteTest isLeadByte, SymbolTable& table, ScannedModule& out)
+// Scans the text; with a table, also numbers the statements and collects
+// the declarations section.
+void Scan(std::string_view text, ModuleKind kind, LeadByteTest isLeadByte, SymbolTable* table, ScannedModule& out)
 {
     ScanStatements(text, kind, out.statements);
     out.procedures = FindProcedures(out.statements);
     const std::size_t count = out.statements.statements.size();
     out.symbols.reserve(count);
+    std::string key;
     for (const Statement& statement : out.statements.statements) {
-        out.symbols.push_back(table.Of(StatementKey(out.statements.PiecesOf(statement), isLeadByte)));
+        key.clear();
+        if (table != nullptr) AppendStatementKey(out.statements.PiecesOf(statement), isLeadByte, key);
+        out.symbols.push_back(table != nullptr ? table->Of(key) : 0);
     }
     std::vector<bool> inProcedure(count, false);
     if (IsModuleNameHeader(out.statements, kind)) inProcedure[0] = true;
@@ -152,6 +165,17 @@ void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByte
     }
 }
 
+// Both versions hold the same bytes: every row is unchanged, and the
+// statements need no keys.
+void IdenticalRows(const ScannedModule& module, ModuleDiff& diff)
+{
+    const auto same = [](std::int64_t steps) { return CountMatchedPair(steps, steps, steps); };
+    diff.rows.push_back(DeclarationsRow(RowStatus::Unchanged, same(Size(module.declarations))));
+    for (const Procedure& procedure : module.procedures) {
+        diff.rows.push_back(ProcedureRow(procedure, RowStatus::Unchanged, same(procedure.Steps())));
+    }
+}
+
 RowStatus FailureOf(const ModuleSource* source)
 {
     return source->state == SourceState::Missing ? RowStatus::Missing : RowStatus::Unreadable;
@@ -183,8 +207,9 @@ ModuleDiff DiffModule(ModuleKind kind, std::string file, const ModuleSource* old
     ScannedModule oldModule, newModule;
     const bool oldRead = older != nullptr && older->state == SourceState::Read;
     const bool newRead = newer != nullptr && newer->state == SourceState::Read;
-    if (oldRead) Scan(older->text, kind, isLeadByte, table, oldModule);
-    if (newRead) Scan(newer->text, kind, isLeadByte, table, newModule);
+    const bool identical = oldRead && newRead && older->text == newer->text;
+    if (oldRead && !identical) Scan(older->text, kind, isLeadByte, &table, oldModule);
+    if (newRead) Scan(newer->text, kind, isLeadByte, identical ? nullptr : &table, newModule);
 
     if (Failed(newer) || Failed(older)) {
         // The rows of the version that could be read, all without figures.
@@ -200,7 +225,7 @@ ModuleDiff DiffModule(ModuleKind kind, std::string file, const ModuleSource* old
     }
 
     if (HasHeader(kind)) {
-        const bool same = oldRead && newRead && oldModule.statements.header == newModule.statements.header;
+        const bool same = identical || (oldRead && newRead && oldModule.statements.header == newModule.statements.header);
         diff.designer = same ? DesignerChange::No : DesignerChange::Yes;
     }
     if (!oldRead) {
@@ -209,6 +234,9 @@ ModuleDiff DiffModule(ModuleKind kind, std::string file, const ModuleSource* old
     } else if (!newRead) {
         diff.status = RowStatus::Deleted;
         OneSidedRows(oldModule, false, diff);
+    } else if (identical) {
+        diff.status = RowStatus::Unchanged;
+        IdenticalRows(newModule, diff);
     } else {
         PairedRows(oldModule, newModule, isLeadByte, diff);
         diff.status = RowStatus::Unchanged;

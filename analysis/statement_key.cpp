@@ -2,20 +2,30 @@
 
 #include "project/path_text.h"
 
+#include <array>
+
 namespace kolvane {
 namespace {
 
 constexpr char kQuote = '"';
 constexpr char kApostrophe = '\'';
 constexpr std::string_view kContinuation = " _";
-constexpr std::string_view kBlanks = " \t";
 
-bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Every byte as itself but the ASCII upper-case letters, in lower case.
+constexpr std::array<char, 256> kLower = [] {
+    std::array<char, 256> table{};
+    for (int i = 0; i < 256; ++i) table[i] = static_cast<char>(i >= 'A' && i <= 'Z' ? i - 'A' + 'a' : i);
+    return table;
+}();
 
 // Where the comment that ends the line begins, or the line's size. The
 // string state starts afresh on every physical line.
 std::size_t CommentStart(std::string_view line)
 {
+    const std::size_t first = line.find(kApostrophe);
+    if (first == std::string_view::npos) return line.size();
     bool inString = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == kQuote) {
@@ -29,42 +39,44 @@ std::size_t CommentStart(std::string_view line)
 
 std::string_view TrimEnd(std::string_view text)
 {
-    const std::size_t last = text.find_last_not_of(kBlanks);
-    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+    std::size_t end = text.size();
+    while (end > 0 && IsBlank(text[end - 1])) --end;
+    return text.substr(0, end);
 }
 
 std::string_view TrimStart(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+    std::size_t start = 0;
+    while (start < text.size() && IsBlank(text[start])) ++start;
+    return text.substr(start);
 }
 
-// Appends the character at text[i] with an ASCII letter in lower case and
-// returns the index after it; a double-byte character is copied whole.
-std::size_t AppendFoldedCharacter(std::string_view text, std::size_t i, LeadByteTest isLeadByte, std::string& out)
-{
-    const char c = text[i];
-    if (isLeadByte != nullptr && isLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size() &&
-        IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
-        out.append(text.substr(i, 2));
-        return i + 2;
-    }
-    out.push_back(IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c);
-    return i + 1;
-}
-
-// Appends text with ASCII letters outside string literals in lower case.
-void AppendFolded(std::string_view text, LeadByteTest isLeadByte, std::string& key)
+// Folds the ASCII letters of text in place, outside string literals when
+// keepStrings is set; a double-byte character is kept whole. Lead bytes are
+// above 0x80 in every code page, so ASCII bytes never ask the test.
+void FoldInPlace(char* text, std::size_t size, LeadByteTest isLeadByte, bool keepStrings)
 {
     bool inString = false;
-    for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == kQuote) inString = !inString;
-        if (inString || text[i] == kQuote) {
-            key.push_back(text[i++]);
-        } else {
-            i = AppendFoldedCharacter(text, i, isLeadByte, key);
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = text[i];
+        if (keepStrings && c == kQuote) {
+            inString = !inString;
+        } else if (inString) {
+            continue;
+        } else if (static_cast<unsigned char>(c) < 0x80) {
+            text[i] = kLower[static_cast<unsigned char>(c)];
+        } else if (isLeadByte != nullptr && i + 1 < size && isLeadByte(static_cast<unsigned char>(c)) &&
+                   IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+            ++i;  // the trail byte as it is
         }
     }
+}
+
+void AppendFolded(std::string_view text, LeadByteTest isLeadByte, bool keepStrings, std::string& out)
+{
+    const std::size_t start = out.size();
+    out.append(text);
+    FoldInPlace(out.data() + start, text.size(), isLeadByte, keepStrings);
 }
 
 }  // namespace
@@ -72,8 +84,7 @@ void AppendFolded(std::string_view text, LeadByteTest isLeadByte, std::string& k
 std::string FoldCase(std::string_view text, LeadByteTest isLeadByte)
 {
     std::string folded;
-    folded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) i = AppendFoldedCharacter(text, i, isLeadByte, folded);
+    AppendFolded(text, isLeadByte, false, folded);
     return folded;
 }
 
@@ -81,21 +92,31 @@ void AppendLineKey(std::string_view line, LeadByteTest isLeadByte, std::string& 
 {
     std::string_view text = TrimEnd(line.substr(0, CommentStart(line)));
     if (text.ends_with(kContinuation)) text = TrimEnd(text.substr(0, text.size() - kContinuation.size()));
-    AppendFolded(TrimStart(text), isLeadByte, key);
+    AppendFolded(TrimStart(text), isLeadByte, true, key);
+}
+
+void AppendStatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte, std::string& key)
+{
+    std::string joined;  // only for a line that came in several pieces
+    for (std::size_t i = 0; i < pieces.size();) {
+        std::size_t next = i + 1;
+        while (next < pieces.size() && pieces[next].line == pieces[i].line) ++next;
+        std::string_view line = pieces[i].text;
+        if (next > i + 1) {
+            joined.clear();
+            for (std::size_t j = i; j < next; ++j) joined.append(pieces[j].text);
+            line = joined;
+        }
+        if (i > 0) key.push_back(' ');
+        AppendLineKey(line, isLeadByte, key);
+        i = next;
+    }
 }
 
 std::string StatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte)
 {
     std::string key;
-    std::string line;
-    for (std::size_t i = 0; i < pieces.size();) {
-        line.assign(pieces[i].text);
-        std::size_t next = i + 1;
-        for (; next < pieces.size() && pieces[next].line == pieces[i].line; ++next) line.append(pieces[next].text);
-        if (i > 0) key.push_back(' ');
-        AppendLineKey(line, isLeadByte, key);
-        i = next;
-    }
+    AppendStatementKey(pieces, isLeadByte, key);
     return key;
 }
 

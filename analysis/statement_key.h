@@ -31,5 +31,6 @@ std::string FoldCase(std::string_view text, LeadByteTest isLeadByte);
 // The key of a whole statement. Pieces of one physical line (a line longer
 // than the counter's read) are put together before the line is keyed.
 std::string StatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte);
+void AppendStatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte, std::string& key);
 
 }  // namespace kolvane

@@ -1,8 +1,9 @@
 // Any bytes as two versions of one module: the first byte picks the kind
 // and whether Shift_JIS lead bytes are honoured, the second where the old
 // version ends and the new begins. The comparison must not crash, every row
-// must keep both identities, a version compared with itself must be
-// unchanged throughout, and the writers must take whatever it gives.
+// must keep both identities, a version compared with itself followed by a
+// comment line must be unchanged throughout, and the writers must take
+// whatever it gives.
 #include "analysis/diff_tables.h"
 #include "analysis/diff_text_report.h"
 #include "analysis/module_diff.h"
@@ -59,9 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProjectDiff project{"Old.vbp", "New.vbp", {}};
     project.modules.push_back(DiffModule(kind, "Fuzz", &oldSource, &newSource, leadBytes));
     CheckRows(project.modules.back(), false);
-    const ModuleDiff same = DiffModule(kind, "Fuzz", &newSource, &newSource, leadBytes);
-    CheckRows(same, true);
-    FUZZ_CHECK(same.designer != DesignerChange::Yes);
+    const std::string commented = newer + "\n' fuzz\n";
+    const ModuleSource commentedSource{SourceState::Read, commented};
+    CheckRows(DiffModule(kind, "Fuzz", &newSource, &commentedSource, leadBytes), true);
 
     FUZZ_CHECK(!DiffTextReport(project).empty());
     FUZZ_CHECK(!DiffJson(project, CodePage::Cp932).empty());
