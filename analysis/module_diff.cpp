@@ -79,15 +79,17 @@ void Scan(std::string_view text, ModuleKind kind, LeadByteTest isLeadByte, Symbo
         if (table != nullptr) AppendStatementKey(out.statements.PiecesOf(statement), isLeadByte, key);
         out.symbols.push_back(table != nullptr ? table->Of(key) : 0);
     }
-    std::vector<bool> inProcedure(count, false);
-    if (IsModuleNameHeader(out.statements, kind)) inProcedure[0] = true;
+    // The module name header and the statements of procedures are not the
+    // declarations section.
+    std::vector<bool> notDeclarations(count, false);
+    if (IsModuleNameHeader(out.statements, kind)) notDeclarations[0] = true;
     for (const Procedure& procedure : out.procedures) {
         for (std::uint32_t i = procedure.firstStatement; i <= procedure.lastStatement && i < count; ++i) {
-            inProcedure[i] = true;
+            notDeclarations[i] = true;
         }
     }
     for (std::size_t i = 0; i < count; ++i) {
-        if (!inProcedure[i]) out.declarations.push_back(out.symbols[i]);
+        if (!notDeclarations[i]) out.declarations.push_back(out.symbols[i]);
     }
 }
 
