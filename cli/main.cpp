@@ -1,5 +1,6 @@
 // kolvane-cli: the three analyses of Kolvane from a command line.
 #include "cli/options.h"
+#include "cli/run_diff.h"
 #include "cli/run_extended.h"
 #include "cli/run_projects.h"
 #include "cli/terminal_text.h"
@@ -75,6 +76,7 @@ int main(int argc, char** argv)
     }
 
     StandardErrorReporter reporter(parsed.options.verbose);
+    if (parsed.options.diff) return RunDiffCommand(parsed.options, reporter);
     Options options = parsed.options;
     ExpandProjectArguments(options);
     int status = options.format == kolvane::OutputFormat::Text ? RunProjects(options, reporter) : kExitSuccess;

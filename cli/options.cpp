@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -22,6 +23,7 @@ constexpr Flag kOutput{'o', "--output"};
 constexpr Flag kVerbose{'v', "--verbose"};
 constexpr Flag kHelp{'h', "--help"};
 constexpr std::string_view kVersion = "--version";
+constexpr std::string_view kDiff = "--diff";
 constexpr std::string_view kFormat = "--format";
 constexpr std::string_view kEncoding = "--encoding";
 constexpr std::string_view kSummary = "--summary";
@@ -60,6 +62,7 @@ public:
             if (result_.options.help || result_.options.version) return std::move(result_);
         }
         if (result_.error.empty() && result_.options.projects.empty()) result_.error = "no project file given";
+        if (result_.error.empty() && result_.options.diff) CheckDiff();
         for (std::size_t i = 0; i < kReportOrder.size(); ++i) {
             if (selected_[i]) result_.options.analyses.push_back(kReportOrder[i]);
         }
@@ -69,6 +72,17 @@ public:
 
 private:
     void Select(AnalysisKind kind) { selected_[static_cast<std::size_t>(kind)] = true; }
+
+    // --diff compares exactly two projects and runs no other analysis.
+    void CheckDiff()
+    {
+        if (result_.options.projects.size() != 2) {
+            result_.error = "option '--diff' needs two project files, OLD.vbp and NEW.vbp";
+        } else if (std::find(selected_.begin(), selected_.end(), true) != selected_.end() ||
+                   !result_.options.summaryFile.empty()) {
+            result_.error = "option '--diff' cannot be combined with -s, -p, -a, -A or --summary";
+        }
+    }
 
     void Long(std::string_view argument)
     {
@@ -87,6 +101,8 @@ private:
             options.help = true;
         } else if (argument == kVersion) {
             options.version = true;
+        } else if (argument == kDiff) {
+            options.diff = true;
         } else if (argument == kOutput.longName) {
             OutputFolder(argument, NextArgument());
         } else if (argument.starts_with(kOutputPrefix)) {
@@ -188,6 +204,7 @@ ParsedOptions ParseOptions(std::span<const char* const> arguments) { return Pars
 
 const std::string_view kUsage =
     "Usage: kolvane-cli [OPTION]... PROJECT.vbp|GROUP.vbg|FOLDER...\n"
+    "  or:  kolvane-cli --diff [-o DIR] [--format FORMAT] [--encoding NAME] OLD.vbp NEW.vbp\n"
     "Measure and index the source of Visual Basic projects. Each project is\n"
     "loaded in turn and every chosen report is written for it. A group stands\n"
     "for the projects it lists, a folder for every project file under it.\n"
@@ -202,6 +219,8 @@ const std::string_view kUsage =
     "      --encoding NAME code page of the sources for csv and json: cp932 (the\n"
     "                      default), cp1252 or utf-8\n"
     "      --summary FILE  also write one CSV row per project into FILE\n"
+    "      --diff          count the steps added, changed and deleted from OLD.vbp\n"
+    "                      to NEW.vbp, per procedure (NEWNAME_Diff.txt, .csv, .json)\n"
     "  -v, --verbose       show the file layer's progress notes on standard error\n"
     "  -h, --help          show this help and exit\n"
     "      --version       show the version and exit\n"

@@ -19,6 +19,7 @@ struct Options {
     bool verbose = false;
     bool help = false;
     bool version = false;
+    bool diff = false;                  // --diff OLD.vbp NEW.vbp: the two projects, in that order
     std::vector<std::string> projects;  // as given, in order (folders and groups not yet expanded)
     OutputFormat format = OutputFormat::Text;
     std::optional<CodePage> codePage;  // --encoding; the default code page when absent

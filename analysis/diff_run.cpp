@@ -1,0 +1,78 @@
+#include "analysis/diff_run.h"
+
+#include "analysis/diff_tables.h"
+#include "analysis/diff_text_report.h"
+#include "analysis/project_diff.h"
+#include "project/path_text.h"
+
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+constexpr std::string_view kTextSuffix = "_Diff.txt";
+constexpr std::string_view kCsvSuffix = "_Diff.csv";
+constexpr std::string_view kJsonSuffix = "_Diff.json";
+
+#ifdef _WIN32
+constexpr char kFolderSeparator = '\\';
+#else
+constexpr char kFolderSeparator = '/';
+#endif
+
+bool IsShiftJisLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+// Only Shift_JIS has double-byte characters whose second byte can be ASCII.
+LeadByteTest LeadBytesOf(CodePage codePage)
+{
+    return codePage == CodePage::Cp932 ? &IsShiftJisLeadByte : nullptr;
+}
+
+std::string InFolder(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    if (!path.empty() && LastSeparator(path) != path.size() - 1) path.push_back(kFolderSeparator);
+    path.append(name);
+    return path;
+}
+
+}  // namespace
+
+DiffResult RunDiff(const DiffRequest& request)
+{
+    DiffResult result;
+    std::vector<Member> older, newer;
+    if (result.projectStatus = ReadMemberList(request.oldProject, older); result.projectStatus != ProjectStatus::Ok) {
+        result.outcome = DiffOutcome::OldProjectFailed;
+        return result;
+    }
+    if (result.projectStatus = ReadMemberList(request.newProject, newer); result.projectStatus != ProjectStatus::Ok) {
+        result.outcome = DiffOutcome::NewProjectFailed;
+        return result;
+    }
+
+    const ProjectDiff diff =
+        DiffProjects(request.oldProject, older, request.newProject, newer, LeadBytesOf(request.codePage));
+    const auto path = [&](std::string_view suffix) {
+        return InFolder(request.outputFolder, ExtendedFileName(request.newProject, suffix));
+    };
+    bool written = false;
+    switch (request.format) {
+    case OutputFormat::Text:
+        result.reportPath = path(kTextSuffix);
+        written = WriteDiffTextReport(diff, result.reportPath);
+        break;
+    case OutputFormat::Csv:
+        result.reportPath = path(kCsvSuffix);
+        written = WriteDiffCsv(diff, result.reportPath, request.codePage);
+        break;
+    case OutputFormat::Json:
+        result.reportPath = path(kJsonSuffix);
+        written = WriteDiffJson(diff, result.reportPath, request.codePage);
+        break;
+    }
+    if (!written) result.outcome = DiffOutcome::CannotWrite;
+    return result;
+}
+
+}  // namespace kolvane

@@ -1,0 +1,26 @@
+// The comparison of two versions of a project, module by module. Modules
+// pair by kind and file title (any ASCII case); the k-th module of a title
+// in the new project with the k-th in the old. The modules come in the new
+// project's order, then those only in the old project in its order.
+#pragma once
+
+#include "analysis/module_diff.h"
+#include "project/member_list.h"
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+
+struct ProjectDiff {
+    std::string oldProject;  // as given
+    std::string newProject;
+    std::vector<ModuleDiff> modules;
+};
+
+// Reads the members of both versions, two files at a time, and compares them.
+ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, std::string newProject,
+                         std::span<const Member> newer, LeadByteTest isLeadByte);
+
+}  // namespace kolvane

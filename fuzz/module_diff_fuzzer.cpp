@@ -1,0 +1,70 @@
+// Any bytes as two versions of one module: the first byte picks the kind
+// and whether Shift_JIS lead bytes are honoured, the second where the old
+// version ends and the new begins. The comparison must not crash, every row
+// must keep both identities, a version compared with itself followed by a
+// comment line must be unchanged throughout, and the writers must take
+// whatever it gives.
+#include "analysis/diff_tables.h"
+#include "analysis/diff_text_report.h"
+#include "analysis/module_diff.h"
+#include "fuzz/fuzz_support.h"
+#include "project/platform.h"
+#include "project/source_text.h"
+
+#include <string>
+
+namespace {
+
+using namespace kolvane;
+
+std::string Decoded(const std::uint8_t* data, std::size_t size)
+{
+    std::string text(reinterpret_cast<const char*>(data), size);
+    text.resize(ApplyTextMode(text.data(), text.size()));
+    return text;
+}
+
+void CheckRows(const ModuleDiff& diff, bool sameVersion)
+{
+    for (const DiffRow& row : diff.rows) {
+        FUZZ_CHECK(row.counts.has_value());
+        const ChangeCounts& c = *row.counts;
+        FUZZ_CHECK(c.added >= 0 && c.changed >= 0 && c.deleted >= 0 && c.unchanged >= 0);
+        FUZZ_CHECK(c.oldSteps == c.unchanged + c.changed + c.deleted);
+        FUZZ_CHECK(c.newSteps == c.unchanged + c.changed + c.added);
+        if (sameVersion) FUZZ_CHECK(row.status == RowStatus::Unchanged);
+    }
+    FUZZ_CHECK(!diff.rows.empty() && diff.rows.front().declarations);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::SilenceCore();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 2) return 0;
+    const auto kind = static_cast<ModuleKind>(data[0] % kModuleKindCount);
+    const LeadByteTest leadBytes = (data[0] & 0x80) != 0 ? nullptr : &IsLeadByte;
+    const std::size_t rest = size - 2;
+    const std::size_t split = rest * data[1] / 255;
+    const std::string older = Decoded(data + 2, split);
+    const std::string newer = Decoded(data + 2 + split, rest - split);
+
+    const ModuleVersion oldSource{SourceState::Read, older};
+    const ModuleVersion newSource{SourceState::Read, newer};
+    ProjectDiff project{"Old.vbp", "New.vbp", {}};
+    project.modules.push_back(DiffModule(kind, "Fuzz", &oldSource, &newSource, leadBytes));
+    CheckRows(project.modules.back(), false);
+    const std::string commented = newer + "\n' fuzz\n";
+    const ModuleVersion commentedSource{SourceState::Read, commented};
+    CheckRows(DiffModule(kind, "Fuzz", &newSource, &commentedSource, leadBytes), true);
+
+    FUZZ_CHECK(!DiffTextReport(project).empty());
+    FUZZ_CHECK(!DiffJson(project, CodePage::Cp932).empty());
+    return 0;
+}
