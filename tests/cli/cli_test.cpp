@@ -4,11 +4,10 @@
 #include "analysis/analyses.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
@@ -21,28 +20,11 @@ using testing::TempDir;
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-std::string Quoted(std::string_view text)
-{
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using CliRun = testing::ProgramRun;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs kolvane-cli in the folder with the arguments.
 CliRun RunCli(const std::string& folder, const std::vector<std::string>& arguments)
 {
-    TempDir capture;
-    std::string command = "cd " + Quoted(folder) + " && " + Quoted(KOLVANE_CLI);
-    for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    command += " >" + Quoted(capture.Path("out")) + " 2>" + Quoted(capture.Path("err"));
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, capture.Read("out"), capture.Read("err")};
+    return testing::RunProgram(folder, KOLVANE_CLI, arguments);
 }
 
 using testing::kTotalsHeader;

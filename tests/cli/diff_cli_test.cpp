@@ -2,11 +2,10 @@
 // text report byte for byte), the bundled demo against its older version
 // (every CSV row, both identities on each, the CSV and JSON read back by
 // Python), and projects that cannot be read.
+#include "tests/support/cli_run.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -20,28 +19,8 @@ using testing::TempDir;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-std::string Quoted(std::string_view text)
-{
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunProgram(const std::string& folder, const std::string& program, const std::vector<std::string>& arguments)
-{
-    TempDir capture;
-    std::string command = "cd " + Quoted(folder) + " && " + Quoted(program);
-    for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    command += " >" + Quoted(capture.Path("out")) + " 2>" + Quoted(capture.Path("err"));
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, capture.Read("out"), capture.Read("err")};
-}
+using CliRun = testing::ProgramRun;
+using testing::RunProgram;
 
 // One module re-cased, reordered and edited; one form whose file is gone.
 void MakeTwoVersions(const TempDir& dir)

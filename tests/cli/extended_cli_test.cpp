@@ -1,11 +1,10 @@
 // The extended outputs of kolvane-cli end to end: CSV, JSON and the summary
 // on a copy of samples/, checked byte for byte and read back by Python's csv
 // and json modules; groups, folders, many modules and hostile names.
+#include "tests/support/cli_run.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,27 +19,11 @@ using testing::TempDir;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-std::string Quoted(std::string_view text)
-{
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using CliRun = testing::ProgramRun;
 
 CliRun RunCli(const std::string& folder, const std::vector<std::string>& arguments)
 {
-    TempDir capture;
-    std::string command = "cd " + Quoted(folder) + " && " + Quoted(KOLVANE_CLI);
-    for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    command += " >" + Quoted(capture.Path("out")) + " 2>" + Quoted(capture.Path("err"));
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, capture.Read("out"), capture.Read("err")};
+    return testing::RunProgram(folder, KOLVANE_CLI, arguments);
 }
 
 // Reads every file named with Python's parsers; empty when all is well.
@@ -48,13 +31,8 @@ std::string CheckWithPython(const std::string& folder, const std::vector<std::st
 {
     std::vector<std::string> arguments = {KOLVANE_CHECK_OUTPUTS};
     arguments.insert(arguments.end(), files.begin(), files.end());
-    TempDir capture;
-    std::string command = "cd " + Quoted(folder) + " && " + Quoted(KOLVANE_PYTHON);
-    for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    command += " >" + Quoted(capture.Path("out")) + " 2>&1";
-    const int status = std::system(command.c_str());
-    const std::string out = capture.Read("out");
-    return status == 0 ? out : "status " + std::to_string(status) + ": " + out;
+    const CliRun run = testing::RunProgram(folder, KOLVANE_PYTHON, arguments);
+    return run.status == 0 ? run.out + run.err : "status " + std::to_string(run.status) + ": " + run.out + run.err;
 }
 
 void CopySamples(const TempDir& dir)
