@@ -59,15 +59,11 @@ TEST_F(MainWindowTest, HeaderClickSelectsAllWhenNoneIsSelectedAndClearsOtherwise
     TempDir dir;
     Window().LoadCommandLineProject(MakeProject(dir));
     const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const auto id = static_cast<UINT_PTR>(GetDlgCtrlID(header));
     auto click = [&](int column) {
-        NMHEADERA notice{};
-        notice.hdr.hwndFrom = header;
-        notice.hdr.idFrom = GetDlgCtrlID(header);
-        notice.hdr.code = HDN_ITEMCLICKA;
-        notice.iItem = column;
-        notice.iButton = 0;
-        EXPECT_EQ(SendMessageA(window, WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice)), 0);
-        return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+        NMHEADERA notice{{header, id, static_cast<UINT>(HDN_ITEMCLICKA)}, column, 0, nullptr};
+        EXPECT_EQ(SendMessageA(window, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&notice)), 0);
+        return ListView_GetSelectedCount(list);
     };
     SetFocus(window);
     EXPECT_EQ(click(0), 3);
@@ -75,11 +71,8 @@ TEST_F(MainWindowTest, HeaderClickSelectsAllWhenNoneIsSelectedAndClearsOtherwise
     EXPECT_EQ(click(1), 0);
     EXPECT_EQ(click(1), 3);
 
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-    item.state = LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(click(0), 0);  // one selected: every selection cleared
     EXPECT_TRUE(boxes.empty());
 }
