@@ -61,15 +61,6 @@ HWND FindMainWindow()
     return WaitForWindow([] { return FindWindowA("KOLVANE", "Kolvane"); });
 }
 
-// Waits until the list holds the project's rows.
-HWND FilledList(HWND mainWindow, int rows)
-{
-    return WaitForWindow([&] {
-        const HWND list = GetDlgItem(mainWindow, 300);
-        return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows ? list : nullptr;
-    });
-}
-
 // The rows the list should show: the core's table of the project.
 std::vector<Row> TableRows()
 {
@@ -92,7 +83,10 @@ TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWit
     ASSERT_TRUE(first.Started());
     const HWND mainWindow = FindMainWindow();
     ASSERT_NE(mainWindow, nullptr);
-    const HWND list = FilledList(mainWindow, static_cast<int>(rows.size()));
+    const HWND list = WaitForWindow([&] {  // once it holds the project's rows
+        const HWND found = GetDlgItem(mainWindow, 300);
+        return ListView_GetItemCount(found) == static_cast<int>(rows.size()) ? found : nullptr;
+    });
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(ListRows(list), rows);
     EXPECT_EQ(WindowText(FindWindowExA(mainWindow, nullptr, "Static", nullptr)), kDemoProject);
