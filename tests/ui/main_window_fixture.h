@@ -48,7 +48,7 @@ protected:
         ASSERT_NE(window, nullptr);
         list = GetDlgItem(window, 300);
         label = FindWindowExA(window, nullptr, "STATIC", nullptr);
-        group = FindWindowExA(window, nullptr, "BUTTON", "解析種類");
+        const HWND group = FindWindowExA(window, nullptr, "BUTTON", "解析種類");
         for (const char* radio : {"コード数解析", "関数解析", "API関数解析"}) {
             radios.push_back(FindWindowExA(group, nullptr, "BUTTON", radio));
         }
@@ -57,24 +57,14 @@ protected:
     void TearDown() override
     {
         if (IsWindow(window)) SendMessageA(window, WM_CLOSE, 0, 0);
-        Pump();
+        // What is queued, the quit message included.
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
         UnregisterClassA("KOLVANE", instance);
         ui::SetMessagePresenter({});
         ClearModuleTable();
     }
 
     ui::MainWindow& Window() const { return *ui::MainWindow::From(window); }
-
-    // Handles what is queued, the quit message included.
-    static void Pump()
-    {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
 
     // A project with a form, a standard module and a class, in this order
     // in the table although not in the file.
@@ -103,7 +93,6 @@ protected:
     HWND window = nullptr;
     HWND list = nullptr;
     HWND label = nullptr;
-    HWND group = nullptr;
     std::vector<HWND> radios;
     std::vector<Box> boxes;  // the core's boxes too, without an owner
 };

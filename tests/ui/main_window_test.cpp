@@ -7,26 +7,7 @@
 namespace kolvane::testing {
 namespace {
 
-TEST_F(MainWindowTest, StartsWithTheStepCountChosen)
-{
-    ASSERT_EQ(radios.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(SendMessageA(radios[i], BM_GETCHECK, 0, 0), i == 0 ? BST_CHECKED : BST_UNCHECKED);
-    }
-}
-
-TEST_F(MainWindowTest, QuotedCommandLineProjectWithSpacesFillsTheListInTableOrder)
-{
-    TempDir dir;
-    const std::string project = MakeProject(dir, "My Demo.vbp");
-    Window().LoadCommandLineProject("\"" + project + "\" and further words");
-    EXPECT_EQ(ListRows(list), ExpectedRows(dir));
-    EXPECT_EQ(WindowText(label), project);  // as typed, no prefix
-    EXPECT_EQ(Window().CurrentProjectPath(), project);
-    EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(MainWindowTest, CommandLineNameIsTheFirstWordOrTheQuotedPath)
+TEST(CommandLineProjectName, IsTheFirstWordOrTheQuotedPath)
 {
     const std::string longName(261, 'a');
     const std::pair<std::string, std::string> cases[] = {
@@ -40,21 +21,27 @@ TEST_F(MainWindowTest, CommandLineNameIsTheFirstWordOrTheQuotedPath)
     for (const auto& [tail, name] : cases) EXPECT_EQ(ui::CommandLineProjectName(tail), name) << tail;
 }
 
-TEST_F(MainWindowTest, MissingCommandLineProjectIsIgnoredAndAFailedLoadEmptiesTheTable)
+// The label shows the name as typed, without the prefix of Open and Drop.
+TEST_F(MainWindowTest, CommandLineProjectFillsTheListAMissingOneIsIgnoredAFailedLoadEmptiesOnlyTheTable)
 {
     TempDir dir;
     Window().LoadCommandLineProject(dir.Path("none.vbp"));
     EXPECT_TRUE(ListRows(list).empty());
     EXPECT_EQ(WindowText(label), "ファイルパス：");
+
+    const std::string project = MakeProject(dir, "My Demo.vbp");
+    Window().LoadCommandLineProject("\"" + project + "\" and further words");
+    EXPECT_EQ(ListRows(list), ExpectedRows(dir));
+    EXPECT_EQ(WindowText(label), project);
+    EXPECT_EQ(Window().CurrentProjectPath(), project);
     EXPECT_TRUE(boxes.empty());
 
-    Window().LoadCommandLineProject(MakeProject(dir));
     const std::string folder = dir.Folder("Folder.vbp");
     Window().LoadCommandLineProject(folder);  // exists, but cannot be read as a file
     EXPECT_EQ(boxes, (std::vector<Box>{{"VBPファイル読みこみエラー", "ありゃりゃ", window, false}}));
     EXPECT_EQ(WindowText(label), folder);
     EXPECT_EQ(ModuleCount, 0);
-    EXPECT_EQ(ListRows(list).size(), 3u);  // the earlier rows: the command line never empties the list
+    EXPECT_EQ(ListRows(list), ExpectedRows(dir));  // the command line never empties the list
 }
 
 TEST_F(MainWindowTest, LongPathIsCutTo255BytesInTheList)
@@ -72,15 +59,11 @@ TEST_F(MainWindowTest, HeaderClickSelectsAllWhenNoneIsSelectedAndClearsOtherwise
     TempDir dir;
     Window().LoadCommandLineProject(MakeProject(dir));
     const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const auto id = static_cast<UINT_PTR>(GetDlgCtrlID(header));
     auto click = [&](int column) {
-        NMHEADERA notice{};
-        notice.hdr.hwndFrom = header;
-        notice.hdr.idFrom = GetDlgCtrlID(header);
-        notice.hdr.code = HDN_ITEMCLICKA;
-        notice.iItem = column;
-        notice.iButton = 0;
-        EXPECT_EQ(SendMessageA(window, WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice)), 0);
-        return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+        NMHEADERA notice{{header, id, static_cast<UINT>(HDN_ITEMCLICKA)}, column, 0, nullptr};
+        EXPECT_EQ(SendMessageA(window, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&notice)), 0);
+        return ListView_GetSelectedCount(list);
     };
     SetFocus(window);
     EXPECT_EQ(click(0), 3);
@@ -88,22 +71,15 @@ TEST_F(MainWindowTest, HeaderClickSelectsAllWhenNoneIsSelectedAndClearsOtherwise
     EXPECT_EQ(click(1), 0);
     EXPECT_EQ(click(1), 3);
 
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-    item.state = LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(click(0), 0);  // one selected: every selection cleared
-
-    NMHDR other{header, 0, static_cast<UINT>(HDN_ITEMCLICKW)};
-    SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&other));
-    EXPECT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(MainWindowTest, CloseReleasesEveryControlAndFontAndEndsTheLoop)
 {
-    std::vector<HWND> controls{list, label, group, radios[0], radios[1], radios[2],
+    std::vector<HWND> controls{list, label, GetParent(radios[0]), radios[0], radios[1], radios[2],
                                GetDlgItem(window, 100), GetDlgItem(window, 101)};
     std::vector<HGDIOBJ> fonts;
     for (HWND control : controls) {

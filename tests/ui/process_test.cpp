@@ -1,7 +1,6 @@
 // Kolvane.exe started as a process of its own, as a person starts it: with a
-// project on its command line, a second copy, a run from the run button, and
-// a picture of the main window kept in the build's artifacts folder; and its
-// help, with the help file beside it and without.
+// project on its command line, a second copy and a run from the run button;
+// and its help, with the help file beside it and without.
 #include "analysis/analyses.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
@@ -10,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,84 +61,41 @@ HWND FindMainWindow()
     return WaitForWindow([] { return FindWindowA("KOLVANE", "Kolvane"); });
 }
 
-// Waits until the list holds the project's rows.
-HWND FilledList(HWND mainWindow, int rows)
+// The rows the list should show: the core's table of the project.
+std::vector<Row> TableRows()
 {
-    return WaitForWindow([&] {
-        const HWND list = GetDlgItem(mainWindow, 300);
-        return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows ? list : nullptr;
-    });
-}
-
-std::vector<Row> DemoRows()
-{
-    const std::string demo = kSamples + "\\Demo\\";
-    return {{demo + "frmMain.frm", "frm"},           {demo + "Forms\\frmAbout.frm", "frm"},
-            {demo + "modMain.bas", "bas"},           {kSamples + "\\Common\\modWinApi.bas", "bas"},
-            {demo + "Classes\\CCustomer.cls", "cls"}, {demo + "Classes\\COrderList.cls", "cls"}};
-}
-
-// Copies the window's area of the screen into a 24-bit .bmp file.
-bool SaveScreenshot(HWND window, const std::string& path)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, previous);
-
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    const int stride = (width * 3 + 3) & ~3;
-    std::string pixels(static_cast<std::size_t>(stride) * height, '\0');
-    const int lines = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
-                                DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (lines != height) return false;
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    WriteBytes(path, std::string(reinterpret_cast<const char*>(&file), sizeof file) +
-                         std::string(reinterpret_cast<const char*>(&header), sizeof header) + pixels);
-    return true;
+    std::vector<Row> rows;
+    for (int i = 0; i < ModuleCount; ++i) {
+        const ModuleEntry& entry = ModuleTable[i];
+        rows.emplace_back(std::string(ModulePath(entry)), std::string(entry.kind, kKindLength));
+    }
+    return rows;
 }
 
 TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWithZero)
 {
     TempDir dir, coreDir;
+    testing::RecordingReporter quiet;
+    ASSERT_EQ(LoadProject(kDemoProject, quiet), 1);
+    const std::vector<Row> rows = TableRows();
+    ASSERT_FALSE(rows.empty());
     Program first(kDemoProject, dir.Root());
     ASSERT_TRUE(first.Started());
     const HWND mainWindow = FindMainWindow();
     ASSERT_NE(mainWindow, nullptr);
-    const HWND list = FilledList(mainWindow, 6);
+    const HWND list = WaitForWindow([&] {  // once it holds the project's rows
+        const HWND found = GetDlgItem(mainWindow, 300);
+        return ListView_GetItemCount(found) == static_cast<int>(rows.size()) ? found : nullptr;
+    });
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(RemoteListRows(list), DemoRows());
+    EXPECT_EQ(ListRows(list), rows);
     EXPECT_EQ(WindowText(FindWindowExA(mainWindow, nullptr, "Static", nullptr)), kDemoProject);
-
-    // A picture of the window for a person to look at.
-    SetForegroundWindow(mainWindow);
-    Sleep(500);
-    const std::string artifacts = WindowsPath(KOLVANE_ARTIFACTS);
-    CreateDirectoryA(artifacts.c_str(), nullptr);
-    EXPECT_TRUE(SaveScreenshot(mainWindow, artifacts + "\\kolvane-main-window.bmp"));
 
     Program second(dir.Write("Other.vbp", "Form=Other.frm\r\n"), dir.Root());
     ASSERT_TRUE(second.Started());
     EXPECT_EQ(second.WaitForExit(20000), 0u);
     EXPECT_EQ(FindWindowA("KOLVANE", "Kolvane"), mainWindow);
-    EXPECT_EQ(RemoteListRows(list), DemoRows());
+    EXPECT_EQ(ListRows(list), rows);
 
     // The run button, its owned box, and the same report as the core's.
     PostMessageA(FindWindowExA(mainWindow, nullptr, "Button", "実  行"), BM_CLICK, 0, 0);
@@ -149,8 +106,6 @@ TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWit
     EXPECT_FALSE(IsWindowEnabled(mainWindow));
     PostMessageA(found, WM_COMMAND, IDOK, 0);
     EXPECT_NE(WaitForWindow([&] { return IsWindow(found) ? nullptr : mainWindow; }), nullptr);
-    testing::RecordingReporter quiet;
-    ASSERT_EQ(LoadProject(kDemoProject, quiet), 1);
     ASSERT_TRUE(testing::RunAnalysis(AnalysisKind::StepCount, {ModuleTable, static_cast<std::size_t>(ModuleCount)},
                                      kDemoProject, coreDir.Path("core.txt"))
                     .written);
@@ -160,21 +115,26 @@ TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWit
     EXPECT_EQ(first.WaitForExit(20000), 0u);
 }
 
-TEST(KolvaneProcess, HelpShowsTheHelpFileBesideTheProgramAndClosesWithIt)
+// Starts the program from the given file, asks for Help and hands over to
+// look(); then closes the window: the program ends with 0.
+void AskForHelp(const std::string& program, const std::function<void(HWND mainWindow)>& look)
 {
     TempDir dir;
-    Program program("", dir.Root());
-    ASSERT_TRUE(program.Started());
+    Program running("", dir.Root(), program);
+    ASSERT_TRUE(running.Started());
     const HWND mainWindow = FindMainWindow();
     ASSERT_NE(mainWindow, nullptr);
     PostMessageA(mainWindow, WM_COMMAND, 202, 0);
-    const HWND help = WaitForWindow([] { return FindWindowA(nullptr, kHelpTitle.c_str()); });
-    ASSERT_NE(help, nullptr);
-    Sleep(1000);
-    EXPECT_TRUE(SaveScreenshot(help, WindowsPath(KOLVANE_ARTIFACTS) + "\\kolvane-help.bmp"));
-
+    look(mainWindow);
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(20000), 0u);
+    EXPECT_EQ(running.WaitForExit(20000), 0u);
+}
+
+TEST(KolvaneProcess, HelpShowsTheHelpFileBesideTheProgramAndClosesWithIt)
+{
+    AskForHelp(kProgram, [](HWND) {
+        EXPECT_NE(WaitForWindow([] { return FindWindowA(nullptr, kHelpTitle.c_str()); }), nullptr);
+    });
     EXPECT_EQ(FindWindowA(nullptr, kHelpTitle.c_str()), nullptr);
 }
 
@@ -186,27 +146,20 @@ TEST(KolvaneProcess, HelpWithoutTheHelpFileNeitherCrashesNorHangs)
     TempDir dir;
     const std::string copy = dir.Path("Kolvane.exe");
     ASSERT_TRUE(CopyFileA(kProgram.c_str(), copy.c_str(), FALSE));
-    Program program("", dir.Root(), copy);
-    ASSERT_TRUE(program.Started());
-    const HWND mainWindow = FindMainWindow();
-    ASSERT_NE(mainWindow, nullptr);
-    DWORD kolvane = 0;
-    GetWindowThreadProcessId(mainWindow, &kolvane);
-    PostMessageA(mainWindow, WM_COMMAND, 202, 0);
-
-    const HWND question = WaitForWindow(
-        [kolvane] {
-            const HWND box = FindDialog("エラー");
-            DWORD owner = 0;
-            GetWindowThreadProcessId(box, &owner);
-            return box != nullptr && owner != kolvane ? box : nullptr;
-        },
-        10000);
-    if (question != nullptr) PostMessageA(question, WM_COMMAND, IDNO, 0);
-    EXPECT_EQ(FindWindowA(nullptr, kHelpTitle.c_str()), nullptr);
-
-    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(20000), 0u);
+    AskForHelp(copy, [](HWND mainWindow) {
+        DWORD kolvane = 0;
+        GetWindowThreadProcessId(mainWindow, &kolvane);
+        const HWND question = WaitForWindow(
+            [kolvane] {
+                const HWND box = FindDialog("エラー");
+                DWORD owner = 0;
+                GetWindowThreadProcessId(box, &owner);
+                return box != nullptr && owner != kolvane ? box : nullptr;
+            },
+            10000);
+        if (question != nullptr) PostMessageA(question, WM_COMMAND, IDNO, 0);
+        EXPECT_EQ(FindWindowA(nullptr, kHelpTitle.c_str()), nullptr);
+    });
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Helpers for tests that look at real windows: texts, classes, rectangles,
-// waiting for a window to appear, and reading list-view rows.
+// Helpers for tests that look at real windows: texts, waiting for a window
+// to appear, and reading list-view rows.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -18,24 +17,6 @@ inline std::string WindowText(HWND window)
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-// The class name in lower case ("static", "button", "syslistview32").
-inline std::string ClassName(HWND window)
-{
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    CharLowerA(name);
-    return name;
-}
-
-// The window's rectangle in its parent's client area.
-inline RECT RectInParent(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 // Polls find() until it gives a window or the time is up.
@@ -66,32 +47,9 @@ inline std::string WindowsPath(std::string path)
 
 using Row = std::pair<std::string, std::string>;  // file name, kind
 
-// The rows of a list view, each cell read by cell(index, column).
-inline std::vector<Row> RowsOf(HWND list, const std::function<std::string(int, int)>& cell)
-{
-    std::vector<Row> rows;
-    const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index) rows.emplace_back(cell(index, 0), cell(index, 1));
-    return rows;
-}
-
-// The rows of a list view in this process.
+// The rows of a list view in this process or another, read through memory
+// lent in the list's process.
 inline std::vector<Row> ListRows(HWND list)
-{
-    return RowsOf(list, [list](int index, int column) {
-        char buffer[600] = {};
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = sizeof buffer;
-        SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
-        return std::string(buffer);
-    });
-}
-
-// The rows of a list view in another process, read through memory lent in
-// that process.
-inline std::vector<Row> RemoteListRows(HWND list)
 {
     DWORD processId = 0;
     GetWindowThreadProcessId(list, &processId);
@@ -99,19 +57,21 @@ inline std::vector<Row> RemoteListRows(HWND list)
     if (process == nullptr) return {};
     constexpr std::size_t kTextOffset = 512, kTextSize = 600;
     std::vector<Row> rows;
-    if (auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE))) {
-        rows = RowsOf(list, [&](int index, int column) {
+    if (auto* lent = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE))) {
+        auto cell = [&](int index, int column) {
             LVITEMA item{};
             item.iSubItem = column;
-            item.pszText = remote + kTextOffset;
+            item.pszText = lent + kTextOffset;
             item.cchTextMax = kTextSize;
-            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-            SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(remote));
+            WriteProcessMemory(process, lent, &item, sizeof item, nullptr);
+            SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(lent));
             char buffer[kTextSize] = {};
-            ReadProcessMemory(process, remote + kTextOffset, buffer, sizeof buffer - 1, nullptr);
+            ReadProcessMemory(process, lent + kTextOffset, buffer, sizeof buffer - 1, nullptr);
             return std::string(buffer);
-        });
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        };
+        const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int index = 0; index < count; ++index) rows.emplace_back(cell(index, 0), cell(index, 1));
+        VirtualFreeEx(process, lent, 0, MEM_RELEASE);
     }
     CloseHandle(process);
     return rows;
