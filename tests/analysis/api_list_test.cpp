@@ -97,32 +97,5 @@ TEST(ApiList, LineRules)
     }
 }
 
-TEST(ApiList, LongJoinedDeclarationIsWrittenWhole)
-{
-    std::string source = "Declare Sub Big Lib \"k\" _\r\n";
-    std::string expected = "-- M.bas --\r\nDeclare Sub Big Lib \"k\" ";
-    for (int i = 0; i < 150; ++i) {
-        source += "    (a" + std::to_string(i) + " As Long) _\r\n";
-        expected += "(a" + std::to_string(i) + " As Long) ";
-    }
-    source += "    ()\r\n";
-    expected += "()\r\nAPI関数は 1 個、存在します。\r\n\r\n";
-    ASSERT_GT(expected.size(), 2000u);
-    EXPECT_EQ(Section(source, 0), expected);
-}
-
-TEST(ApiListReport, MissingModuleStopsTheReportAfterTwoBoxes)
-{
-    TempDir dir;
-    const std::string form = dir.Write("Main.frm", "Private Declare Sub Beep Lib \"kernel32\" ()\r\n");
-    Boxes boxes;
-    EXPECT_EQ(Report(dir, {ModuleRow("FRM", form), ModuleRow("CLS", dir.Path("Gone.cls")), ModuleRow("bas", form)},
-                     &boxes),
-              kBanner + "-- Main.frm --\r\nPrivate Declare Sub Beep Lib \"kernel32\" ()\r\n"
-                                     "API関数は 1 個、存在します。\r\n\r\n");
-    EXPECT_EQ(boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
-                                  {"clsモジュール API関数読み取りエラー", "ありゃりゃ"}}));
-}
-
 }  // namespace
 }  // namespace kolvane

@@ -320,35 +320,6 @@ TEST_F(HostileInput, MegabyteLineIsReadInPieces)
               ListBanner(project) + "-- Long.bas --\r\n" + line.substr(0, 1023) + "API関数は 1 個、存在します。\r\n\r\n");
 }
 
-TEST_F(HostileInput, SourceOfOnlyCtrlZIsAnEmptySource)
-{
-    for (const char* name : {"Z.frm", "Z.bas", "Z.cls"}) dir.Write(name, "\x1A\x1A\x1A" "Sub Hidden()\r\n");
-    ASSERT_EQ(Load("Form=Z.frm\r\nModule=Z; Z.bas\r\nClass=Z; Z.cls\r\n"), 1);
-
-    const Outcome steps = Run(AnalysisKind::StepCount);
-    ASSERT_EQ(steps.result, 1);
-    const std::string block = "ステップ数 ：        0 行\r\nコメント数 ：        0 行\r\n\r\n";
-    EXPECT_EQ(steps.report, StepBanner(project) + "ファイル名 ： Z.frm\r\n" + block + "ファイル名 ： Z.bas\r\n" +
-                                "ステップ数 ：       -1 行\r\nコメント数 ：        0 行\r\n\r\n" +
-                                "ファイル名 ： Z.cls\r\n" + block +
-                                "             ステップ数   コメント数        合計\r\n"
-                                "frmファイル         0行         0行         0行\r\n"
-                                "basファイル        -1行         0行        -1行\r\n"
-                                "clsファイル         0行         0行         0行\r\n\r\n\r\n");
-
-    const std::string none = "関数は存在しません。\r\n\r\nプロパティは存在しません。\r\n\r\n";
-    const Outcome procedures = Run(AnalysisKind::ProcedureList);
-    ASSERT_EQ(procedures.result, 1);
-    EXPECT_EQ(procedures.report, ListBanner(project) + "-- Z.frm --\r\n" + none + "-- Z.bas --\r\n" + none +
-                                     "-- Z.cls --\r\n" + none);
-
-    const Outcome apis = Run(AnalysisKind::ApiList);
-    ASSERT_EQ(apis.result, 1);
-    EXPECT_EQ(apis.report, ListBanner(project) + "-- Z.frm --\r\nAPI関数は存在しません。\r\n\r\n" +
-                               "-- Z.bas --\r\nAPI関数は存在しません。\r\n\r\n" +
-                               "-- Z.cls --\r\nAPI関数は存在しません。\r\n\r\n");
-}
-
 // A NUL ends the text of its line for every test, its line end included:
 // what follows in the report then continues on the same line.
 TEST_F(HostileInput, NulEndsTheTextOfASourceLine)

@@ -29,13 +29,6 @@ std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, Box
     return testing::ReadBytes(output);
 }
 
-TEST(ProcedureListBanner, TitleLineIsShiftJis)
-{
-    const std::string title = kBanner.substr(42, 42);
-    EXPECT_EQ(title, "      \x8A\xD6 \x90\x94 \x81\x45 \x83\x76 \x83\x8D \x83\x70 \x83\x65 \x83\x42 \x88\xEA "
-                     "\x97\x97     \r\n");
-}
-
 TEST(ProcedureList, FormExampleSection)
 {
     const std::string source =
@@ -170,26 +163,6 @@ TEST(ProcedureListReport, BannerAndTwoModules)
                   "プロパティは存在しません。\r\n\r\n"
                   "-- Util.bas --\r\nSub Main()\r\n関数は存在しません。\r\n\r\n"
                   "Property Get Name() As String\r\nプロパティは 1 個、存在します。\r\n\r\n");
-}
-
-TEST(ProcedureListReport, NoModulesGiveTheBannerAlone)
-{
-    TempDir dir;
-    EXPECT_EQ(Report(dir, {}), kBanner);
-}
-
-TEST(ProcedureListReport, MissingModuleStopsTheReportAfterTwoBoxes)
-{
-    TempDir dir;
-    const std::string form = dir.Write("Main.frm", "Sub A()\r\n");
-    const std::string cls = dir.Write("C.cls", "Sub B()\r\n");
-    Boxes boxes;
-    EXPECT_EQ(Report(dir, {ModuleRow("frm", form), ModuleRow("bas", dir.Path("Gone.bas")), ModuleRow("cls", cls)},
-                     &boxes),
-              kBanner + "-- Main.frm --\r\nPublic Sub A()\r\n関数は 1 個、存在します。\r\n\r\n"
-                                     "プロパティは存在しません。\r\n\r\n");
-    EXPECT_EQ(boxes, (Boxes{{"ファイルを開けませんでした", "出力処理 - エラー"},
-                            {"basモジュール 関数読み取りエラー", "ありゃりゃ"}}));
 }
 
 }  // namespace

@@ -267,20 +267,6 @@ TEST(KolvaneCli, UnreadableAndEmptyProjectsAreReportedAndTheRestStillRuns)
     EXPECT_FALSE(testing::PathExists(dir.Path("Missing_StCnt.txt")));
 }
 
-TEST(KolvaneCli, FailedAnalysisExitsWithOneAndWritesNoReport)
-{
-    TempDir dir;
-    dir.Write("Demo.vbp", "Form=Gone.frm\r\n");
-
-    const CliRun run = RunCli(dir.Root(), {"Demo.vbp"});
-
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, Utf8(u8"kolvane-cli: あ～あ: 処理に失敗しました\n"
-                            u8"kolvane-cli: エラー: ステップ数・コメント数取得処理\n"));
-    EXPECT_FALSE(testing::PathExists(dir.Path("Demo_StCnt.txt")));
-}
-
 TEST(KolvaneCli, VerboseShowsTheTraceLinesOnStandardError)
 {
     TempDir dir;

@@ -57,19 +57,6 @@ TEST(TextModeReading, PassesOfTheReadingLoop)
     for (const auto& c : cases) EXPECT_EQ(Passes(c.bytes, c.buffer), c.passes) << c.what;
 }
 
-TEST(TextModeReading, OverlongLinesArriveInPiecesOfTheBufferLessOne)
-{
-    for (std::size_t n : {511u, 1024u}) {
-        const std::string line(2 * (n - 1) + 5, 'x');
-        const Lines passes = Passes(line + "\r\n", n);
-        ASSERT_EQ(passes.size(), 4u) << n;
-        EXPECT_EQ(passes[0].size(), n - 1);
-        EXPECT_EQ(passes[1].size(), n - 1);
-        EXPECT_EQ(passes[2], std::string(5, 'x') + "\n");
-        EXPECT_EQ(passes[3], "");
-    }
-}
-
 TEST(TextModeReading, CrLfSplitAcrossTheReadChunkStillJoins)
 {
     // The stream reads its file in 64 KiB chunks: put CR at the end of one.
