@@ -114,6 +114,22 @@ TEST_F(CommandTest, RunWritesTheChosenReportIntoTheCurrentFolder)
     }
 }
 
+// Named relative to the current folder, a project still finds its members
+// in ".." folders: the list shows them with absolute paths.
+TEST_F(CommandTest, RelativeCommandLineProjectListsAbsoluteMemberPaths)
+{
+    TempDir dir;
+    dir.Folder("App");
+    dir.Folder("Shared");
+    dir.Write("App\\App.vbp", "Module=Util; ..\\Shared\\Util.bas\r\nForm=Main.frm\r\n");
+    {
+        const CurrentFolder inProject(dir.Path("App"));
+        Window().LoadCommandLineProject("App.vbp");
+    }
+    EXPECT_EQ(ListRows(list), (std::vector<Row>{{dir.Path("App\\Main.frm"), "frm"}, {dir.Path("Shared\\Util.bas"), "bas"}}));
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(CommandTest, ReportThatCannotBeOpenedEndsInTheWritersBoxAndTheFailureText)
 {
     TempDir projectDir, outputDir;
