@@ -38,11 +38,6 @@ void FillWithAnOldProject()
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const std::string project = fuzz::ScratchPath("Fuzz.vbp");

@@ -19,12 +19,6 @@ bool HoldsLineEndOrNul(std::string_view text)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    fuzz::SilenceCore();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const std::string project = fuzz::ScratchPath("Fuzz.vbp");
