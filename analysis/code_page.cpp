@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace kolvane {
 namespace {
@@ -49,7 +50,7 @@ constexpr unsigned char kFirstTrail = 0x40;
 constexpr unsigned char kLastTrail = 0xFC;
 constexpr unsigned char kNotTrail = 0x7F;
 
-void AppendUtf8(std::string& out, char32_t c)
+void AppendCharacter(std::string& out, char32_t c)
 {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
@@ -81,77 +82,102 @@ bool IsTrail(unsigned char byte)
     return byte >= kFirstTrail && byte <= kLastTrail && byte != kNotTrail;
 }
 
+// Each converter reads the one character that starts at bytes[i] (a byte
+// of 0x80 or above: ASCII runs are copied whole) and returns where the next
+// one starts.
+
 // A lead byte with a valid trail byte is one character, mapped or not; a
 // lead byte without one is one U+FFFD, and the next byte is read afresh.
-void Cp932ToUtf8(std::string_view bytes, std::string& out)
+std::size_t Cp932Character(std::string_view bytes, std::size_t i, std::string& out)
 {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        const int lead = LeadIndex(byte);
-        if (lead < 0) {
-            AppendUtf8(out, kCp932Single[byte]);
-            continue;
-        }
-        const bool paired = i + 1 < bytes.size() && IsTrail(static_cast<unsigned char>(bytes[i + 1]));
-        if (!paired) {
-            AppendUtf8(out, kReplacement);
-            continue;
-        }
-        AppendUtf8(out, kCp932Double[lead][static_cast<unsigned char>(bytes[i + 1]) - kFirstTrail]);
-        ++i;
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    const int lead = LeadIndex(byte);
+    if (lead < 0) {
+        AppendCharacter(out, kCp932Single[byte]);
+        return i + 1;
     }
+    const bool paired = i + 1 < bytes.size() && IsTrail(static_cast<unsigned char>(bytes[i + 1]));
+    if (!paired) {
+        AppendCharacter(out, kReplacement);
+        return i + 1;
+    }
+    AppendCharacter(out, kCp932Double[lead][static_cast<unsigned char>(bytes[i + 1]) - kFirstTrail]);
+    return i + 2;
 }
 
-void Cp1252ToUtf8(std::string_view bytes, std::string& out)
+std::size_t Cp1252Character(std::string_view bytes, std::size_t i, std::string& out)
 {
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool high = byte >= 0x80 && byte < 0xA0;
-        AppendUtf8(out, high ? kCp1252High[byte - 0x80] : char32_t{byte});
-    }
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    const bool high = byte >= 0x80 && byte < 0xA0;
+    AppendCharacter(out, high ? kCp1252High[byte - 0x80] : char32_t{byte});
+    return i + 1;
 }
 
 // Well-formed UTF-8 is kept; each maximal ill-formed part becomes one U+FFFD.
-void CheckUtf8(std::string_view bytes, std::string& out)
+std::size_t Utf8Character(std::string_view bytes, std::size_t i, std::string& out)
+{
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (byte < 0x80) {
+        length = 1;
+    } else if (byte >= 0xC2 && byte <= 0xDF) {
+        length = 2;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+        length = 3;
+        if (byte == 0xE0) low = 0xA0;
+        if (byte == 0xED) high = 0x9F;
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+        length = 4;
+        if (byte == 0xF0) low = 0x90;
+        if (byte == 0xF4) high = 0x8F;
+    }
+    if (length == 0) {
+        AppendCharacter(out, kReplacement);
+        return i + 1;
+    }
+    std::size_t good = 1;
+    while (good < length && i + good < bytes.size()) {
+        const auto next = static_cast<unsigned char>(bytes[i + good]);
+        const unsigned char from = good == 1 ? low : 0x80;
+        const unsigned char to = good == 1 ? high : 0xBF;
+        if (next < from || next > to) break;
+        ++good;
+    }
+    if (good == length) {
+        out.append(bytes.substr(i, length));
+    } else {
+        AppendCharacter(out, kReplacement);
+    }
+    return i + good;
+}
+
+// Where the run of ASCII bytes that starts at from ends, eight bytes at a time.
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t from)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    std::size_t i = from;
+    while (i + sizeof(std::uint64_t) <= bytes.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & kHighBits) != 0) break;
+        i += sizeof word;
+    }
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    return i;
+}
+
+// Every code page here reads the ASCII bytes as themselves.
+template <typename Character>
+void Convert(std::string_view bytes, std::string& out, Character character)
 {
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (byte < 0x80) {
-            length = 1;
-        } else if (byte >= 0xC2 && byte <= 0xDF) {
-            length = 2;
-        } else if (byte >= 0xE0 && byte <= 0xEF) {
-            length = 3;
-            if (byte == 0xE0) low = 0xA0;
-            if (byte == 0xED) high = 0x9F;
-        } else if (byte >= 0xF0 && byte <= 0xF4) {
-            length = 4;
-            if (byte == 0xF0) low = 0x90;
-            if (byte == 0xF4) high = 0x8F;
-        }
-        if (length == 0) {
-            AppendUtf8(out, kReplacement);
-            ++i;
-            continue;
-        }
-        std::size_t good = 1;
-        while (good < length && i + good < bytes.size()) {
-            const auto next = static_cast<unsigned char>(bytes[i + good]);
-            const unsigned char from = good == 1 ? low : 0x80;
-            const unsigned char to = good == 1 ? high : 0xBF;
-            if (next < from || next > to) break;
-            ++good;
-        }
-        if (good == length) {
-            out.append(bytes.substr(i, length));
-        } else {
-            AppendUtf8(out, kReplacement);
-        }
-        i += good;
+        const std::size_t runEnd = AsciiRunEnd(bytes, i);
+        out.append(bytes.substr(i, runEnd - i));
+        i = runEnd;
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) >= 0x80) i = character(bytes, i, out);
     }
 }
 
@@ -185,21 +211,26 @@ CodePage DefaultCodePage()
     }
 }
 
+void AppendUtf8(std::string& out, std::string_view bytes, CodePage codePage)
+{
+    switch (codePage) {
+    case CodePage::Cp932:
+        Convert(bytes, out, Cp932Character);
+        break;
+    case CodePage::Cp1252:
+        Convert(bytes, out, Cp1252Character);
+        break;
+    case CodePage::Utf8:
+        Convert(bytes, out, Utf8Character);
+        break;
+    }
+}
+
 std::string ToUtf8(std::string_view bytes, CodePage codePage)
 {
     std::string out;
     out.reserve(bytes.size());
-    switch (codePage) {
-    case CodePage::Cp932:
-        Cp932ToUtf8(bytes, out);
-        break;
-    case CodePage::Cp1252:
-        Cp1252ToUtf8(bytes, out);
-        break;
-    case CodePage::Utf8:
-        CheckUtf8(bytes, out);
-        break;
-    }
+    AppendUtf8(out, bytes, codePage);
     return out;
 }
 

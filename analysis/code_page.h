@@ -21,5 +21,7 @@ CodePage DefaultCodePage();
 
 // The bytes read in the code page, as UTF-8.
 std::string ToUtf8(std::string_view bytes, CodePage codePage);
+// The same, appended to out.
+void AppendUtf8(std::string& out, std::string_view bytes, CodePage codePage);
 
 }  // namespace kolvane

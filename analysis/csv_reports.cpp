@@ -58,11 +58,11 @@ public:
         for (const Procedure& procedure : *module.procedures) {
             StartRow(module);
             csv_.Text(ProcedureKindText(procedure.kind));
-            csv_.Text(ToUtf8(procedure.name, codePage_));
+            csv_.Converted(procedure.name, codePage_);
             csv_.Text(ScopeText(procedure.scope));
             csv_.Number(procedure.line);
             csv_.Number(procedure.Steps());
-            csv_.Text(ToUtf8(procedure.declaration, codePage_));
+            csv_.Converted(procedure.declaration, codePage_);
             csv_.EndRow();
         }
     }
@@ -80,12 +80,12 @@ public:
         for (const ApiDeclaration& api : *module.apis) {
             StartRow(module);
             csv_.Text(ProcedureKindText(api.kind));
-            csv_.Text(ToUtf8(api.name, codePage_));
+            csv_.Converted(api.name, codePage_);
             csv_.Text(ScopeText(api.scope));
-            csv_.Text(ToUtf8(api.library, codePage_));
-            csv_.Text(ToUtf8(api.alias, codePage_));
+            csv_.Converted(api.library, codePage_);
+            csv_.Converted(api.alias, codePage_);
             csv_.Number(api.line);
-            csv_.Text(ToUtf8(api.declaration, codePage_));
+            csv_.Converted(api.declaration, codePage_);
             csv_.EndRow();
         }
     }

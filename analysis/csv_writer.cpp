@@ -1,5 +1,7 @@
 #include "analysis/csv_writer.h"
 
+#include <charconv>
+
 namespace kolvane {
 namespace {
 
@@ -8,18 +10,30 @@ constexpr std::string_view kRowEnd = "\r\n";
 constexpr std::string_view kNeedsQuotes = ",\"\r\n";
 constexpr char kQuote = '"';
 constexpr char kSeparator = ',';
+constexpr std::size_t kFlushSize = 1 << 16;
+
+bool NeedsQuotes(std::string_view text)
+{
+    return text.find_first_of(kNeedsQuotes) != std::string_view::npos;
+}
+
+void AppendQuoted(std::string_view text, std::string& out)
+{
+    out.push_back(kQuote);
+    for (const char c : text) {
+        if (c == kQuote) out.push_back(kQuote);
+        out.push_back(c);
+    }
+    out.push_back(kQuote);
+}
 
 }  // namespace
 
 std::string CsvField(std::string_view text)
 {
-    if (text.find_first_of(kNeedsQuotes) == std::string_view::npos) return std::string(text);
-    std::string field(1, kQuote);
-    for (const char c : text) {
-        if (c == kQuote) field.push_back(kQuote);
-        field.push_back(c);
-    }
-    field.push_back(kQuote);
+    if (!NeedsQuotes(text)) return std::string(text);
+    std::string field;
+    AppendQuoted(text, field);
     return field;
 }
 
@@ -27,7 +41,8 @@ bool CsvWriter::Open(std::string_view path, std::initializer_list<std::string_vi
 {
     file_.reset(std::fopen(std::string(path).c_str(), "wb"));
     if (!file_) return false;
-    failed_ = std::fwrite(kByteOrderMark.data(), 1, kByteOrderMark.size(), file_.get()) != kByteOrderMark.size();
+    buffer_.reserve(kFlushSize + kFlushSize / 4);
+    buffer_.append(kByteOrderMark);
     for (const std::string_view column : columns) Text(column);
     EndRow();
     return true;
@@ -35,20 +50,38 @@ bool CsvWriter::Open(std::string_view path, std::initializer_list<std::string_vi
 
 void CsvWriter::Separate()
 {
-    if (rowStarted_) row_.push_back(kSeparator);
+    if (rowStarted_) buffer_.push_back(kSeparator);
     rowStarted_ = true;
 }
 
 void CsvWriter::Text(std::string_view utf8)
 {
     Separate();
-    row_.append(CsvField(utf8));
+    if (NeedsQuotes(utf8)) {
+        AppendQuoted(utf8, buffer_);
+    } else {
+        buffer_.append(utf8);
+    }
+}
+
+void CsvWriter::Converted(std::string_view bytes, CodePage codePage)
+{
+    Separate();
+    const std::size_t start = buffer_.size();
+    AppendUtf8(buffer_, bytes, codePage);
+    const std::string_view field = std::string_view(buffer_).substr(start);
+    if (!NeedsQuotes(field)) return;
+    quoting_.assign(field);
+    buffer_.resize(start);
+    AppendQuoted(quoting_, buffer_);
 }
 
 void CsvWriter::Number(std::int64_t value)
 {
     Separate();
-    row_.append(std::to_string(value));
+    char digits[24];
+    const std::to_chars_result written = std::to_chars(std::begin(digits), std::end(digits), value);
+    buffer_.append(digits, written.ptr);
 }
 
 void CsvWriter::Empty()
@@ -58,15 +91,21 @@ void CsvWriter::Empty()
 
 void CsvWriter::EndRow()
 {
-    row_.append(kRowEnd);
-    if (file_ && std::fwrite(row_.data(), 1, row_.size(), file_.get()) != row_.size()) failed_ = true;
-    row_.clear();
+    buffer_.append(kRowEnd);
     rowStarted_ = false;
+    if (buffer_.size() >= kFlushSize) Flush();
+}
+
+void CsvWriter::Flush()
+{
+    if (file_ && std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size()) failed_ = true;
+    buffer_.clear();
 }
 
 bool CsvWriter::Close()
 {
     if (!file_) return false;
+    Flush();
     const bool closed = std::fclose(file_.release()) == 0;
     return closed && !failed_;
 }

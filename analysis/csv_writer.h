@@ -1,7 +1,10 @@
 // A CSV file for spreadsheets: UTF-8 with a byte-order mark, RFC 4180 fields
 // (quoted when they hold a comma, a double quote, CR or LF; a double quote
-// doubled), CR LF after every row. Rows are written as they are finished.
+// doubled), CR LF after every row. Fields are written straight into one
+// output buffer, which goes to the file whenever it has grown past a block.
 #pragma once
+
+#include "analysis/code_page.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,14 +21,17 @@ public:
     // mark and the header row. False when it cannot be created.
     bool Open(std::string_view path, std::initializer_list<std::string_view> columns);
 
-    // Adds a field of UTF-8 text, a number or nothing to the current row.
+    // Adds a field of UTF-8 text, of text in a code page (converted to
+    // UTF-8), a number or nothing to the current row.
     void Text(std::string_view utf8);
+    void Converted(std::string_view bytes, CodePage codePage);
     void Number(std::int64_t value);
     void Empty();
-    // Writes the current row and its CR LF.
+    // Ends the current row with its CR LF.
     void EndRow();
 
-    // Closes the file; true when every byte was written and the close worked.
+    // Writes what is left and closes the file; true when every byte was
+    // written and the close worked.
     bool Close();
 
 private:
@@ -33,9 +39,11 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
     void Separate();
+    void Flush();
 
     std::unique_ptr<std::FILE, Closer> file_;
-    std::string row_;
+    std::string buffer_;
+    std::string quoting_;  // a field that needs quotes, while it is quoted
     bool rowStarted_ = false;
     bool failed_ = false;
 };
