@@ -1,10 +1,8 @@
 // Hostile input from end to end: projects and sources with odd bytes, lines
 // of any length, sources that vanish or cannot be read, reports that cannot
 // be written. Every case ends in the box the failing step names, and no
-// analysis that lost data reports success.
-//
-// Covered elsewhere: the limits of a project (255 and 256 modules, 101 forms,
-// values of 254 and 255 bytes) in project_reader_test.
+// analysis that lost data reports success. (Project limits, Ctrl-Z and
+// long project lines: project_reader_test.)
 #include "analysis/analyses.h"
 #include "analysis/report_texts.h"
 #include "project/module_table.h"
@@ -28,24 +26,12 @@ namespace kolvane {
 namespace {
 
 using testing::ListBanner;
-using testing::StepBanner;
 using testing::TempDir;
 using Boxes = std::vector<std::pair<std::string, std::string>>;
-
-constexpr std::size_t kMegabyte = 1 << 20;
 
 const std::pair<std::string, std::string> kCannotOpenBox{std::string(report_text::kCannotOpen),
                                                          std::string(report_text::kOutputCaption)};
 const std::pair<std::string, std::string> kRunFailedBox{"処理に失敗しました", "あ～あ"};
-
-std::size_t Occurrences(std::string_view text, std::string_view part)
-{
-    std::size_t found = 0;
-    for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size())) {
-        ++found;
-    }
-    return found;
-}
 
 #ifndef _WIN32
 // Root opens files whatever their permissions say.
@@ -101,24 +87,6 @@ protected:
 };
 
 // --- the project file ------------------------------------------------------
-
-TEST_F(HostileInput, ProjectWithAMegabyteLineLoadsTheLinesAroundIt)
-{
-    ASSERT_EQ(Load("Form=A.frm\r\nTitle=\"" + std::string(kMegabyte, 'x') + "\"\r\nModule=M; M.bas\r\n"), 1);
-    ASSERT_EQ(ModuleCount, 2);
-    EXPECT_EQ(std::string(ModuleTable[0].path), In("A.frm"));
-    EXPECT_EQ(std::string(ModuleTable[1].path), In("M.bas"));
-}
-
-TEST_F(HostileInput, ProjectOfOnlyCtrlZIsAnEmptyProject)
-{
-    ASSERT_EQ(Load("Form=Old.frm\r\n"), 1);
-    for (const std::string_view bytes : {"\x1A", "\x1A\x1A\x1A", "\x1A" "Form=A.frm\r\n"}) {
-        EXPECT_EQ(Load(bytes), 1);
-        EXPECT_EQ(ModuleCount, 0);
-        EXPECT_EQ(ModuleTable[0].path[0], '\0');
-    }
-}
 
 TEST_F(HostileInput, NulEndsTheTextOfAProjectLine)
 {
@@ -264,35 +232,6 @@ TEST_F(HostileInput, BrokenSourceStopsEveryAnalysis)
 }
 
 // --- sources with odd bytes and sizes ------------------------------------------
-
-TEST_F(HostileInput, ProjectAtCapacityRunsEveryAnalysis)
-{
-    dir.Write("A.frm", "Attribute VB_Exposed = False\r\n' note\r\nSub A()\r\n");
-    dir.Write("M.bas", "Sub M()\r\nx = 1\r\n");
-    dir.Write("C.cls", "Attribute VB_Exposed = False\r\nDeclare Sub B Lib \"k\" ()\r\n");
-    std::string vbp;
-    for (int i = 0; i < 85; ++i) vbp += "Form=A.frm\r\nModule=M; M.bas\r\nClass=C; C.cls\r\n";
-    ASSERT_EQ(Load(vbp), 1);
-    ASSERT_EQ(ModuleCount, kModuleCapacity);
-
-    const Outcome steps = Run(AnalysisKind::StepCount);
-    ASSERT_EQ(steps.result, 1);
-    EXPECT_TRUE(steps.boxes.empty());
-    EXPECT_EQ(Occurrences(*steps.report, "ファイル名 ： "), 255u);
-    EXPECT_TRUE(steps.report->ends_with("frmファイル        85行        85行       170行\r\n"
-                                        "basファイル        85行         0行        85行\r\n"
-                                        "clsファイル        85行         0行        85行\r\n\r\n\r\n"));
-
-    const Outcome procedures = Run(AnalysisKind::ProcedureList);
-    ASSERT_EQ(procedures.result, 1);
-    EXPECT_EQ(Occurrences(*procedures.report, "関数は 1 個、存在します。\r\n"), 170u);
-    EXPECT_TRUE(procedures.report->ends_with("-- C.cls --\r\n関数は存在しません。\r\n\r\nプロパティは存在しません。\r\n\r\n"));
-
-    const Outcome apis = Run(AnalysisKind::ApiList);
-    ASSERT_EQ(apis.result, 1);
-    EXPECT_EQ(Occurrences(*apis.report, "API関数は 1 個、存在します。\r\n"), 85u);
-    EXPECT_EQ(Occurrences(*apis.report, "API関数は存在しません。\r\n"), 170u);
-}
 
 TEST_F(HostileInput, MegabyteLineIsReadInPieces)
 {

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +19,7 @@ using testing::TempDir;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 using CliRun = testing::ProgramRun;
+using testing::RunCli;
 using testing::RunProgram;
 
 // One module re-cased, reordered and edited; one form whose file is gone.
@@ -47,7 +47,7 @@ TEST(DiffCli, TextReportOfTwoVersions)
 {
     TempDir dir;
     MakeTwoVersions(dir);
-    const CliRun run = RunProgram(dir.Root(), KOLVANE_CLI, {"--diff", "old/Old.vbp", "new/New.vbp"});
+    const CliRun run = RunCli(dir.Root(), {"--diff", "old/Old.vbp", "new/New.vbp"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "New_Diff.txt\n");
     EXPECT_EQ(dir.Read("New_Diff.txt"),
@@ -95,8 +95,8 @@ TEST(DiffCli, DemoAgainstItsOlderVersion)
     TempDir dir;
     const std::string samples = KOLVANE_SAMPLES;
     for (const char* format : {"csv", "json"}) {
-        const CliRun run = RunProgram(dir.Root(), KOLVANE_CLI,
-                               {"--diff", "--format", format, samples + "/Demo-1.0/Demo.vbp", samples + "/Demo/Demo.vbp"});
+        const CliRun run = RunCli(dir.Root(),
+                                  {"--diff", "--format", format, samples + "/Demo-1.0/Demo.vbp", samples + "/Demo/Demo.vbp"});
         ASSERT_EQ(run.status, 0) << run.err;
     }
     const CliRun python =
@@ -149,15 +149,15 @@ TEST(DiffCli, AProjectThatCannotBeReadWritesNothing)
 {
     TempDir dir;
     MakeTwoVersions(dir);
-    const CliRun missingOld = RunProgram(dir.Root(), KOLVANE_CLI, {"--diff", "old/None.vbp", "new/New.vbp"});
+    const CliRun missingOld = RunCli(dir.Root(), {"--diff", "old/None.vbp", "new/New.vbp"});
     EXPECT_EQ(missingOld.status, 2);
     EXPECT_EQ(missingOld.err, "kolvane-cli: old/None.vbp: project file not found\n");
-    const CliRun folderAsNew = RunProgram(dir.Root(), KOLVANE_CLI, {"--diff", "old/Old.vbp", "new"});
+    const CliRun folderAsNew = RunCli(dir.Root(), {"--diff", "old/Old.vbp", "new"});
     EXPECT_EQ(folderAsNew.status, 2);
     EXPECT_EQ(folderAsNew.err, "kolvane-cli: new: project file cannot be read\n");
     EXPECT_FALSE(testing::PathExists(dir.Path("New_Diff.txt")));
     EXPECT_FALSE(testing::PathExists(dir.Path("new_Diff.txt")));
-    EXPECT_EQ(RunProgram(dir.Root(), KOLVANE_CLI, {"--diff", "old/Old.vbp"}).status, 2);
+    EXPECT_EQ(RunCli(dir.Root(), {"--diff", "old/Old.vbp"}).status, 2);
 }
 
 }  // namespace

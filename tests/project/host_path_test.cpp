@@ -27,7 +27,7 @@ TEST(HostPath, TrailByteOfADoubleByteCharacterIsNoSeparator)
 
 #ifndef _WIN32
 
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+using testing::Utf8;
 
 TEST(HostPath, NameInAnotherCaseIsFoundFolderByFolderAndAnExactNameIsKept)
 {

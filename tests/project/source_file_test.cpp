@@ -71,30 +71,19 @@ TEST(TextModeReading, CrLfSplitAcrossTheReadChunkStillJoins)
     EXPECT_EQ(total, bytes.size() - 1);  // CR LF became LF
 }
 
-TEST(TextModeWriting, EveryLineFeedBecomesCrLf)
-{
-    TempDir dir;
-    const std::string path = dir.Path("out.txt");
-    SourceFile file;
-    ASSERT_EQ(OpenSourceFile(file, path, kModeWrite), 1);
-    EXPECT_EQ(file.WriteBlock("one\ntwo\n"), 1u);
-    EXPECT_EQ(file.Print("%s:%8ld\n\n", "\x8d\x73", 42L), 13);
-    EXPECT_EQ(CloseSourceFile(file), 1);
-    EXPECT_EQ(dir.Read("out.txt"), "one\r\ntwo\r\n\x8d\x73:      42\r\n\r\n");
-}
-
-TEST(TextModeWriting, WriteTruncatesAndAppendAddsAtTheEnd)
+TEST(TextModeWriting, EveryLineFeedBecomesCrLfWriteTruncatesAppendAdds)
 {
     TempDir dir;
     const std::string path = dir.Write("out.txt", "old content");
     SourceFile file;
     ASSERT_EQ(OpenSourceFile(file, path, kModeWrite), 1);
-    file.WriteBlock("a\n");
+    EXPECT_EQ(file.WriteBlock("one\ntwo\n"), 1u);
+    EXPECT_EQ(file.Print("%s:%8ld\n\n", "\x8d\x73", 42L), 13);
     ASSERT_EQ(CloseSourceFile(file), 1);
     ASSERT_EQ(OpenSourceFile(file, path, kModeAppend), 1);
     file.WriteBlock("b");
     ASSERT_EQ(CloseSourceFile(file), 1);
-    EXPECT_EQ(dir.Read("out.txt"), "a\r\nb");
+    EXPECT_EQ(dir.Read("out.txt"), "one\r\ntwo\r\n\x8d\x73:      42\r\n\r\nb");
 }
 
 TEST(SourceFileOpen, MissingFileFolderAndBadModeFail)

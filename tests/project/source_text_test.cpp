@@ -97,23 +97,5 @@ TEST(SourceText, PiecesEqualTheStreamsLineReads)
     }
 }
 
-TEST(SourceText, MissingFileOrFolderCannotBeOpened)
-{
-    TempDir dir;
-    std::string text = "left over";
-    EXPECT_EQ(ReadSourceText(dir.Path("missing.bas"), text), ReadOutcome::CannotOpen);
-    EXPECT_TRUE(text.empty());
-    EXPECT_EQ(ReadSourceText(dir.Folder("folder.bas"), text), ReadOutcome::CannotOpen);
-}
-
-#ifdef __linux__
-TEST(SourceText, ReadErrorIsTold)
-{
-    // /proc/self/mem opens, but its first page is not mapped: the read fails.
-    std::string text;
-    EXPECT_EQ(ReadSourceText("/proc/self/mem", text), ReadOutcome::ReadError);
-}
-#endif
-
 }  // namespace
 }  // namespace kolvane

@@ -37,4 +37,10 @@ inline ProgramRun RunProgram(const std::string& folder, const std::string& progr
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, capture.Read("out"), capture.Read("err")};
 }
 
+// kolvane-cli, the program built with the tests.
+inline ProgramRun RunCli(const std::string& folder, const std::vector<std::string>& arguments)
+{
+    return RunProgram(folder, KOLVANE_CLI, arguments);
+}
+
 }  // namespace kolvane::testing

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -39,12 +41,9 @@ int ProcessId()
 
 std::string ReadBytes(const std::string& path)
 {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    std::ifstream file(path, std::ios::binary);
     if (!file) throw std::runtime_error("cannot read " + path);
-    std::string bytes;
-    char chunk[4096];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) bytes.append(chunk, got);
-    return bytes;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void WriteBytes(const std::string& path, std::string_view bytes)

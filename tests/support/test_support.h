@@ -26,6 +26,9 @@ inline constexpr char kSep = '\\';
 inline constexpr char kSep = '/';
 #endif
 
+// A u8 literal as the bytes of a narrow string.
+inline std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
 // Reads or writes a whole file as raw bytes; the name is passed to the C
 // runtime as it is (Shift_JIS names work on Windows through the ANSI API).
 std::string ReadBytes(const std::string& path);
