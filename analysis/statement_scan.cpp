@@ -38,19 +38,22 @@ constexpr std::array<std::string_view, 5> kProcedureKindTexts = {"Sub", "Functio
                                                                  "Property Set"};
 constexpr std::array<std::string_view, 3> kScopeTexts = {"Public", "Private", "Friend"};
 
-// The step counter's verdict on a piece, leading blanks and all.
-PieceVerdict Classify(std::string_view piece)
+std::string_view WithoutLeadingBlanks(std::string_view piece)
 {
     const std::size_t blanks = piece.find_first_not_of(kBlank);
-    return ClassifyPiece(blanks == std::string_view::npos ? std::string_view{} : piece.substr(blanks));
+    return blanks == std::string_view::npos ? std::string_view{} : piece.substr(blanks);
+}
+
+std::string_view WithoutLineFeed(std::string_view piece)
+{
+    if (piece.ends_with(kLineFeed)) piece.remove_suffix(1);
+    return piece;
 }
 
 // A piece as the counter sees it: up to its first NUL, without its LF.
-std::string_view PieceText(std::string_view piece)
+std::string_view UpToNul(std::string_view piece)
 {
-    if (piece.ends_with(kLineFeed)) piece.remove_suffix(1);
-    const std::size_t nul = piece.find('\0');
-    return nul == std::string_view::npos ? piece : piece.substr(0, nul);
+    return piece.substr(0, piece.find('\0'));
 }
 
 bool IsBlank(char c)
@@ -216,6 +219,7 @@ bool IsProcedureEnd(std::string_view text)
 // string literals and comments.
 bool HoldsProcedureEnd(std::string_view text)
 {
+    if (text.find(kStatementSeparator) == std::string_view::npos) return false;  // most declarations
     bool inString = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -249,14 +253,17 @@ std::optional<ProcedureStart> ReadProcedureStart(std::string_view firstLine)
     return ProcedureStart{*kind, scope, name};
 }
 
-// The statement's first physical line: its pieces that share the first one's line number.
-std::string FirstLine(std::span<const StatementPiece> pieces)
+// The statement's first physical line: its pieces that share the first one's
+// line number. Most first lines are one piece, viewed where it stands; a
+// longer one is joined in storage.
+std::string_view FirstLine(std::span<const StatementPiece> pieces, std::string& storage)
 {
-    std::string line(pieces.front().text);
+    if (pieces.size() < 2 || pieces[1].line != pieces.front().line) return pieces.front().text;
+    storage.assign(pieces.front().text);
     for (std::size_t i = 1; i < pieces.size() && pieces[i].line == pieces.front().line; ++i) {
-        line.append(pieces[i].text);
+        storage.append(pieces[i].text);
     }
-    return line;
+    return storage;
 }
 
 std::string_view TrimBlanks(std::string_view text)
@@ -274,6 +281,16 @@ std::string_view DeclarationLine(std::string_view line)
     return line;
 }
 
+// Whether a statement whose first line, trimmed, is this may be a Declare
+// statement: its joined text begins with the same words, so the first line
+// decides unless it ends after the scope word.
+bool MayBeDeclare(std::string_view firstLine)
+{
+    WordReader words(firstLine);
+    TakeScope(words);
+    return words.AtEnd() || words.Take(kDeclareWord);
+}
+
 }  // namespace
 
 void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& out)
@@ -286,6 +303,9 @@ void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& ou
     out.statements.clear();
 
     const bool gated = HasHeader(kind);
+    const PieceClassifier classify(text);
+    // Most texts hold no NUL: their pieces are then not searched for one.
+    const bool mayHoldNul = text.find('\0') != std::string_view::npos;
     LinePieces reads(text);
     std::uint32_t line = 1;
     std::size_t pendingFrom = 0;  // first continued piece waiting for its step
@@ -293,7 +313,7 @@ void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& ou
         const std::string_view piece = reads.Read(kCounterReadSize);
         const std::uint32_t pieceLine = line;
         if (piece.ends_with(kLineFeed)) ++line;
-        const std::string_view seen = PieceText(piece);
+        const std::string_view seen = mayHoldNul ? UpToNul(WithoutLineFeed(piece)) : WithoutLineFeed(piece);
 
         if (gated && !out.headerEnded) {
             if (Contains(seen, kHeaderEnd)) {
@@ -302,7 +322,7 @@ void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& ou
             }
             continue;
         }
-        switch (Classify(seen)) {
+        switch (classify(WithoutLeadingBlanks(seen))) {
         case PieceVerdict::Comment:
             ++out.comments;
             out.pieces.resize(pendingFrom);  // continued pieces without their step
@@ -341,6 +361,7 @@ std::string_view ScopeText(Scope scope)
 std::vector<Procedure> FindProcedures(const ModuleStatements& module)
 {
     std::vector<Procedure> procedures;
+    std::string firstLine;
     bool open = false;
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
         const std::span<const StatementPiece> pieces = module.PiecesOf(module.statements[index]);
@@ -351,8 +372,7 @@ std::vector<Procedure> FindProcedures(const ModuleStatements& module)
             }
             continue;
         }
-        const std::string firstLine = FirstLine(pieces);
-        const std::optional<ProcedureStart> start = ReadProcedureStart(firstLine);
+        const std::optional<ProcedureStart> start = ReadProcedureStart(FirstLine(pieces, firstLine));
         if (!start) continue;
         const std::string joined = JoinStatementLines(pieces);
         procedures.push_back(Procedure{start->kind, std::string(start->name), start->scope, pieces.front().line, index,
@@ -368,8 +388,10 @@ std::vector<Procedure> FindProcedures(const ModuleStatements& module)
 std::vector<ApiDeclaration> FindApiDeclarations(const ModuleStatements& module)
 {
     std::vector<ApiDeclaration> declarations;
+    std::string firstLine;
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
         const std::span<const StatementPiece> pieces = module.PiecesOf(module.statements[index]);
+        if (!MayBeDeclare(DeclarationLine(FirstLine(pieces, firstLine)))) continue;
         std::string joined = JoinStatementLines(pieces);
         WordReader words(joined);
         const Scope scope = TakeScope(words);

@@ -43,10 +43,17 @@ std::string_view WithoutLeadingBlanks(std::string_view text)
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-PieceVerdict Classify(std::string_view piece, bool mayHoldOption)
+}  // namespace
+
+PieceClassifier::PieceClassifier(std::string_view moduleText)
+    : mayHoldOption_(Contains(moduleText, kOptionBase) || Contains(moduleText, kOptionCompare))
+{
+}
+
+PieceVerdict PieceClassifier::operator()(std::string_view piece) const
 {
     if (piece.empty() || piece == kOptionExplicit || piece == kOptionPrivateModule ||
-        (mayHoldOption && HoldsOptionBaseOrCompare(piece))) {
+        (mayHoldOption_ && HoldsOptionBaseOrCompare(piece))) {
         return PieceVerdict::Nothing;
     }
     if (piece.front() == kCommentMark) return PieceVerdict::Comment;
@@ -54,20 +61,12 @@ PieceVerdict Classify(std::string_view piece, bool mayHoldOption)
     return PieceVerdict::Step;
 }
 
-}  // namespace
-
-PieceVerdict ClassifyPiece(std::string_view piece)
-{
-    return Classify(piece, true);
-}
-
 Figures CountSourceText(std::string_view text, ModuleKind kind)
 {
     std::uint32_t steps = 0;
     std::uint32_t comments = 0;
     bool headerPassed = !HasHeader(kind);
-    // Most modules hold neither Option line: the search per piece is then skipped.
-    const bool mayHoldOption = Contains(text, kOptionBase) || Contains(text, kOptionCompare);
+    const PieceClassifier classify(text);
 
     RawLinePieces pieces(text);
     do {
@@ -76,7 +75,7 @@ Figures CountSourceText(std::string_view text, ModuleKind kind)
             headerPassed = Contains(visible, kHeaderEnd);
             continue;
         }
-        switch (Classify(WithoutLeadingBlanks(visible), mayHoldOption)) {
+        switch (classify(WithoutLeadingBlanks(visible))) {
         case PieceVerdict::Comment:
             ++comments;
             break;

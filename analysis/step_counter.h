@@ -41,7 +41,18 @@ enum class PieceVerdict {
     Continued,  // holds " _": only the last physical line of a statement is a step
     Step,
 };
-PieceVerdict ClassifyPiece(std::string_view piece);
+
+// Classifies the pieces of one module. "Option Base" and "Option Compare"
+// are looked for once in the whole text: most modules hold neither, and
+// their pieces are then not searched for them.
+class PieceClassifier {
+public:
+    explicit PieceClassifier(std::string_view moduleText);
+    PieceVerdict operator()(std::string_view piece) const;
+
+private:
+    bool mayHoldOption_;
+};
 
 // The counter's pieces: reads of at most 510 bytes up to and including LF.
 inline constexpr std::size_t kCounterReadSize = 511;
