@@ -1,5 +1,6 @@
 #include "analysis/project_diff.h"
 
+#include "analysis/ordered_jobs.h"
 #include "project/path_text.h"
 #include "project/source_file.h"
 #include "project/source_text.h"
@@ -31,34 +32,46 @@ ModuleVersion Read(const Member& member, std::string& text)
 ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, std::string newProject,
                          std::span<const Member> newer, LeadByteTest isLeadByte)
 {
-    ProjectDiff diff{std::move(oldProject), std::move(newProject), {}};
     std::map<TitleKey, std::vector<std::size_t>> oldByTitle;
     for (std::size_t i = 0; i < older.size(); ++i) oldByTitle[KeyOf(older[i], isLeadByte)].push_back(i);
+
+    // The module pairs in report order: every new member with its old
+    // counterpart if any, then the old members left over.
+    struct Pair {
+        const Member* older;
+        const Member* newer;
+    };
+    std::vector<Pair> pairs;
     std::map<TitleKey, std::size_t> seen;
     std::vector<bool> oldMatched(older.size(), false);
-
-    std::string oldText, newText;
     for (const Member& member : newer) {
-        TitleKey key = KeyOf(member, isLeadByte);
+        const TitleKey key = KeyOf(member, isLeadByte);
         const std::size_t occurrence = seen[key]++;
         const auto found = oldByTitle.find(key);
-        const ModuleVersion newSource = Read(member, newText);
-        std::optional<ModuleVersion> oldSource;
+        const Member* counterpart = nullptr;
         if (found != oldByTitle.end() && occurrence < found->second.size()) {
             const std::size_t index = found->second[occurrence];
             oldMatched[index] = true;
-            oldSource = Read(older[index], oldText);
+            counterpart = &older[index];
         }
-        diff.modules.push_back(DiffModule(member.kind, std::string(FileTitle(member.path)),
-                                          oldSource ? &*oldSource : nullptr, &newSource, isLeadByte));
+        pairs.push_back({counterpart, &member});
     }
     for (std::size_t i = 0; i < older.size(); ++i) {
-        if (oldMatched[i]) continue;
-        const ModuleVersion oldSource = Read(older[i], oldText);
-        diff.modules.push_back(
-            DiffModule(older[i].kind, std::string(FileTitle(older[i].path)), &oldSource, nullptr, isLeadByte));
+        if (!oldMatched[i]) pairs.push_back({&older[i], nullptr});
     }
-    return diff;
+
+    // Each pair is read and compared on its own.
+    const auto compare = [&](std::size_t index) {
+        const Pair& pair = pairs[index];
+        std::string oldText, newText;
+        std::optional<ModuleVersion> oldSource, newSource;
+        if (pair.newer != nullptr) newSource = Read(*pair.newer, newText);
+        if (pair.older != nullptr) oldSource = Read(*pair.older, oldText);
+        const Member& named = pair.newer != nullptr ? *pair.newer : *pair.older;
+        return DiffModule(named.kind, std::string(FileTitle(named.path)), oldSource ? &*oldSource : nullptr,
+                          newSource ? &*newSource : nullptr, isLeadByte);
+    };
+    return ProjectDiff{std::move(oldProject), std::move(newProject), RunOrderedJobs<ModuleDiff>(pairs.size(), compare)};
 }
 
 }  // namespace kolvane

@@ -19,7 +19,9 @@ struct ProjectDiff {
     std::vector<ModuleDiff> modules;
 };
 
-// Reads the members of both versions, two files at a time, and compares them.
+// Reads the members of both versions and compares them pair by pair, the
+// pairs on every core at once; the modules come in report order whatever
+// the number of threads.
 ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, std::string newProject,
                          std::span<const Member> newer, LeadByteTest isLeadByte);
 
