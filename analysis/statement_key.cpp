@@ -3,6 +3,8 @@
 #include "project/path_text.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace kolvane {
 namespace {
@@ -51,23 +53,56 @@ std::string_view TrimStart(std::string_view text)
     return text.substr(start);
 }
 
+constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// Eight ASCII bytes with no double quote among them when keepStrings is set.
+bool IsPlainAsciiWord(std::uint64_t word, bool keepStrings)
+{
+    if ((word & kHighBits) != 0) return false;
+    if (!keepStrings) return true;
+    const std::uint64_t quotes = word ^ (kEveryByte * static_cast<unsigned char>(kQuote));
+    return ((quotes - kEveryByte) & ~quotes & kHighBits) == 0;  // no byte equal to the quote
+}
+
+// The eight ASCII bytes with their upper-case letters in lower case.
+std::uint64_t LowerAsciiWord(std::uint64_t word)
+{
+    const std::uint64_t fromA = word + kEveryByte * (0x80 - 'A');     // high bit: byte >= 'A'
+    const std::uint64_t pastZ = word + kEveryByte * (0x80 - 'Z' - 1); // high bit: byte > 'Z'
+    return word | (((fromA ^ pastZ) & kHighBits) >> 2);              // 0x20 on 'A'..'Z'
+}
+
 // Folds the ASCII letters of text in place, outside string literals when
 // keepStrings is set; a double-byte character is kept whole. Lead bytes are
-// above 0x80 in every code page, so ASCII bytes never ask the test.
+// above 0x80 in every code page, so ASCII bytes never ask the test; eight
+// ASCII bytes without a quote are folded at once.
 void FoldInPlace(char* text, std::size_t size, LeadByteTest isLeadByte, bool keepStrings)
 {
-    bool inString = false;
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = text[i];
-        if (keepStrings && c == kQuote) {
-            inString = !inString;
-        } else if (inString) {
-            continue;
-        } else if (static_cast<unsigned char>(c) < 0x80) {
-            text[i] = kLower[static_cast<unsigned char>(c)];
-        } else if (isLeadByte != nullptr && i + 1 < size && isLeadByte(static_cast<unsigned char>(c)) &&
+    std::size_t i = 0;
+    while (i < size) {
+        std::uint64_t word;
+        if (size - i >= sizeof word) {
+            std::memcpy(&word, text + i, sizeof word);
+            if (IsPlainAsciiWord(word, keepStrings)) {
+                word = LowerAsciiWord(word);
+                std::memcpy(text + i, &word, sizeof word);
+                i += sizeof word;
+                continue;
+            }
+        }
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (keepStrings && byte == kQuote) {  // a string literal as it is, to its closing quote or the end
+            const void* close = std::memchr(text + i + 1, kQuote, size - i - 1);
+            i = close == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(close) - text) + 1;
+        } else if (byte < 0x80) {
+            text[i] = kLower[byte];
+            ++i;
+        } else if (isLeadByte != nullptr && i + 1 < size && isLeadByte(byte) &&
                    IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
-            ++i;  // the trail byte as it is
+            i += 2;  // the trail byte as it is
+        } else {
+            ++i;
         }
     }
 }
