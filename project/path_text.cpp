@@ -4,11 +4,7 @@ namespace kolvane {
 
 bool IsPathSeparator(char c)
 {
-#ifdef _WIN32
-    return c == '\\';
-#else
     return c == '\\' || c == '/';
-#endif
 }
 
 std::size_t LastSeparator(std::string_view text)

@@ -15,7 +15,8 @@ constexpr bool IsTrailByte(unsigned char byte)
     return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
-// '\' on every platform; off Windows '/' separates folders as well.
+// '\' and '/', as Windows itself reads them: a project named "sub/P.vbp"
+// finds its folder and its title on every platform.
 bool IsPathSeparator(char c);
 
 // Calls visit(position) for every separator of text, front to back.

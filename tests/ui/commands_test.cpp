@@ -114,19 +114,23 @@ TEST_F(CommandTest, RunWritesTheChosenReportIntoTheCurrentFolder)
     }
 }
 
-// Named relative to the current folder, a project still finds its members
-// in ".." folders: the list shows them with absolute paths.
+// Named relative to the current folder, with "\" or "/", a project still
+// finds its members in ".." folders: the list shows them with absolute paths.
 TEST_F(CommandTest, RelativeCommandLineProjectListsAbsoluteMemberPaths)
 {
     TempDir dir;
     dir.Folder("App");
     dir.Folder("Shared");
     dir.Write("App\\App.vbp", "Module=Util; ..\\Shared\\Util.bas\r\nForm=Main.frm\r\n");
-    {
-        const CurrentFolder inProject(dir.Path("App"));
-        Window().LoadCommandLineProject("App.vbp");
+    std::vector<Row> rows;  // the command-line load adds to the list
+    for (const auto& [folder, project] : {std::pair{"App", "App.vbp"}, {"", "App/App.vbp"}, {"Shared", "../App/App.vbp"}}) {
+        {
+            const CurrentFolder there(dir.Path(folder));
+            Window().LoadCommandLineProject(project);
+        }
+        rows.insert(rows.end(), {{dir.Path("App\\Main.frm"), "frm"}, {dir.Path("Shared\\Util.bas"), "bas"}});
+        EXPECT_EQ(ListRows(list), rows) << project;
     }
-    EXPECT_EQ(ListRows(list), (std::vector<Row>{{dir.Path("App\\Main.frm"), "frm"}, {dir.Path("Shared\\Util.bas"), "bas"}}));
     EXPECT_TRUE(boxes.empty());
 }
 
