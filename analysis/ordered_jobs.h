@@ -14,11 +14,15 @@
 
 namespace kolvane {
 
+// Each thread holds the data of the job it runs: at most this many threads,
+// so that memory stays a few jobs' worth on a machine of many cores.
+inline constexpr std::size_t kMaxJobThreads = 4;
+
 // Calls job(0) ... job(count - 1) on up to as many threads as the machine
-// has cores (this one included) and returns the results in that order. A job
-// must not touch what another job touches. When a job throws, no further job
-// starts, and the first exception is thrown again here once every thread
-// has ended.
+// has cores (this one included; at most kMaxJobThreads) and returns the
+// results in that order. A job must not touch what another job touches.
+// When a job throws, no further job starts, and the first exception is
+// thrown again here once every thread has ended.
 template <typename Result, typename Job>
 std::vector<Result> RunOrderedJobs(std::size_t count, const Job& job)
 {
@@ -39,9 +43,10 @@ std::vector<Result> RunOrderedJobs(std::size_t count, const Job& job)
     };
 
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t threads = std::min(cores, kMaxJobThreads);
     {
         std::vector<std::jthread> helpers;
-        for (std::size_t helper = 1; helper < std::min(cores, count); ++helper) {
+        for (std::size_t helper = 1; helper < std::min(threads, count); ++helper) {
             try {
                 helpers.emplace_back(work);
             } catch (const std::system_error&) {
