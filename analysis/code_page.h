@@ -11,6 +11,12 @@ namespace kolvane {
 
 enum class CodePage { Cp932, Cp1252, Utf8 };
 
+// Shift_JIS lead bytes, fixed, so that a scan reads the same everywhere.
+constexpr bool IsShiftJisLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 // "cp932", "shift_jis", "cp1252", "utf-8", ... without regard to case;
 // nullopt for a name it does not know.
 std::optional<CodePage> ParseCodePage(std::string_view name);

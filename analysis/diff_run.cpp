@@ -14,26 +14,10 @@ constexpr std::string_view kTextSuffix = "_Diff.txt";
 constexpr std::string_view kCsvSuffix = "_Diff.csv";
 constexpr std::string_view kJsonSuffix = "_Diff.json";
 
-#ifdef _WIN32
-constexpr char kFolderSeparator = '\\';
-#else
-constexpr char kFolderSeparator = '/';
-#endif
-
-bool IsShiftJisLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
 // Only Shift_JIS has double-byte characters whose second byte can be ASCII.
 LeadByteTest LeadBytesOf(CodePage codePage)
 {
     return codePage == CodePage::Cp932 ? &IsShiftJisLeadByte : nullptr;
-}
-
-std::string InFolder(std::string_view folder, std::string_view name)
-{
-    std::string path(folder);
-    if (!path.empty() && LastSeparator(path) != path.size() - 1) path.push_back(kFolderSeparator);
-    path.append(name);
-    return path;
 }
 
 }  // namespace
@@ -54,7 +38,7 @@ DiffResult RunDiff(const DiffRequest& request)
     const ProjectDiff diff =
         DiffProjects(request.oldProject, older, request.newProject, newer, LeadBytesOf(request.codePage));
     const auto path = [&](std::string_view suffix) {
-        return InFolder(request.outputFolder, ExtendedFileName(request.newProject, suffix));
+        return PathInFolder(request.outputFolder, ExtendedFileName(request.newProject, suffix));
     };
     bool written = false;
     switch (request.format) {

@@ -23,20 +23,6 @@ constexpr std::string_view kCannotCreate = "ファイルを作成できません
 constexpr std::string_view kCannotWrite = "ファイル書き込みエラー: ";
 constexpr std::string_view kErrorCaption = "エラー";
 
-#ifdef _WIN32
-constexpr char kFolderSeparator = '\\';
-#else
-constexpr char kFolderSeparator = '/';
-#endif
-
-std::string OutputPath(std::string_view folder, std::string_view name)
-{
-    std::string path(folder);
-    if (!path.empty() && LastSeparator(path) != path.size() - 1) path.push_back(kFolderSeparator);
-    path.append(name);
-    return path;
-}
-
 struct OpenOutput {
     std::unique_ptr<ExtendedOutput> output;
     std::string path;
@@ -48,7 +34,7 @@ std::vector<OpenOutput> OpenOutputs(std::string_view projectPath, std::string_vi
 {
     std::vector<OpenOutput> outputs;
     const auto add = [&](std::string_view suffix, auto open) {
-        std::string path = OutputPath(choice.outputFolder, ExtendedFileName(projectPath, suffix));
+        std::string path = PathInFolder(choice.outputFolder, ExtendedFileName(projectPath, suffix));
         std::unique_ptr<ExtendedOutput> output = open(path);
         if (!output) {
             reporter.Message(std::string(kCannotCreate) + path, kErrorCaption);

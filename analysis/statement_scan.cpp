@@ -1,6 +1,8 @@
 #include "analysis/statement_scan.h"
 
+#include "analysis/code_page.h"
 #include "analysis/step_counter.h"
+#include "project/path_text.h"
 #include "project/source_text.h"
 #include "project/strings.h"
 
@@ -76,19 +78,6 @@ bool IsNonAscii(char c)
     return static_cast<unsigned char>(c) >= 0x80;
 }
 
-// Shift_JIS lead bytes, fixed, so the scan reads the same everywhere.
-bool IsShiftJisLead(char c)
-{
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-bool IsShiftJisTrail(char c)
-{
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
-}
-
 bool IsNameCharacter(char c)
 {
     return IsAsciiLetter(c) || IsDigit(c) || c == kUnderscore || IsNonAscii(c);
@@ -144,8 +133,8 @@ public:
         const std::size_t start = position_;
         if (AtEnd() || !(IsAsciiLetter(text_[position_]) || IsNonAscii(text_[position_]))) return {};
         while (!AtEnd() && IsNameCharacter(text_[position_])) {
-            if (IsShiftJisLead(text_[position_]) && position_ + 1 < text_.size() &&
-                IsShiftJisTrail(text_[position_ + 1])) {
+            if (IsShiftJisLeadByte(static_cast<unsigned char>(text_[position_])) && position_ + 1 < text_.size() &&
+                IsTrailByte(static_cast<unsigned char>(text_[position_ + 1]))) {
                 ++position_;  // the pair is one character
             }
             ++position_;

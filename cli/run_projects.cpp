@@ -11,21 +11,6 @@
 namespace kolvane::cli {
 namespace {
 
-#ifdef _WIN32
-constexpr char kFolderSeparator = '\\';
-#else
-constexpr char kFolderSeparator = '/';
-#endif
-
-// The folder, a separator unless it ends in one already, and the name.
-std::string ReportPath(std::string_view folder, std::string_view name)
-{
-    std::string path(folder);
-    if (!path.empty() && LastSeparator(path) != path.size() - 1) path.push_back(kFolderSeparator);
-    path.append(name);
-    return path;
-}
-
 bool NameOnStandardOutput(std::string_view path)
 {
     std::string line(path);
@@ -43,12 +28,12 @@ int RunProject(const Options& options, const std::string& project, Reporter& rep
 
     std::vector<AnalysisRequest> requests;
     for (const AnalysisKind kind : options.analyses) {
-        requests.push_back({kind, ReportPath(options.outputFolder, ReportFileName(project, AnalysisFor(kind)))});
+        requests.push_back({kind, PathInFolder(options.outputFolder, ReportFileName(project, AnalysisFor(kind)))});
     }
     int status = kExitSuccess;
     const RunStatus run = RunLoadedProject(project, requests, reporter, [&](const Analysis& analysis, bool written) {
         const std::string reportPath =
-            ReportPath(options.outputFolder, ReportFileName(project, analysis));
+            PathInFolder(options.outputFolder, ReportFileName(project, analysis));
         if (!written) {
             reporter.Message(analysis.failureText, run_text::kFailedCaption);
             status = kExitAnalysisFailed;

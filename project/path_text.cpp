@@ -20,4 +20,17 @@ std::string_view FileTitle(std::string_view path)
     return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 
+std::string PathInFolder(std::string_view folder, std::string_view name)
+{
+#ifdef _WIN32
+    constexpr char kFolderSeparator = '\\';
+#else
+    constexpr char kFolderSeparator = '/';
+#endif
+    std::string path(folder);
+    if (!path.empty() && LastSeparator(path) != path.size() - 1) path.push_back(kFolderSeparator);
+    path.append(name);
+    return path;
+}
+
 }  // namespace kolvane

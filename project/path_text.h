@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace kolvane {
@@ -29,6 +30,10 @@ std::size_t LastSeparator(std::string_view text);
 // The last component of a path, extension included ("Main.frm" of
 // "C:\Work\Forms\Main.frm"); the whole path when it has no separator.
 std::string_view FileTitle(std::string_view path);
+
+// The folder, the platform's separator unless the folder ends in one
+// already, and the name; the name alone for an empty folder.
+std::string PathInFolder(std::string_view folder, std::string_view name);
 
 }  // namespace kolvane
 
