@@ -61,15 +61,10 @@ int ListApiDeclarations(SourceFile& report, std::string_view sourcePath, const M
 
 namespace {
 
-// The report open from Start to Finish; per module its section.
-class ApiList final : public ModuleAnalysis {
+// Per module its section.
+class ApiList final : public ListReport {
 public:
-    ApiList(std::string_view projectPath, std::string_view reportPath)
-        : projectPath_(projectPath), reportPath_(reportPath)
-    {
-    }
-
-    bool Start(Reporter& reporter) override { return StartListReport(report_, reportPath_, projectPath_, reporter); }
+    using ListReport::ListReport;
 
     bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
     {
@@ -85,13 +80,6 @@ public:
         }
         return true;
     }
-
-    bool Finish(Reporter& reporter) override { return FinishListReport(report_, reporter); }
-
-private:
-    std::string projectPath_;
-    std::string reportPath_;
-    SourceFile report_;  // closed when the analysis ends, on every path
 };
 
 }  // namespace

@@ -3,9 +3,11 @@
 // checked close at the end.
 #pragma once
 
+#include "analysis/module_analysis.h"
 #include "project/reporter.h"
 #include "project/source_file.h"
 
+#include <string>
 #include <string_view>
 
 namespace kolvane {
@@ -27,5 +29,25 @@ bool StartListReport(SourceFile& report, std::string_view outputPath, std::strin
 // Closes the report. A close that fails (the last buffered bytes could not
 // be written) is reported as a write failure.
 bool FinishListReport(SourceFile& report, Reporter& reporter);
+
+// A list report open from Start to Finish; what each module adds to it is
+// the subclass's Module.
+class ListReport : public ModuleAnalysis {
+public:
+    ListReport(std::string_view projectPath, std::string_view reportPath)
+        : projectPath_(projectPath), reportPath_(reportPath)
+    {
+    }
+
+    bool Start(Reporter& reporter) final { return StartListReport(report_, reportPath_, projectPath_, reporter); }
+    bool Finish(Reporter& reporter) final { return FinishListReport(report_, reporter); }
+
+private:
+    std::string projectPath_;
+    std::string reportPath_;
+
+protected:
+    SourceFile report_;  // closed when the analysis ends, on every path
+};
 
 }  // namespace kolvane

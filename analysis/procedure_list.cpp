@@ -111,15 +111,10 @@ int ListBasProcedures(SourceFile& report, std::string_view sourcePath, const Mod
 
 namespace {
 
-// The report open from Start to Finish; per module its two sections.
-class ProcedureList final : public ModuleAnalysis {
+// Per module its two sections.
+class ProcedureList final : public ListReport {
 public:
-    ProcedureList(std::string_view projectPath, std::string_view reportPath)
-        : projectPath_(projectPath), reportPath_(reportPath)
-    {
-    }
-
-    bool Start(Reporter& reporter) override { return StartListReport(report_, reportPath_, projectPath_, reporter); }
+    using ListReport::ListReport;
 
     bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
     {
@@ -140,13 +135,6 @@ public:
         }
         return true;
     }
-
-    bool Finish(Reporter& reporter) override { return FinishListReport(report_, reporter); }
-
-private:
-    std::string projectPath_;
-    std::string reportPath_;
-    SourceFile report_;  // closed when the analysis ends, on every path
 };
 
 }  // namespace
