@@ -40,12 +40,6 @@ constexpr std::array<std::string_view, 5> kProcedureKindTexts = {"Sub", "Functio
                                                                  "Property Set"};
 constexpr std::array<std::string_view, 3> kScopeTexts = {"Public", "Private", "Friend"};
 
-std::string_view WithoutLeadingBlanks(std::string_view piece)
-{
-    const std::size_t blanks = piece.find_first_not_of(kBlank);
-    return blanks == std::string_view::npos ? std::string_view{} : piece.substr(blanks);
-}
-
 std::string_view WithoutLineFeed(std::string_view piece)
 {
     if (piece.ends_with(kLineFeed)) piece.remove_suffix(1);
@@ -311,7 +305,7 @@ void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& ou
             }
             continue;
         }
-        switch (classify(WithoutLeadingBlanks(seen))) {
+        switch (classify(seen)) {
         case PieceVerdict::Comment:
             ++out.comments;
             out.pieces.resize(pendingFrom);  // continued pieces without their step

@@ -52,6 +52,7 @@ PieceClassifier::PieceClassifier(std::string_view moduleText)
 
 PieceVerdict PieceClassifier::operator()(std::string_view piece) const
 {
+    piece = WithoutLeadingBlanks(piece);
     if (piece.empty() || piece == kOptionExplicit || piece == kOptionPrivateModule ||
         (mayHoldOption_ && HoldsOptionBaseOrCompare(piece))) {
         return PieceVerdict::Nothing;
@@ -75,7 +76,7 @@ Figures CountSourceText(std::string_view text, ModuleKind kind)
             headerPassed = Contains(visible, kHeaderEnd);
             continue;
         }
-        switch (classify(WithoutLeadingBlanks(visible))) {
+        switch (classify(visible)) {
         case PieceVerdict::Comment:
             ++comments;
             break;

@@ -33,8 +33,8 @@ constexpr void AddFigures(Figures& total, const Figures& more)
     total.comments = Sum32(total.comments, more.comments);
 }
 
-// What one piece of a line is. The piece comes without its newline and
-// without its leading blanks, and ends at its first NUL.
+// What one piece of a line is, its leading blanks aside. The piece comes
+// without its newline and ends at its first NUL.
 enum class PieceVerdict {
     Nothing,    // empty, "Option Explicit", "Option Private Module", or holding "Option Base"/"Option Compare"
     Comment,    // begins with an apostrophe
