@@ -1,5 +1,5 @@
 // The extended outputs (CSV and JSON) take the modules of a project one at a
-// time, as they are scanned: nothing of a module is kept once it is written.
+// time, in project order: nothing of a module is kept once it is written.
 #pragma once
 
 #include "analysis/code_page.h"

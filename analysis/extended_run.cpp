@@ -1,10 +1,12 @@
 #include "analysis/extended_run.h"
 
 #include "analysis/extended_output.h"
+#include "analysis/ordered_jobs.h"
 #include "project/path_text.h"
 #include "project/source_file.h"
 #include "project/source_text.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace kolvane {
@@ -58,6 +60,31 @@ std::vector<OpenOutput> OpenOutputs(std::string_view projectPath, std::string_vi
     return outputs;
 }
 
+// One member read and scanned. It stays where it was made: the scan's views
+// point into its text.
+struct ScannedMember {
+    MemberStatus status = MemberStatus::Ok;
+    std::string text;
+    ModuleStatements statements;
+    std::vector<Procedure> procedures;
+    std::vector<ApiDeclaration> apis;
+};
+
+std::unique_ptr<ScannedMember> ScanMember(const Member& member)
+{
+    auto scanned = std::make_unique<ScannedMember>();
+    if (!FileExists(member.path)) {
+        scanned->status = MemberStatus::Missing;
+    } else if (ReadSourceText(member.path, scanned->text) != ReadOutcome::Read) {
+        scanned->status = MemberStatus::Unreadable;
+    } else {
+        ScanStatements(scanned->text, member.kind, scanned->statements);
+        scanned->procedures = FindProcedures(scanned->statements);
+        scanned->apis = FindApiDeclarations(scanned->statements);
+    }
+    return scanned;
+}
+
 }  // namespace
 
 std::string_view MemberStatusText(MemberStatus status)
@@ -96,35 +123,32 @@ ProjectFigures RunExtendedProject(std::string_view projectPath, const ExtendedCh
     const std::string project = PathToUtf8(projectPath);
     std::vector<OpenOutput> outputs = OpenOutputs(projectPath, project, choice, reporter, figures);
 
-    // One text, one scan and one set of lists, reused from module to module:
-    // memory stays bounded by the largest module.
-    std::string text;
-    ModuleStatements statements;
-    std::vector<Procedure> procedures;
-    std::vector<ApiDeclaration> apis;
-    for (const Member& member : members) {
-        ++figures.modules;
-        ++figures.kindModules[static_cast<std::size_t>(member.kind)];
-        ModuleResult result{member.kind, ToUtf8(FileTitle(member.path), choice.codePage),
-                            ToUtf8(member.value, choice.codePage), MemberStatus::Ok, nullptr, nullptr, nullptr};
-        if (!FileExists(member.path)) {
-            result.status = MemberStatus::Missing;
-        } else if (ReadSourceText(member.path, text) != ReadOutcome::Read) {
-            result.status = MemberStatus::Unreadable;
-        } else {
-            ScanStatements(text, member.kind, statements);
-            procedures = FindProcedures(statements);
-            apis = FindApiDeclarations(statements);
-            figures.steps += statements.steps;
-            figures.comments += statements.comments;
-            figures.procedures += static_cast<std::int64_t>(procedures.size());
-            figures.apis += static_cast<std::int64_t>(apis.size());
-            result.statements = &statements;
-            result.procedures = &procedures;
-            result.apis = &apis;
+    // The members are read and scanned a few at a time, on every core, and
+    // written in project order: memory stays a few modules' worth.
+    for (std::size_t first = 0; first < members.size(); first += kMaxJobThreads) {
+        const std::size_t count = std::min(kMaxJobThreads, members.size() - first);
+        const std::vector<std::unique_ptr<ScannedMember>> scanned = RunOrderedJobs<std::unique_ptr<ScannedMember>>(
+            count, [&](std::size_t index) { return ScanMember(members[first + index]); });
+        for (std::size_t index = 0; index < count; ++index) {
+            const Member& member = members[first + index];
+            const ScannedMember& scan = *scanned[index];
+            ++figures.modules;
+            ++figures.kindModules[static_cast<std::size_t>(member.kind)];
+            ModuleResult result{member.kind, ToUtf8(FileTitle(member.path), choice.codePage),
+                                ToUtf8(member.value, choice.codePage), scan.status, nullptr, nullptr, nullptr};
+            if (scan.status == MemberStatus::Ok) {
+                figures.steps += scan.statements.steps;
+                figures.comments += scan.statements.comments;
+                figures.procedures += static_cast<std::int64_t>(scan.procedures.size());
+                figures.apis += static_cast<std::int64_t>(scan.apis.size());
+                result.statements = &scan.statements;
+                result.procedures = &scan.procedures;
+                result.apis = &scan.apis;
+            } else {
+                figures.memberFailed = true;
+            }
+            for (OpenOutput& open : outputs) open.output->Module(result);
         }
-        if (result.status != MemberStatus::Ok) figures.memberFailed = true;
-        for (OpenOutput& open : outputs) open.output->Module(result);
     }
 
     for (OpenOutput& open : outputs) {
