@@ -68,11 +68,8 @@ public:
 
     bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
     {
-        const std::optional<ModuleKind> kind = TableKind(row);
-        if (!kind) {
-            reporter.Message(report_text::kUnexpected, report_text::kErrorCaption);
-            return false;
-        }
+        const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
+        if (!kind) return false;
         const ModuleStep& step = kSteps[static_cast<std::size_t>(*kind)];
         if (ListApiDeclarations(report_, ModulePath(row), source, step.classModule, reporter) == 0) {
             reporter.Message(step.failure, report_text::kModuleCaption);

@@ -2,10 +2,12 @@
 // source read once for every analysis of the run (see RunAnalyses).
 #pragma once
 
+#include "analysis/report_texts.h"
 #include "project/module_table.h"
 #include "project/reporter.h"
 #include "project/source_text.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,15 @@ struct ModuleSource {
 
     void Read(std::string_view path);
 };
+
+// The row's kind of the module table; a row of any other kind is reported
+// as the unexpected error every analysis shows for it.
+inline std::optional<ModuleKind> KnownTableKind(const ModuleEntry& row, Reporter& reporter)
+{
+    const std::optional<ModuleKind> kind = TableKind(row);
+    if (!kind) reporter.Message(report_text::kUnexpected, report_text::kErrorCaption);
+    return kind;
+}
 
 class ModuleAnalysis {
 public:

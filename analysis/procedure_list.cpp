@@ -118,11 +118,8 @@ public:
 
     bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
     {
-        const std::optional<ModuleKind> kind = TableKind(row);
-        if (!kind) {
-            reporter.Message(report_text::kUnexpected, report_text::kErrorCaption);
-            return false;
-        }
+        const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
+        if (!kind) return false;
         const ModuleSteps& steps = kSteps[static_cast<std::size_t>(*kind)];
         const std::string_view path = ModulePath(row);
         if (steps.listProcedures(report_, path, source, reporter) == 0) {

@@ -68,11 +68,8 @@ public:
 
     bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
     {
-        const std::optional<ModuleKind> kind = TableKind(row);
-        if (!kind) {
-            reporter.Message(report_text::kUnexpected, report_text::kErrorCaption);
-            return false;
-        }
+        const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
+        if (!kind) return false;
         if (!Counted(source, reporter)) {
             reporter.Message(kRunFailed, kRunFailedCaption);
             return false;
