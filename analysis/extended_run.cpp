@@ -64,7 +64,7 @@ std::vector<OpenOutput> OpenOutputs(std::string_view projectPath, std::string_vi
 // point into its text.
 struct ScannedMember {
     MemberStatus status = MemberStatus::Ok;
-    std::string text;
+    TextBuffer text;
     ModuleStatements statements;
     std::vector<Procedure> procedures;
     std::vector<ApiDeclaration> apis;

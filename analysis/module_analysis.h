@@ -17,7 +17,7 @@ namespace kolvane {
 struct ModuleSource {
     bool exists = false;                          // the path named something before the read
     ReadOutcome outcome = ReadOutcome::CannotOpen;
-    std::string text;                             // as stored (ReadRawText); kept between modules for its capacity
+    TextBuffer text;                              // as stored (ReadRawText); kept between modules for its capacity
 
     void Read(std::string_view path);
 };

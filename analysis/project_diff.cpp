@@ -20,7 +20,7 @@ TitleKey KeyOf(const Member& member, LeadByteTest isLeadByte)
 }
 
 // Reads a member's file into text; the source says how that went.
-ModuleVersion Read(const Member& member, std::string& text)
+ModuleVersion Read(const Member& member, TextBuffer& text)
 {
     if (!FileExists(member.path)) return {SourceState::Missing, {}};
     if (ReadSourceText(member.path, text) != ReadOutcome::Read) return {SourceState::Unreadable, {}};
@@ -63,7 +63,7 @@ ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, 
     // Each pair is read and compared on its own.
     const auto compare = [&](std::size_t index) {
         const Pair& pair = pairs[index];
-        std::string oldText, newText;
+        TextBuffer oldText, newText;
         std::optional<ModuleVersion> oldSource, newSource;
         if (pair.newer != nullptr) newSource = Read(*pair.newer, newText);
         if (pair.older != nullptr) oldSource = Read(*pair.older, oldText);

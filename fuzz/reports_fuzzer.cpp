@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ModuleEntry row = OneModule(source.kind, path);
         fuzz::ResetBoxCount();
 
-        std::string text;
+        TextBuffer text;
         FUZZ_CHECK(ReadSourceText(path, text) == ReadOutcome::Read);
         const std::optional<ModuleKind> kind = TableKind(row);
         FUZZ_CHECK(kind.has_value());

@@ -74,7 +74,7 @@ ProjectStatus ReadMemberList(std::string_view projectPath, std::vector<Member>& 
 {
     members.clear();
     if (!FileExists(projectPath)) return ProjectStatus::NotFound;
-    std::string text;
+    TextBuffer text;
     if (ReadSourceText(projectPath, text) != ReadOutcome::Read) return ProjectStatus::Unreadable;
 
     ForEachProjectLine(text, [&](std::string_view line) {

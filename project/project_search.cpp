@@ -93,7 +93,7 @@ void AddProjectsOf(std::string_view argument, std::vector<std::string>& projects
         return;
     }
     if (EndsWithIgnoringCase(argument, kGroupExtension)) {
-        std::string text;
+        TextBuffer text;
         if (ReadSourceText(argument, text) == ReadOutcome::Read) {
             ReadProjectGroup(argument, text, projects);
             return;

@@ -69,14 +69,14 @@ std::size_t ApplyTextMode(char* data, std::size_t size)
     return write;
 }
 
-ReadOutcome ReadSourceText(std::string_view path, std::string& text)
+ReadOutcome ReadSourceText(std::string_view path, TextBuffer& text)
 {
     const ReadOutcome outcome = ReadRawText(path, text);
     text.resize(ApplyTextMode(text.data(), text.size()));
     return outcome;
 }
 
-ReadOutcome ReadRawText(std::string_view path, std::string& text)
+ReadOutcome ReadRawText(std::string_view path, TextBuffer& text)
 {
     const std::string host = HostPath(path);
     File file(std::fopen(host.c_str(), "rb"));
@@ -88,8 +88,7 @@ ReadOutcome ReadRawText(std::string_view path, std::string& text)
     }
 
     // One read of the expected size, then blocks until the end: a file that
-    // grows while it is read is still read whole. The text is not cleared
-    // first: only bytes past its old size are zeroed by the resize.
+    // grows while it is read is still read whole.
     std::size_t filled = 0;
     text.resize(hint + 1);
     bool failed = false;

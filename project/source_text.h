@@ -4,6 +4,8 @@
 // line reads over it, byte for byte.
 #pragma once
 
+#include "project/text_buffer.h"
+
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -19,16 +21,16 @@ enum class ReadOutcome {
 };
 
 // Reads the file named by path (as a project names it; see HostPath) into
-// text, replacing its content. The caller may keep one string for many
+// text, replacing its content. The caller may keep one buffer for many
 // files: its capacity stays, so memory is bounded by the largest file.
-ReadOutcome ReadSourceText(std::string_view path, std::string& text);
+ReadOutcome ReadSourceText(std::string_view path, TextBuffer& text);
 
 // Applies the text-mode rules to raw bytes in place and returns the new size.
 std::size_t ApplyTextMode(char* data, std::size_t size);
 
 // Reads the file's bytes up to its first Ctrl-Z, line ends as stored: the
 // text for RawLinePieces, which applies the CR LF rule as it reads.
-ReadOutcome ReadRawText(std::string_view path, std::string& text);
+ReadOutcome ReadRawText(std::string_view path, TextBuffer& text);
 
 // The line reads of a text-mode stream over a decoded text. Read(size) is
 // fgets with a buffer of size bytes: at most size - 1 bytes, up to and

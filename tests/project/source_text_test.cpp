@@ -30,7 +30,7 @@ std::vector<std::string> StreamPieces(const std::string& path, std::size_t size)
 
 std::vector<std::string> TextPieces(const std::string& path, std::size_t size)
 {
-    std::string text;
+    TextBuffer text;
     EXPECT_EQ(ReadSourceText(path, text), ReadOutcome::Read);
     LinePieces lines(text);
     std::vector<std::string> pieces;
@@ -45,7 +45,7 @@ std::vector<std::string> TextPieces(const std::string& path, std::size_t size)
 // The same reads over the stored bytes, each given back with its newline.
 std::vector<std::string> RawPieces(const std::string& path, std::size_t size)
 {
-    std::string text;
+    TextBuffer text;
     EXPECT_EQ(ReadRawText(path, text), ReadOutcome::Read);
     RawLinePieces lines(text);
     std::vector<std::string> pieces;
