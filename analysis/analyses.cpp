@@ -1,12 +1,14 @@
 #include "analysis/analyses.h"
 
 #include "analysis/api_list.h"
+#include "analysis/ordered_jobs.h"
 #include "analysis/procedure_list.h"
 #include "analysis/report_texts.h"
 #include "analysis/step_count_report.h"
 #include "project/path_text.h"
 
 #include <array>
+#include <mutex>
 #include <new>
 #include <variant>
 #include <vector>
@@ -79,6 +81,43 @@ struct RunningAnalysis {
     }
 };
 
+// Sources read ahead of their turn may together hold this many bytes (one
+// larger source is read alone).
+constexpr std::size_t kReadAheadBudget = 8 << 20;
+// A source buffer kept for the next module holds at most this many bytes.
+constexpr std::size_t kKeptBufferSize = 2 << 20;
+
+// One module read and prepared by every analysis started.
+struct PreparedRow {
+    std::unique_ptr<ModuleSource> source;
+    bool read;  // false when the allocation for the reading failed
+    std::vector<std::unique_ptr<PreparedModule>> analyses;
+};
+
+// Source buffers handed from module to module, for their capacity.
+class SourcePool {
+public:
+    std::unique_ptr<ModuleSource> Take()
+    {
+        const std::lock_guard<std::mutex> held(lock_);
+        if (free_.empty()) return std::make_unique<ModuleSource>();
+        std::unique_ptr<ModuleSource> source = std::move(free_.back());
+        free_.pop_back();
+        return source;
+    }
+
+    void Give(std::unique_ptr<ModuleSource> source)
+    {
+        if (source->text.capacity() > kKeptBufferSize) return;  // a large one is freed at once
+        const std::lock_guard<std::mutex> held(lock_);
+        free_.push_back(std::move(source));
+    }
+
+private:
+    std::mutex lock_;
+    std::vector<std::unique_ptr<ModuleSource>> free_;
+};
+
 }  // namespace
 
 const Analysis& AnalysisFor(AnalysisKind kind)
@@ -116,21 +155,50 @@ void RunAnalyses(std::span<const AnalysisRequest> requests, std::span<const Modu
         return false;
     };
 
-    ModuleSource source;
-    for (const ModuleEntry& row : rows) {
-        if (!anyRunning()) break;
-        bool read = true;
-        try {
-            source.Read(ModulePath(row));
-        } catch (const std::bad_alloc&) {
-            read = false;
-        }
-        for (RunningAnalysis& analysis : running) {
-            analysis.Do(reporter, [&](Reporter& channel) {
-                if (!read) throw std::bad_alloc();
-                return analysis.work->Module(row, source, channel);
+    // Modules are read and prepared ahead on every core, and handed to the
+    // analyses in table order. A job touches only its own source and what
+    // it prepares; the analyses started are fixed before the first job.
+    std::vector<const ModuleAnalysis*> started(running.size(), nullptr);
+    for (std::size_t i = 0; i < running.size(); ++i) {
+        if (running[i].running) started[i] = running[i].work.get();
+    }
+    std::vector<std::size_t> sizes(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) sizes[i] = SourceSize(ModulePath(rows[i]));
+    SourcePool pool;
+
+    if (anyRunning()) {
+        RunJobsInOrder<PreparedRow>(
+            sizes, kReadAheadBudget,
+            [&](std::size_t index) {
+                PreparedRow prepared{pool.Take(), true, std::vector<std::unique_ptr<PreparedModule>>(started.size())};
+                try {
+                    prepared.source->Read(ModulePath(rows[index]));
+                } catch (const std::bad_alloc&) {
+                    prepared.read = false;
+                    return prepared;
+                }
+                for (std::size_t i = 0; i < started.size(); ++i) {
+                    if (started[i] == nullptr) continue;
+                    try {
+                        prepared.analyses[i] = started[i]->Prepare(rows[index], *prepared.source);
+                    } catch (const std::bad_alloc&) {
+                        // The analysis does the work at the module's turn, and fails there.
+                    }
+                }
+                return prepared;
+            },
+            [&](std::size_t index, PreparedRow prepared) {
+                for (std::size_t i = 0; i < running.size(); ++i) {
+                    RunningAnalysis& analysis = running[i];
+                    analysis.Do(reporter, [&](Reporter& channel) {
+                        if (!prepared.read) throw std::bad_alloc();
+                        return analysis.work->Module(rows[index], *prepared.source, prepared.analyses[i].get(),
+                                                     channel);
+                    });
+                }
+                pool.Give(std::move(prepared.source));
+                return anyRunning();
             });
-        }
     }
 
     for (RunningAnalysis& analysis : running) {

@@ -42,7 +42,7 @@ constexpr std::array<ModuleStep, kTableKindCount> kSteps{{
 
 }  // namespace
 
-int ListApiDeclarations(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, int classModule,
+int ListApiDeclarations(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, int classModule,
                         Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kBlankContinuation, kApiSection, kApiTriggers,
@@ -66,12 +66,14 @@ class ApiList final : public ListReport {
 public:
     using ListReport::ListReport;
 
-    bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
+protected:
+    bool Section(ReportSink& report, const ModuleEntry& row, const ModuleSource& source,
+                 Reporter& reporter) const override
     {
         const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
         if (!kind) return false;
         const ModuleStep& step = kSteps[static_cast<std::size_t>(*kind)];
-        if (ListApiDeclarations(report_, ModulePath(row), source, step.classModule, reporter) == 0) {
+        if (ListApiDeclarations(report, ModulePath(row), source, step.classModule, reporter) == 0) {
             reporter.Message(step.failure, report_text::kModuleCaption);
             return false;
         }

@@ -20,7 +20,7 @@ std::unique_ptr<ModuleAnalysis> MakeApiList(std::string_view projectPath, std::s
 // and in a class module (classModule not 0) at "End Property" as well.
 // 1 on success; 0 when the source could not be opened (reported) or read, or
 // a write to the report failed.
-int ListApiDeclarations(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, int classModule,
+int ListApiDeclarations(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, int classModule,
                         Reporter& reporter);
 
 }  // namespace kolvane

@@ -13,7 +13,7 @@ namespace {
 constexpr char kBlank = ' ';
 constexpr std::size_t kMarkerCut = 2;  // the last two characters of a continued line
 
-bool WriteClosingLine(SourceFile& report, const SectionTexts& texts, std::int32_t count)
+bool WriteClosingLine(ReportSink& report, const SectionTexts& texts, std::int32_t count)
 {
     if (count > 0) return report.Print(texts.countFormat, count) >= 0;
     const std::string none(texts.noneText);
@@ -48,7 +48,7 @@ LineOutcome DeclarationJoiner::Continue(const LinePiece& line)
     return LineOutcome::Next;
 }
 
-int ListSection(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+int ListSection(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
                 std::string_view marker, const SectionTexts& texts, std::span<const std::string_view> triggers,
                 const LineHandler& handleLine, Reporter& reporter)
 {

@@ -42,7 +42,7 @@ inline bool IsBlankLine(const LinePiece& line) { return line.text.empty() && lin
 // The declaration being collected for the report, with the number written.
 class DeclarationJoiner {
 public:
-    DeclarationJoiner(SourceFile& report, std::string_view marker) : report_(report), marker_(marker) {}
+    DeclarationJoiner(ReportSink& report, std::string_view marker) : report_(report), marker_(marker) {}
 
     bool Pending() const { return pending_; }
     std::int32_t Count() const { return count_; }
@@ -59,7 +59,7 @@ public:
     LineOutcome Continue(const LinePiece& line);
 
 private:
-    SourceFile& report_;
+    ReportSink& report_;
     std::string_view marker_;
     std::string text_;  // grows: a long joined declaration is written whole
     bool pending_ = false;
@@ -86,7 +86,7 @@ struct SectionTexts {
 // While no declaration is pending, a line holding none of the triggers is
 // one the handler passes over; the scan then goes straight to the next line
 // holding one, the end of the data standing for the rest.
-int ListSection(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+int ListSection(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
                 std::string_view marker, const SectionTexts& texts, std::span<const std::string_view> triggers,
                 const LineHandler& handleLine, Reporter& reporter);
 

@@ -1,5 +1,6 @@
 #include "analysis/list_banner.h"
 
+#include "analysis/recorded_module.h"
 #include "analysis/report_texts.h"
 #include "project/path_text.h"
 #include "project/strings.h"
@@ -15,7 +16,7 @@ constexpr const char* kHeadingFormat = "-- %s --\n";
 
 }  // namespace
 
-int WriteListBanner(SourceFile& report, std::string_view projectPath)
+int WriteListBanner(ReportSink& report, std::string_view projectPath)
 {
     const std::string projectLine = FormatText(report_text::kProjectLineFormat, std::string(projectPath).c_str());
     for (std::string_view block : {kRuleLine, kTitleLine, kRuleLine, std::string_view(projectLine)}) {
@@ -24,14 +25,13 @@ int WriteListBanner(SourceFile& report, std::string_view projectPath)
     return 1;
 }
 
-bool WriteFileHeading(SourceFile& report, std::string_view sourcePath)
+bool WriteFileHeading(ReportSink& report, std::string_view sourcePath)
 {
     const std::string title(FileTitle(sourcePath));
     return report.Print(kHeadingFormat, title.c_str()) >= 0;
 }
 
-bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath,
-                     Reporter& reporter)
+bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath, Reporter& reporter)
 {
     if (OpenSourceFile(report, outputPath, kModeWrite) != 1) {
         reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
@@ -52,6 +52,24 @@ bool FinishListReport(SourceFile& report, Reporter& reporter)
         return false;
     }
     return true;
+}
+
+std::unique_ptr<PreparedModule> ListReport::Prepare(const ModuleEntry& row, const ModuleSource& source) const
+{
+    auto recorded = std::make_unique<RecordedModule>();
+    recorded->result = Section(*recorded, row, source, *recorded);
+    return recorded;
+}
+
+bool ListReport::Module(const ModuleEntry& row, const ModuleSource& source, const PreparedModule* prepared,
+                        Reporter& reporter)
+{
+    const auto* recorded = dynamic_cast<const RecordedModule*>(prepared);
+    if (recorded == nullptr) return Section(report_, row, source, reporter);
+    const std::size_t refused = recorded->PlayBack(report_, reporter);
+    if (refused == RecordedModule::kAllWritten) return recorded->result;
+    ResumedAfterRefusal resumed(report_, reporter, refused);
+    return Section(resumed, row, source, resumed);
 }
 
 }  // namespace kolvane

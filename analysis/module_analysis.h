@@ -7,6 +7,7 @@
 #include "project/reporter.h"
 #include "project/source_text.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,9 +16,9 @@ namespace kolvane {
 
 // One module's source as the run read it.
 struct ModuleSource {
-    bool exists = false;                          // the path named something before the read
+    bool exists = false;  // the path named something before the read
     ReadOutcome outcome = ReadOutcome::CannotOpen;
-    TextBuffer text;                              // as stored (ReadRawText); kept between modules for its capacity
+    TextBuffer text;  // as stored (ReadRawText); kept between modules for its capacity
 
     void Read(std::string_view path);
 };
@@ -31,13 +32,25 @@ inline std::optional<ModuleKind> KnownTableKind(const ModuleEntry& row, Reporter
     return kind;
 }
 
+// What an analysis made of one module ahead of its turn (see Prepare).
+class PreparedModule {
+public:
+    virtual ~PreparedModule() = default;
+};
+
 class ModuleAnalysis {
 public:
     virtual ~ModuleAnalysis() = default;
     // Before the first module. False when the analysis failed (already reported).
     virtual bool Start(Reporter& reporter) = 0;
-    // One row with its source. False when the analysis failed (already reported).
-    virtual bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) = 0;
+    // The part of one module's work that needs nothing but the row and its
+    // source. It may run on any thread, for any module, before the module's
+    // turn; null when there is nothing to do ahead.
+    virtual std::unique_ptr<PreparedModule> Prepare(const ModuleEntry&, const ModuleSource&) const { return nullptr; }
+    // One row with its source and what Prepare made of it (may be null: the
+    // work is then done here). False when the analysis failed (already reported).
+    virtual bool Module(const ModuleEntry& row, const ModuleSource& source, const PreparedModule* prepared,
+                        Reporter& reporter) = 0;
     // After the last row. False when the analysis failed (already reported).
     virtual bool Finish(Reporter& reporter) = 0;
 };

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -17,6 +19,12 @@ namespace kolvane {
 // Each thread holds the data of the job it runs: at most this many threads,
 // so that memory stays a few jobs' worth on a machine of many cores.
 inline constexpr std::size_t kMaxJobThreads = 4;
+
+// The number of threads for jobs: the machine's cores, at most kMaxJobThreads.
+inline std::size_t JobThreads()
+{
+    return std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), kMaxJobThreads);
+}
 
 // Calls job(0) ... job(count - 1) on up to as many threads as the machine
 // has cores (this one included; at most kMaxJobThreads) and returns the
@@ -42,8 +50,7 @@ std::vector<Result> RunOrderedJobs(std::size_t count, const Job& job)
         }
     };
 
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t threads = std::min(cores, kMaxJobThreads);
+    const std::size_t threads = JobThreads();
     {
         std::vector<std::jthread> helpers;
         for (std::size_t helper = 1; helper < std::min(threads, count); ++helper) {
@@ -61,6 +68,102 @@ std::vector<Result> RunOrderedJobs(std::size_t count, const Job& job)
     results.reserve(count);
     for (std::optional<Result>& slot : slots) results.push_back(std::move(*slot));
     return results;
+}
+
+// Jobs run ahead of an in-order consumer: job(i) runs on up to JobThreads()
+// threads (this one included) while consume(i, result) is called on this
+// thread for i = 0, 1, ... in order, as each result comes. A job starts only
+// when fewer than two per thread wait for their turn and, unless no other
+// job is waiting, when the weights of the waiting ones stay within budget:
+// with weights in bytes, memory stays within the budget or the weight of one
+// job. When consume returns false, no further result is consumed and the
+// jobs still running are waited for. When a job throws, the results before
+// it are consumed and its exception is thrown again here.
+template <typename Result, typename Job, typename Consume>
+void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, const Job& job, const Consume& consume)
+{
+    const std::size_t count = weights.size();
+    const std::size_t window = 2 * JobThreads();
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<std::optional<Result>> slots(count);
+    std::vector<std::exception_ptr> failures(count);
+    std::size_t next = 0;      // the next job to start
+    std::size_t consumed = 0;  // jobs before this one are consumed
+    std::size_t waiting = 0;   // the weight of the jobs started and not consumed
+    bool stop = false;
+
+    const auto mayStart = [&] {
+        return !stop && next < count && next < consumed + window &&
+               (next == consumed || waiting + weights[next] <= budget);
+    };
+    // Runs the next job; called with the lock held, returns with it held.
+    const auto runNext = [&](std::unique_lock<std::mutex>& held) {
+        const std::size_t index = next++;
+        waiting += weights[index];
+        held.unlock();
+        std::optional<Result> result;
+        std::exception_ptr failure;
+        try {
+            result.emplace(job(index));
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        held.lock();
+        slots[index] = std::move(result);
+        failures[index] = failure;
+        changed.notify_all();
+    };
+    const auto isDone = [&](std::size_t index) { return slots[index].has_value() || failures[index] != nullptr; };
+
+    std::vector<std::jthread> helpers;
+    const auto stopHelpers = [&] {
+        {
+            const std::lock_guard<std::mutex> held(lock);
+            stop = true;
+        }
+        changed.notify_all();
+        helpers.clear();  // joined
+    };
+    for (std::size_t helper = 1; helper < std::min(JobThreads(), count); ++helper) {
+        try {
+            helpers.emplace_back([&] {
+                std::unique_lock<std::mutex> held(lock);
+                for (;;) {
+                    changed.wait(held, [&] { return stop || next >= count || mayStart(); });
+                    if (stop || next >= count) return;
+                    runNext(held);
+                }
+            });
+        } catch (const std::system_error&) {
+            break;  // no more threads: the ones there do the rest
+        }
+    }
+
+    try {
+        for (std::size_t index = 0; index < count; ++index) {
+            std::unique_lock<std::mutex> held(lock);
+            while (!isDone(index)) {
+                if (mayStart()) {
+                    runNext(held);
+                } else {
+                    changed.wait(held);
+                }
+            }
+            if (failures[index]) std::rethrow_exception(failures[index]);
+            Result result = std::move(*slots[index]);
+            slots[index].reset();
+            ++consumed;
+            waiting -= weights[index];
+            held.unlock();
+            changed.notify_all();
+            if (!consume(index, std::move(result))) break;
+        }
+    } catch (...) {
+        stopHelpers();
+        throw;
+    }
+    stopHelpers();
 }
 
 }  // namespace kolvane

@@ -56,7 +56,7 @@ LineOutcome StartProcedure(const LinePiece& line, DeclarationJoiner& declaration
 }
 
 // "Sub Main()" of a standard module: copied unchanged, not counted.
-LineOutcome WriteMainLine(SourceFile& report, const LinePiece& line)
+LineOutcome WriteMainLine(ReportSink& report, const LinePiece& line)
 {
     return report.Print("%.*s%s", static_cast<int>(line.text.size()), line.text.data(), line.lineEnd ? "\n" : "") >= 0
                ? LineOutcome::Next
@@ -65,7 +65,7 @@ LineOutcome WriteMainLine(SourceFile& report, const LinePiece& line)
 
 // The steps of one module and the texts shown when one of them fails.
 struct ModuleSteps {
-    int (*listProcedures)(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+    int (*listProcedures)(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
                           Reporter& reporter);
     std::string_view procedureFailure;
     std::string_view propertyFailure;
@@ -79,7 +79,7 @@ constexpr std::array<ModuleSteps, kTableKindCount> kSteps{{
 
 }  // namespace
 
-int ListProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
+int ListProcedures(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection, kProcedureTriggers,
                        [](const LinePiece& line, DeclarationJoiner& declaration) {
@@ -93,7 +93,7 @@ int ListProcedures(SourceFile& report, std::string_view sourcePath, const Module
                        reporter);
 }
 
-int ListBasProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+int ListBasProcedures(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
                       Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection, kProcedureTriggers,
@@ -116,17 +116,19 @@ class ProcedureList final : public ListReport {
 public:
     using ListReport::ListReport;
 
-    bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
+protected:
+    bool Section(ReportSink& report, const ModuleEntry& row, const ModuleSource& source,
+                 Reporter& reporter) const override
     {
         const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
         if (!kind) return false;
         const ModuleSteps& steps = kSteps[static_cast<std::size_t>(*kind)];
         const std::string_view path = ModulePath(row);
-        if (steps.listProcedures(report_, path, source, reporter) == 0) {
+        if (steps.listProcedures(report, path, source, reporter) == 0) {
             reporter.Message(steps.procedureFailure, report_text::kModuleCaption);
             return false;
         }
-        if (ListProperties(report_, path, source, reporter) == 0) {
+        if (ListProperties(report, path, source, reporter) == 0) {
             reporter.Message(steps.propertyFailure, report_text::kModuleCaption);
             return false;
         }

@@ -19,11 +19,11 @@ std::unique_ptr<ModuleAnalysis> MakeProcedureList(std::string_view projectPath, 
 // declaration, the closing line. 1 on success; 0 when the source could not
 // be opened (reported) or read, or a write to the report failed.
 // Form and class modules:
-int ListProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter);
+int ListProcedures(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter);
 // Standard modules: blank lines never end a declaration, the empty read at
 // the end of the data does, and a line starting "Sub Main()" is copied as it
 // is, uncounted.
-int ListBasProcedures(SourceFile& report, std::string_view sourcePath, const ModuleSource& source,
+int ListBasProcedures(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
                       Reporter& reporter);
 
 }  // namespace kolvane

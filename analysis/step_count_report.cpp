@@ -56,6 +56,11 @@ bool WriteLines(SourceFile& report, std::span<const ModuleEntry> rows, std::span
     return true;
 }
 
+struct CountedModule final : PreparedModule {
+    explicit CountedModule(const Figures& counted) : figures(counted) {}
+    Figures figures;
+};
+
 // The counts of every row, kept until the report is written.
 class StepCount final : public ModuleAnalysis {
 public:
@@ -66,7 +71,16 @@ public:
 
     bool Start(Reporter&) override { return true; }
 
-    bool Module(const ModuleEntry& row, const ModuleSource& source, Reporter& reporter) override
+    // The count, when the module was read whole.
+    std::unique_ptr<PreparedModule> Prepare(const ModuleEntry& row, const ModuleSource& source) const override
+    {
+        const std::optional<ModuleKind> kind = TableKind(row);
+        if (!kind || !source.exists || source.outcome != ReadOutcome::Read) return nullptr;
+        return std::make_unique<CountedModule>(CountSourceText(source.text, *kind));
+    }
+
+    bool Module(const ModuleEntry& row, const ModuleSource& source, const PreparedModule* prepared,
+                Reporter& reporter) override
     {
         const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
         if (!kind) return false;
@@ -74,7 +88,8 @@ public:
             reporter.Message(kRunFailed, kRunFailedCaption);
             return false;
         }
-        const Figures figures = CountSourceText(source.text, *kind);
+        const auto* counted = dynamic_cast<const CountedModule*>(prepared);
+        const Figures figures = counted != nullptr ? counted->figures : CountSourceText(source.text, *kind);
         AddFigures(totals_[static_cast<std::size_t>(*kind)], figures);
         rows_.push_back(row);
         figures_.push_back(figures);
@@ -129,9 +144,8 @@ std::unique_ptr<ModuleAnalysis> MakeStepCount(std::string_view projectPath, std:
     return std::make_unique<StepCount>(projectPath, reportPath);
 }
 
-bool WriteStepCountReport(std::span<const ModuleEntry> rows, std::span<const Figures> figures,
-                          const KindCounts& totals, std::string_view projectPath, std::string_view reportPath,
-                          Reporter& reporter)
+bool WriteStepCountReport(std::span<const ModuleEntry> rows, std::span<const Figures> figures, const KindCounts& totals,
+                          std::string_view projectPath, std::string_view reportPath, Reporter& reporter)
 {
     SourceFile report;
     if (OpenSourceFile(report, reportPath, kModeWrite) != 1) {

@@ -169,13 +169,4 @@ std::size_t SourceFile::WriteBlock(std::string_view text)
     return 1;
 }
 
-int SourceFile::Print(const char* format, ...)
-{
-    std::va_list arguments;
-    va_start(arguments, format);
-    const std::string text = FormatTextV(format, arguments);
-    va_end(arguments);
-    return WriteBlock(text) == 1 ? static_cast<int>(text.size()) : -1;
-}
-
 }  // namespace kolvane

@@ -3,6 +3,8 @@
 // and every LF written becomes CR LF.
 #pragma once
 
+#include "project/report_sink.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
@@ -15,12 +17,12 @@ namespace kolvane {
 
 enum FileMode : int { kModeRead = 0, kModeWrite = 1, kModeAppend = 2 };
 
-class SourceFile {
+class SourceFile final : public ReportSink {
 public:
     SourceFile() = default;
     SourceFile(SourceFile&&) noexcept = default;
     SourceFile& operator=(SourceFile&&) noexcept = default;
-    ~SourceFile() = default;  // an open stream is closed by its owner
+    ~SourceFile() override = default;  // an open stream is closed by its owner
 
     bool IsOpen() const { return file_ != nullptr; }
 
@@ -36,10 +38,7 @@ public:
     bool ReadFailed() const { return readFailed_; }
 
     // Writes the text as one item; returns the number of items written (1 or 0).
-    std::size_t WriteBlock(std::string_view text);
-
-    // Formatted write; the number of bytes formatted, negative on failure.
-    int Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    std::size_t WriteBlock(std::string_view text) override;
 
 private:
     friend int OpenSourceFile(SourceFile& file, std::string_view path, int mode);

@@ -6,9 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#ifndef _WIN32
 #include <sys/stat.h>
-#endif
 
 namespace kolvane {
 namespace {
@@ -67,6 +65,19 @@ std::size_t ApplyTextMode(char* data, std::size_t size)
         data[write++] = kReturn;  // a lone CR stays
     }
     return write;
+}
+
+std::size_t SourceSize(std::string_view path)
+{
+    const std::string host = HostPath(path);
+#ifdef _WIN32
+    struct _stat64 status {};
+    if (_stat64(host.c_str(), &status) != 0) return 0;
+#else
+    struct stat status {};
+    if (stat(host.c_str(), &status) != 0) return 0;
+#endif
+    return static_cast<std::size_t>(status.st_size);
 }
 
 ReadOutcome ReadSourceText(std::string_view path, TextBuffer& text)

@@ -25,6 +25,9 @@ enum class ReadOutcome {
 // files: its capacity stays, so memory is bounded by the largest file.
 ReadOutcome ReadSourceText(std::string_view path, TextBuffer& text);
 
+// The size of the file in bytes as the system gives it; 0 when it gives none.
+std::size_t SourceSize(std::string_view path);
+
 // Applies the text-mode rules to raw bytes in place and returns the new size.
 std::size_t ApplyTextMode(char* data, std::size_t size);
 

@@ -19,6 +19,7 @@ public:
     std::string_view view() const { return {storage_.get(), size_}; }
     operator std::string_view() const { return view(); }
 
+    std::size_t capacity() const { return capacity_; }
     void clear() { size_ = 0; }
 
     // Keeps the first min(size, size()) bytes; bytes past them are not set.

@@ -29,7 +29,7 @@ std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, Box
 // The section ListApiDeclarations writes for a source file M.bas.
 std::string Section(std::string_view source, int classModule)
 {
-    return testing::Written("M.bas", source, {[classModule](SourceFile& report, std::string_view path, const ModuleSource& source,
+    return testing::Written("M.bas", source, {[classModule](ReportSink& report, std::string_view path, const ModuleSource& source,
                                           Reporter& reporter) {
                                 return ListApiDeclarations(report, path, source, classModule, reporter);
                             }});

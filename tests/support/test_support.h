@@ -95,7 +95,7 @@ inline constexpr std::string_view kTotalsHeader = "             ステップ数 
 // What the steps write, one after the other, into a fresh report, each given
 // the path and the source read of a file of that name and bytes; every step
 // must succeed.
-using ReportStep = std::function<int(SourceFile&, std::string_view, const ModuleSource&, Reporter&)>;
+using ReportStep = std::function<int(ReportSink&, std::string_view, const ModuleSource&, Reporter&)>;
 std::string Written(std::string_view name, std::string_view source, std::initializer_list<ReportStep> steps);
 
 }  // namespace kolvane::testing
