@@ -286,7 +286,7 @@ void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& ou
     out.statements.clear();
 
     const bool gated = HasHeader(kind);
-    const PieceClassifier classify(text);
+    PieceClassifier classify(text);
     // Most texts hold no NUL: their pieces are then not searched for one.
     const bool mayHoldNul = text.find('\0') != std::string_view::npos;
     LinePieces reads(text);

@@ -17,22 +17,13 @@ constexpr std::string_view kOptionCompare = "Option Compare";
 constexpr char kCommentMark = '\'';
 constexpr std::string_view kContinuation = " _";
 
-// "Option Base" or "Option Compare" anywhere in the piece.
-bool HoldsOptionBaseOrCompare(std::string_view piece)
+// "Option Base" or "Option Compare" anywhere in [from, end) of the text.
+bool HoldsOptionBaseOrCompare(std::string_view text, Occurrences& options, std::size_t from, std::size_t end)
 {
-    for (std::size_t at = piece.find(kOption); at != std::string_view::npos; at = piece.find(kOption, at + 1)) {
-        const std::string_view rest = piece.substr(at);
+    for (std::size_t at = options.NextFrom(from); at != std::string_view::npos && at < end;
+         at = options.NextFrom(at + 1)) {
+        const std::string_view rest = text.substr(at, end - at);
         if (rest.starts_with(kOptionBase) || rest.starts_with(kOptionCompare)) return true;
-    }
-    return false;
-}
-
-// " _" anywhere in the piece, found from its rarer second byte.
-bool HoldsContinuation(std::string_view piece)
-{
-    for (std::size_t at = piece.find(kContinuation[1], 1); at != std::string_view::npos;
-         at = piece.find(kContinuation[1], at + 1)) {
-        if (piece[at - 1] == kContinuation[0]) return true;
     }
     return false;
 }
@@ -46,19 +37,25 @@ std::string_view WithoutLeadingBlanks(std::string_view text)
 }  // namespace
 
 PieceClassifier::PieceClassifier(std::string_view moduleText)
-    : mayHoldOption_(Contains(moduleText, kOptionBase) || Contains(moduleText, kOptionCompare))
+    : text_(moduleText), options_(moduleText, kOption), continuations_(moduleText, kContinuation)
 {
 }
 
-PieceVerdict PieceClassifier::operator()(std::string_view piece) const
+PieceVerdict PieceClassifier::operator()(std::string_view piece)
 {
     piece = WithoutLeadingBlanks(piece);
-    if (piece.empty() || piece == kOptionExplicit || piece == kOptionPrivateModule ||
-        (mayHoldOption_ && HoldsOptionBaseOrCompare(piece))) {
+    if (piece.empty()) return PieceVerdict::Nothing;
+    const std::size_t start = static_cast<std::size_t>(piece.data() - text_.data());
+    const std::size_t end = start + piece.size();
+    if (piece == kOptionExplicit || piece == kOptionPrivateModule ||
+        HoldsOptionBaseOrCompare(text_, options_, start, end)) {
         return PieceVerdict::Nothing;
     }
     if (piece.front() == kCommentMark) return PieceVerdict::Comment;
-    if (HoldsContinuation(piece)) return PieceVerdict::Continued;
+    const std::size_t continuation = continuations_.NextFrom(start);
+    if (continuation != std::string_view::npos && continuation + kContinuation.size() <= end) {
+        return PieceVerdict::Continued;
+    }
     return PieceVerdict::Step;
 }
 
@@ -67,7 +64,7 @@ Figures CountSourceText(std::string_view text, ModuleKind kind)
     std::uint32_t steps = 0;
     std::uint32_t comments = 0;
     bool headerPassed = !HasHeader(kind);
-    const PieceClassifier classify(text);
+    PieceClassifier classify(text);
 
     RawLinePieces pieces(text);
     do {

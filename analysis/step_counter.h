@@ -4,6 +4,7 @@
 #pragma once
 
 #include "project/module_kind.h"
+#include "project/strings.h"
 
 #include <array>
 #include <cstdint>
@@ -42,16 +43,18 @@ enum class PieceVerdict {
     Step,
 };
 
-// Classifies the pieces of one module. "Option Base" and "Option Compare"
-// are looked for once in the whole text: most modules hold neither, and
-// their pieces are then not searched for them.
+// Classifies the pieces of one module, given front to back as views into
+// its text. "Option " and " _" are looked for through the text once, ahead
+// of the pieces, rather than in every piece.
 class PieceClassifier {
 public:
     explicit PieceClassifier(std::string_view moduleText);
-    PieceVerdict operator()(std::string_view piece) const;
+    PieceVerdict operator()(std::string_view piece);
 
 private:
-    bool mayHoldOption_;
+    std::string_view text_;
+    Occurrences options_;
+    Occurrences continuations_;
 };
 
 // The counter's pieces: reads of at most 510 bytes up to and including LF.

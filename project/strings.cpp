@@ -26,16 +26,4 @@ std::string FormatText(const char* format, ...)
     return text;
 }
 
-std::size_t Occurrences::Find(std::size_t from) const
-{
-    const char anchor = pattern_[anchor_];
-    for (std::size_t at = from + anchor_; at < text_.size(); ++at) {
-        const void* hit = std::memchr(text_.data() + at, anchor, text_.size() - at);
-        if (hit == nullptr) break;
-        at = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
-        if (text_.compare(at - anchor_, pattern_.size(), pattern_) == 0) return at - anchor_;
-    }
-    return std::string_view::npos;
-}
-
 }  // namespace kolvane

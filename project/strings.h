@@ -2,6 +2,8 @@
 // printf-style formatting into a string.
 #pragma once
 
+#include "project/pattern_search.h"
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstddef>
@@ -21,29 +23,23 @@ inline bool Contains(std::string_view text, std::string_view part)
 // positions the last answer already covers.
 class Occurrences {
 public:
-    Occurrences(std::string_view text, std::string_view pattern)
-        : text_(text), pattern_(pattern), anchor_(std::min(pattern.find_first_not_of(' '), pattern.size() - 1))
-    {
-    }
+    Occurrences(std::string_view text, std::string_view pattern) : text_(text), search_(pattern) {}
 
     // The start of the first occurrence at or after from (npos when none).
     // Positions asked for never go back.
     std::size_t NextFrom(std::size_t from)
     {
-        if (next_ == kUnsearched || (next_ != std::string_view::npos && next_ < from)) next_ = Find(from);
+        if (next_ == kUnsearched || (next_ != std::string_view::npos && next_ < from)) {
+            next_ = search_.FindIn(text_, from);
+        }
         return next_;
     }
 
 private:
     static constexpr std::size_t kUnsearched = std::string_view::npos - 1;
 
-    // Blanks are everywhere in source text: the search goes from the
-    // pattern's first other byte.
-    std::size_t Find(std::size_t from) const;
-
     std::string_view text_;
-    std::string_view pattern_;
-    std::size_t anchor_;
+    PatternSearch search_;
     std::size_t next_ = kUnsearched;
 };
 

@@ -1,0 +1,39 @@
+// The search through two bytes finds what a plain search finds, at every
+// start, near both ends of the text and across its sixteen-byte groups.
+#include "project/pattern_search.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+namespace kolvane {
+namespace {
+
+TEST(PatternSearch, FindsWhatAPlainSearchFinds)
+{
+    const std::string patterns[] = {"Sub ", " _", "Function ", "Property ", " Lib ", "End Sub", "Option ", "x", "aa"};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 7);
+    constexpr std::string_view kBytes = " _SubxaE\n";
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const int length = round % 70;
+        for (int i = 0; i < length; ++i) text.push_back(kBytes[static_cast<std::size_t>(byte(random))]);
+        // Whole patterns planted at random places.
+        for (const std::string& pattern : patterns) {
+            if (round % 3 == 0) text.insert(std::min(text.size(), text.size() / 2 + round % 5), pattern);
+        }
+        for (const std::string& pattern : patterns) {
+            const PatternSearch search(pattern);
+            for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+                ASSERT_EQ(search.FindIn(text, from), std::string_view(text).find(pattern, from))
+                    << "text \"" << text << "\" pattern \"" << pattern << "\" from " << from;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kolvane
