@@ -63,20 +63,22 @@ std::size_t PatternSearch::FindIn(std::string_view text, std::size_t from) const
     constexpr std::size_t kLanes = 16;
     const __m128i firsts = _mm_set1_epi8(firstByte);
     const __m128i seconds = _mm_set1_epi8(secondByte);
-    const auto candidates = [&](std::size_t at) {
+    const auto matches = [&](std::size_t at) {
         // Sixteen starts at once; the last byte loaded is at most lastStart + size - 1.
         const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + first_));
         const __m128i atSecond = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + second_));
-        return static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(atFirst, firsts), _mm_cmpeq_epi8(atSecond, seconds))));
+        return _mm_and_si128(_mm_cmpeq_epi8(atFirst, firsts), _mm_cmpeq_epi8(atSecond, seconds));
     };
     while (start + (kLanes - 1) <= lastStart) {
-        unsigned both = candidates(start);
-        while (both == 0 && start + (2 * kLanes - 1) <= lastStart) {
-            start += kLanes;
-            both = candidates(start);
+        // Four groups at a time while no candidate stands in them.
+        while (start + (4 * kLanes - 1) <= lastStart) {
+            const __m128i any = _mm_or_si128(_mm_or_si128(matches(start), matches(start + kLanes)),
+                                             _mm_or_si128(matches(start + 2 * kLanes), matches(start + 3 * kLanes)));
+            if (_mm_movemask_epi8(any) != 0) break;
+            start += 4 * kLanes;
         }
-        for (; both != 0; both &= both - 1) {
+        if (start + (kLanes - 1) > lastStart) break;
+        for (unsigned both = static_cast<unsigned>(_mm_movemask_epi8(matches(start))); both != 0; both &= both - 1) {
             const std::size_t candidate = start + static_cast<std::size_t>(__builtin_ctz(both));
             if (std::memcmp(data + candidate, pattern, size) == 0) return candidate;
         }
