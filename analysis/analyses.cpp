@@ -8,7 +8,6 @@
 #include "project/path_text.h"
 
 #include <array>
-#include <mutex>
 #include <new>
 #include <variant>
 #include <vector>
@@ -94,30 +93,6 @@ struct PreparedRow {
     std::vector<std::unique_ptr<PreparedModule>> analyses;
 };
 
-// Source buffers handed from module to module, for their capacity.
-class SourcePool {
-public:
-    std::unique_ptr<ModuleSource> Take()
-    {
-        const std::lock_guard<std::mutex> held(lock_);
-        if (free_.empty()) return std::make_unique<ModuleSource>();
-        std::unique_ptr<ModuleSource> source = std::move(free_.back());
-        free_.pop_back();
-        return source;
-    }
-
-    void Give(std::unique_ptr<ModuleSource> source)
-    {
-        if (source->text.capacity() > kKeptBufferSize) return;  // a large one is freed at once
-        const std::lock_guard<std::mutex> held(lock_);
-        free_.push_back(std::move(source));
-    }
-
-private:
-    std::mutex lock_;
-    std::vector<std::unique_ptr<ModuleSource>> free_;
-};
-
 }  // namespace
 
 const Analysis& AnalysisFor(AnalysisKind kind)
@@ -164,7 +139,7 @@ void RunAnalyses(std::span<const AnalysisRequest> requests, std::span<const Modu
     }
     std::vector<std::size_t> sizes(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) sizes[i] = SourceSize(ModulePath(rows[i]));
-    SourcePool pool;
+    RecyclingPool<ModuleSource> pool;
 
     if (anyRunning()) {
         RunJobsInOrder<PreparedRow>(
@@ -196,7 +171,8 @@ void RunAnalyses(std::span<const AnalysisRequest> requests, std::span<const Modu
                                                      channel);
                     });
                 }
-                pool.Give(std::move(prepared.source));
+                pool.Give(std::move(prepared.source),
+                          [](const ModuleSource& source) { return source.text.capacity() <= kKeptBufferSize; });
                 return anyRunning();
             });
     }

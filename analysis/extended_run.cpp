@@ -46,12 +46,14 @@ std::vector<OpenOutput> OpenOutputs(std::string_view projectPath, std::string_vi
         outputs.push_back({std::move(output), std::move(path)});
     };
     if (choice.format == OutputFormat::Csv) {
-        if (choice.steps) add(kStepCountSuffix, [&](const std::string& path) { return OpenStepCountCsv(path, project); });
+        if (choice.steps)
+            add(kStepCountSuffix, [&](const std::string& path) { return OpenStepCountCsv(path, project); });
         if (choice.procedures) {
             add(kProcedureSuffix,
                 [&](const std::string& path) { return OpenProcedureCsv(path, project, choice.codePage); });
         }
-        if (choice.apis) add(kApiSuffix, [&](const std::string& path) { return OpenApiCsv(path, project, choice.codePage); });
+        if (choice.apis)
+            add(kApiSuffix, [&](const std::string& path) { return OpenApiCsv(path, project, choice.codePage); });
     } else if (choice.format == OutputFormat::Json) {
         const JsonParts parts{choice.steps, choice.procedures, choice.apis};
         add(kJsonSuffix,
@@ -61,7 +63,7 @@ std::vector<OpenOutput> OpenOutputs(std::string_view projectPath, std::string_vi
 }
 
 // One member read and scanned. It stays where it was made: the scan's views
-// point into its text.
+// point into its text. It is used again for a later member, for its memory.
 struct ScannedMember {
     MemberStatus status = MemberStatus::Ok;
     TextBuffer text;
@@ -70,19 +72,26 @@ struct ScannedMember {
     std::vector<ApiDeclaration> apis;
 };
 
-std::unique_ptr<ScannedMember> ScanMember(const Member& member)
+// Members read ahead of their turn may together hold this many bytes (one
+// larger member is read alone); a member's buffers are used again while its
+// text is at most kKeptTextSize bytes.
+constexpr std::size_t kReadAheadBudget = 8 << 20;
+constexpr std::size_t kKeptTextSize = 2 << 20;
+
+void ScanMember(const Member& member, ScannedMember& scanned)
 {
-    auto scanned = std::make_unique<ScannedMember>();
+    scanned.status = MemberStatus::Ok;  // the statements are those of this member only when it was read
+    scanned.procedures.clear();
+    scanned.apis.clear();
     if (!FileExists(member.path)) {
-        scanned->status = MemberStatus::Missing;
-    } else if (ReadSourceText(member.path, scanned->text) != ReadOutcome::Read) {
-        scanned->status = MemberStatus::Unreadable;
+        scanned.status = MemberStatus::Missing;
+    } else if (ReadSourceText(member.path, scanned.text) != ReadOutcome::Read) {
+        scanned.status = MemberStatus::Unreadable;
     } else {
-        ScanStatements(scanned->text, member.kind, scanned->statements);
-        scanned->procedures = FindProcedures(scanned->statements);
-        scanned->apis = FindApiDeclarations(scanned->statements);
+        ScanStatements(scanned.text, member.kind, scanned.statements);
+        scanned.procedures = FindProcedures(scanned.statements);
+        scanned.apis = FindApiDeclarations(scanned.statements);
     }
-    return scanned;
 }
 
 }  // namespace
@@ -123,19 +132,30 @@ ProjectFigures RunExtendedProject(std::string_view projectPath, const ExtendedCh
     const std::string project = PathToUtf8(projectPath);
     std::vector<OpenOutput> outputs = OpenOutputs(projectPath, project, choice, reporter, figures);
 
-    // The members are read and scanned a few at a time, on every core, and
-    // written in project order: memory stays a few modules' worth.
-    for (std::size_t first = 0; first < members.size(); first += kMaxJobThreads) {
-        const std::size_t count = std::min(kMaxJobThreads, members.size() - first);
-        const std::vector<std::unique_ptr<ScannedMember>> scanned = RunOrderedJobs<std::unique_ptr<ScannedMember>>(
-            count, [&](std::size_t index) { return ScanMember(members[first + index]); });
-        for (std::size_t index = 0; index < count; ++index) {
-            const Member& member = members[first + index];
-            const ScannedMember& scan = *scanned[index];
+    // The members are read and scanned ahead on every core, and written in
+    // project order: memory stays a few modules' worth.
+    std::vector<std::size_t> sizes(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) sizes[i] = SourceSize(members[i].path);
+    RecyclingPool<ScannedMember> pool;
+    RunJobsInOrder<std::unique_ptr<ScannedMember>>(
+        sizes, kReadAheadBudget,
+        [&](std::size_t index) {
+            std::unique_ptr<ScannedMember> scanned = pool.Take();
+            ScanMember(members[index], *scanned);
+            return scanned;
+        },
+        [&](std::size_t index, std::unique_ptr<ScannedMember> scanned) {
+            const Member& member = members[index];
+            const ScannedMember& scan = *scanned;
             ++figures.modules;
             ++figures.kindModules[static_cast<std::size_t>(member.kind)];
-            ModuleResult result{member.kind, ToUtf8(FileTitle(member.path), choice.codePage),
-                                ToUtf8(member.value, choice.codePage), scan.status, nullptr, nullptr, nullptr};
+            ModuleResult result{member.kind,
+                                ToUtf8(FileTitle(member.path), choice.codePage),
+                                ToUtf8(member.value, choice.codePage),
+                                scan.status,
+                                nullptr,
+                                nullptr,
+                                nullptr};
             if (scan.status == MemberStatus::Ok) {
                 figures.steps += scan.statements.steps;
                 figures.comments += scan.statements.comments;
@@ -148,8 +168,10 @@ ProjectFigures RunExtendedProject(std::string_view projectPath, const ExtendedCh
                 figures.memberFailed = true;
             }
             for (OpenOutput& open : outputs) open.output->Module(result);
-        }
-    }
+            pool.Give(std::move(scanned),
+                      [](const ScannedMember& kept) { return kept.text.capacity() <= kKeptTextSize; });
+            return true;
+        });
 
     for (OpenOutput& open : outputs) {
         if (open.output->Close()) {

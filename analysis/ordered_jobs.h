@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -19,6 +20,34 @@ namespace kolvane {
 // Each thread holds the data of the job it runs: at most this many threads,
 // so that memory stays a few jobs' worth on a machine of many cores.
 inline constexpr std::size_t kMaxJobThreads = 4;
+
+// Objects handed from job to job for the memory they hold: a job takes one
+// (a new one when none is free) and gives it back once its result is used.
+// An object is kept only while keep(object) says so.
+template <typename T>
+class RecyclingPool {
+public:
+    std::unique_ptr<T> Take()
+    {
+        const std::lock_guard<std::mutex> held(lock_);
+        if (free_.empty()) return std::make_unique<T>();
+        std::unique_ptr<T> object = std::move(free_.back());
+        free_.pop_back();
+        return object;
+    }
+
+    template <typename Keep>
+    void Give(std::unique_ptr<T> object, const Keep& keep)
+    {
+        if (!keep(*object)) return;
+        const std::lock_guard<std::mutex> held(lock_);
+        free_.push_back(std::move(object));
+    }
+
+private:
+    std::mutex lock_;
+    std::vector<std::unique_ptr<T>> free_;
+};
 
 // The number of threads for jobs: the machine's cores, at most kMaxJobThreads.
 inline std::size_t JobThreads()
@@ -88,9 +117,9 @@ void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, co
     std::condition_variable changed;
     std::vector<std::optional<Result>> slots(count);
     std::vector<std::exception_ptr> failures(count);
-    std::size_t next = 0;      // the next job to start
+    std::size_t next = 0;  // the next job to start
     std::size_t consumed = 0;  // jobs before this one are consumed
-    std::size_t waiting = 0;   // the weight of the jobs started and not consumed
+    std::size_t waiting = 0;  // the weight of the jobs started and not consumed
     bool stop = false;
 
     const auto mayStart = [&] {
