@@ -13,10 +13,12 @@ namespace kolvane {
 
 class TextBuffer {
 public:
-    char* data() { return storage_.get(); }
-    const char* data() const { return storage_.get(); }
+    // Never null, even before the first resize: the C library's search
+    // functions must not be given a null pointer, whatever the size.
+    char* data() { return storage_ ? storage_.get() : &empty_; }
+    const char* data() const { return storage_ ? storage_.get() : &empty_; }
     std::size_t size() const { return size_; }
-    std::string_view view() const { return {storage_.get(), size_}; }
+    std::string_view view() const { return {data(), size_}; }
     operator std::string_view() const { return view(); }
 
     std::size_t capacity() const { return capacity_; }
@@ -35,6 +37,7 @@ private:
     std::unique_ptr<char, Release> storage_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
+    char empty_ = '\0';
 };
 
 }  // namespace kolvane
