@@ -89,8 +89,9 @@ constexpr std::size_t kKeptBufferSize = 2 << 20;
 // One module read and prepared by every analysis started.
 struct PreparedRow {
     std::unique_ptr<ModuleSource> source;
-    bool read;  // false when the allocation for the reading failed
+    bool read = true;  // false when an allocation for the reading failed
     std::vector<std::unique_ptr<PreparedModule>> analyses;
+    std::vector<bool> outOfMemory;  // per analysis: an allocation of its Prepare failed
 };
 
 }  // namespace
@@ -130,51 +131,67 @@ void RunAnalyses(std::span<const AnalysisRequest> requests, std::span<const Modu
         return false;
     };
 
-    // Modules are read and prepared ahead on every core, and handed to the
-    // analyses in table order. A job touches only its own source and what
-    // it prepares; the analyses started are fixed before the first job.
-    std::vector<const ModuleAnalysis*> started(running.size(), nullptr);
-    for (std::size_t i = 0; i < running.size(); ++i) {
-        if (running[i].running) started[i] = running[i].work.get();
-    }
-    std::vector<std::size_t> sizes(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) sizes[i] = SourceSize(ModulePath(rows[i]));
-    RecyclingPool<ModuleSource> pool;
+    // A failed allocation fails the analysis it hit at the module's turn,
+    // as if it had happened there; one outside every analysis fails them all.
+    const auto failAll = [&] {
+        for (RunningAnalysis& analysis : running) {
+            analysis.Do(reporter, [](Reporter&) -> bool { throw std::bad_alloc(); });
+        }
+    };
+    try {
+        // Modules are read and prepared ahead on every core, and handed to the
+        // analyses in table order. A job touches only its own source and what
+        // it prepares; the analyses started are fixed before the first job.
+        std::vector<const ModuleAnalysis*> started(running.size(), nullptr);
+        for (std::size_t i = 0; i < running.size(); ++i) {
+            if (running[i].running) started[i] = running[i].work.get();
+        }
+        std::vector<std::size_t> sizes(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) sizes[i] = SourceSize(ModulePath(rows[i]));
+        RecyclingPool<ModuleSource> pool;
 
-    if (anyRunning()) {
-        RunJobsInOrder<PreparedRow>(
-            sizes, kReadAheadBudget,
-            [&](std::size_t index) {
-                PreparedRow prepared{pool.Take(), true, std::vector<std::unique_ptr<PreparedModule>>(started.size())};
-                try {
-                    prepared.source->Read(ModulePath(rows[index]));
-                } catch (const std::bad_alloc&) {
-                    prepared.read = false;
-                    return prepared;
-                }
-                for (std::size_t i = 0; i < started.size(); ++i) {
-                    if (started[i] == nullptr) continue;
+        if (anyRunning()) {
+            RunJobsInOrder<PreparedRow>(
+                sizes, kReadAheadBudget,
+                [&](std::size_t index) {
+                    PreparedRow prepared;
                     try {
-                        prepared.analyses[i] = started[i]->Prepare(rows[index], *prepared.source);
+                        prepared.analyses.resize(started.size());
+                        prepared.outOfMemory.assign(started.size(), false);
+                        prepared.source = pool.Take();
+                        prepared.source->Read(ModulePath(rows[index]));
                     } catch (const std::bad_alloc&) {
-                        // The analysis does the work at the module's turn, and fails there.
+                        prepared.read = false;
+                        return prepared;
                     }
-                }
-                return prepared;
-            },
-            [&](std::size_t index, PreparedRow prepared) {
-                for (std::size_t i = 0; i < running.size(); ++i) {
-                    RunningAnalysis& analysis = running[i];
-                    analysis.Do(reporter, [&](Reporter& channel) {
-                        if (!prepared.read) throw std::bad_alloc();
-                        return analysis.work->Module(rows[index], *prepared.source, prepared.analyses[i].get(),
-                                                     channel);
-                    });
-                }
-                pool.Give(std::move(prepared.source),
-                          [](const ModuleSource& source) { return source.text.capacity() <= kKeptBufferSize; });
-                return anyRunning();
-            });
+                    for (std::size_t i = 0; i < started.size(); ++i) {
+                        if (started[i] == nullptr) continue;
+                        try {
+                            prepared.analyses[i] = started[i]->Prepare(rows[index], *prepared.source);
+                        } catch (const std::bad_alloc&) {
+                            prepared.outOfMemory[i] = true;
+                        }
+                    }
+                    return prepared;
+                },
+                [&](std::size_t index, PreparedRow prepared) {
+                    for (std::size_t i = 0; i < running.size(); ++i) {
+                        RunningAnalysis& analysis = running[i];
+                        analysis.Do(reporter, [&](Reporter& channel) {
+                            if (!prepared.read || prepared.outOfMemory[i]) throw std::bad_alloc();
+                            return analysis.work->Module(rows[index], *prepared.source, prepared.analyses[i].get(),
+                                                         channel);
+                        });
+                    }
+                    if (prepared.source) {
+                        pool.Give(std::move(prepared.source),
+                                  [](const ModuleSource& source) { return source.text.capacity() <= kKeptBufferSize; });
+                    }
+                    return anyRunning();
+                });
+        }
+    } catch (const std::bad_alloc&) {
+        failAll();
     }
 
     for (RunningAnalysis& analysis : running) {

@@ -145,7 +145,7 @@ void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, co
     };
     const auto isDone = [&](std::size_t index) { return slots[index].has_value() || failures[index] != nullptr; };
 
-    std::vector<std::jthread> helpers;
+    std::vector<std::jthread> helpers;  // stopped and joined on every path out
     const auto stopHelpers = [&] {
         {
             const std::lock_guard<std::mutex> held(lock);
@@ -154,22 +154,22 @@ void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, co
         changed.notify_all();
         helpers.clear();  // joined
     };
-    for (std::size_t helper = 1; helper < std::min(JobThreads(), count); ++helper) {
-        try {
-            helpers.emplace_back([&] {
-                std::unique_lock<std::mutex> held(lock);
-                for (;;) {
-                    changed.wait(held, [&] { return stop || next >= count || mayStart(); });
-                    if (stop || next >= count) return;
-                    runNext(held);
-                }
-            });
-        } catch (const std::system_error&) {
-            break;  // no more threads: the ones there do the rest
-        }
-    }
-
     try {
+        for (std::size_t helper = 1; helper < std::min(JobThreads(), count); ++helper) {
+            try {
+                helpers.emplace_back([&] {
+                    std::unique_lock<std::mutex> held(lock);
+                    for (;;) {
+                        changed.wait(held, [&] { return stop || next >= count || mayStart(); });
+                        if (stop || next >= count) return;
+                        runNext(held);
+                    }
+                });
+            } catch (const std::system_error&) {
+                break;  // no more threads: the ones there do the rest
+            }
+        }
+
         for (std::size_t index = 0; index < count; ++index) {
             std::unique_lock<std::mutex> held(lock);
             while (!isDone(index)) {
