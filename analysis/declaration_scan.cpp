@@ -59,7 +59,7 @@ int ListSection(ReportSink& report, std::string_view sourcePath, const ModuleSou
     if (texts.heading && !WriteFileHeading(report, sourcePath)) return 0;
 
     DeclarationJoiner declaration(report, marker);
-    RawLinePieces lines(source.text);
+    RawLinePieces lines(source.text, source.holdsNul);
     std::vector<Occurrences> places;
     for (const std::string_view trigger : triggers) places.emplace_back(source.text, trigger);
     bool scanEnded = false;

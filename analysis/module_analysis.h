@@ -19,6 +19,7 @@ struct ModuleSource {
     bool exists = false;  // the path named something before the read
     ReadOutcome outcome = ReadOutcome::CannotOpen;
     TextBuffer text;  // as stored (ReadRawText); kept between modules for its capacity
+    bool holdsNul = false;  // the text holds a NUL byte
 
     void Read(std::string_view path);
 };

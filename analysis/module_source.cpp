@@ -8,10 +8,11 @@ void ModuleSource::Read(std::string_view path)
 {
     exists = FileExists(path);
     if (exists) {
-        outcome = ReadRawText(path, text);
+        outcome = ReadRawText(path, text, &holdsNul);
     } else {
         outcome = ReadOutcome::CannotOpen;
         text.clear();
+        holdsNul = false;
     }
 }
 

@@ -76,7 +76,7 @@ public:
     {
         const std::optional<ModuleKind> kind = TableKind(row);
         if (!kind || !source.exists || source.outcome != ReadOutcome::Read) return nullptr;
-        return std::make_unique<CountedModule>(CountSourceText(source.text, *kind));
+        return std::make_unique<CountedModule>(CountSourceText(source.text, *kind, source.holdsNul));
     }
 
     bool Module(const ModuleEntry& row, const ModuleSource& source, const PreparedModule* prepared,
@@ -89,7 +89,8 @@ public:
             return false;
         }
         const auto* counted = dynamic_cast<const CountedModule*>(prepared);
-        const Figures figures = counted != nullptr ? counted->figures : CountSourceText(source.text, *kind);
+        const Figures figures =
+            counted != nullptr ? counted->figures : CountSourceText(source.text, *kind, source.holdsNul);
         AddFigures(totals_[static_cast<std::size_t>(*kind)], figures);
         rows_.push_back(row);
         figures_.push_back(figures);

@@ -61,12 +61,17 @@ PieceVerdict PieceClassifier::operator()(std::string_view piece)
 
 Figures CountSourceText(std::string_view text, ModuleKind kind)
 {
+    return CountSourceText(text, kind, text.find('\0') != std::string_view::npos);
+}
+
+Figures CountSourceText(std::string_view text, ModuleKind kind, bool holdsNul)
+{
     std::uint32_t steps = 0;
     std::uint32_t comments = 0;
     bool headerPassed = !HasHeader(kind);
     PieceClassifier classify(text);
 
-    RawLinePieces pieces(text);
+    RawLinePieces pieces(text, holdsNul);
     do {
         const std::string_view visible = pieces.Read(kCounterReadSize).text;
         if (!headerPassed) {

@@ -68,5 +68,7 @@ inline constexpr std::string_view kHeaderEnd = "Attribute VB_Exposed";
 // module takes one off its steps at the end, whatever it held. Sums wrap in
 // 32 bits.
 Figures CountSourceText(std::string_view text, ModuleKind kind);
+// The same for a text known to hold a NUL or not (see ReadRawText).
+Figures CountSourceText(std::string_view text, ModuleKind kind, bool holdsNul);
 
 }  // namespace kolvane

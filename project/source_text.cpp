@@ -8,6 +8,10 @@
 
 #include <sys/stat.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace kolvane {
 namespace {
 
@@ -87,7 +91,33 @@ ReadOutcome ReadSourceText(std::string_view path, TextBuffer& text)
     return outcome;
 }
 
-ReadOutcome ReadRawText(std::string_view path, TextBuffer& text)
+DataExtent FindDataExtent(std::string_view bytes)
+{
+    const char* data = bytes.data();
+    std::size_t at = 0;
+    bool holdsNul = false;
+#ifdef __SSE2__
+    constexpr std::size_t kGroup = 16;
+    const __m128i endsOfData = _mm_set1_epi8(kEndOfData);
+    const __m128i zeros = _mm_setzero_si128();
+    for (; at + kGroup <= bytes.size(); at += kGroup) {
+        const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(group, endsOfData)));
+        const auto nuls = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(group, zeros)));
+        if (stops != 0) {
+            const auto stop = static_cast<unsigned>(__builtin_ctz(stops));
+            return {at + stop, holdsNul || (nuls & ((1u << stop) - 1)) != 0};
+        }
+        holdsNul = holdsNul || nuls != 0;
+    }
+#endif
+    const std::string_view rest = bytes.substr(at);
+    const std::size_t stop = rest.find(kEndOfData);
+    const std::size_t size = stop == std::string_view::npos ? rest.size() : stop;
+    return {at + size, holdsNul || rest.substr(0, size).find('\0') != std::string_view::npos};
+}
+
+ReadOutcome ReadRawText(std::string_view path, TextBuffer& text, bool* holdsNul)
 {
     const std::string host = HostPath(path);
     File file(std::fopen(host.c_str(), "rb"));
@@ -112,8 +142,9 @@ ReadOutcome ReadRawText(std::string_view path, TextBuffer& text)
             if (std::feof(file.get()) || failed || got == 0) break;
         }
     }
-    const void* stop = std::memchr(text.data(), kEndOfData, filled);
-    text.resize(stop == nullptr ? filled : static_cast<std::size_t>(static_cast<const char*>(stop) - text.data()));
+    const DataExtent extent = FindDataExtent({text.data(), filled});
+    text.resize(extent.size);
+    if (holdsNul != nullptr) *holdsNul = extent.holdsNul;
 
     // As the line-by-line readers had it: a failed close outweighs a failed read.
     if (std::fclose(file.release()) != 0) return ReadOutcome::CloseError;

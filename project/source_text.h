@@ -14,9 +14,9 @@
 namespace kolvane {
 
 enum class ReadOutcome {
-    Read,        // the whole data is in text
+    Read,  // the whole data is in text
     CannotOpen,  // nothing read; text is empty
-    ReadError,   // text holds what was read before the error
+    ReadError,  // text holds what was read before the error
     CloseError,  // text holds the whole data, but closing reported an error
 };
 
@@ -31,9 +31,18 @@ std::size_t SourceSize(std::string_view path);
 // Applies the text-mode rules to raw bytes in place and returns the new size.
 std::size_t ApplyTextMode(char* data, std::size_t size);
 
+// Where the data in raw bytes ends (at the first Ctrl-Z, else at their end)
+// and whether a NUL stands before that: one pass over the bytes.
+struct DataExtent {
+    std::size_t size;
+    bool holdsNul;
+};
+DataExtent FindDataExtent(std::string_view bytes);
+
 // Reads the file's bytes up to its first Ctrl-Z, line ends as stored: the
-// text for RawLinePieces, which applies the CR LF rule as it reads.
-ReadOutcome ReadRawText(std::string_view path, TextBuffer& text);
+// text for RawLinePieces, which applies the CR LF rule as it reads. With
+// holdsNul, also tells whether the text holds a NUL.
+ReadOutcome ReadRawText(std::string_view path, TextBuffer& text, bool* holdsNul = nullptr);
 
 // The line reads of a text-mode stream over a decoded text. Read(size) is
 // fgets with a buffer of size bytes: at most size - 1 bytes, up to and
@@ -83,10 +92,9 @@ struct LinePiece {
 // so a read that stops short of the newline is the stored bytes as they are.
 class RawLinePieces {
 public:
-    explicit RawLinePieces(std::string_view text)
-        : text_(text), mayHoldNul_(text.find('\0') != std::string_view::npos)
-    {
-    }
+    explicit RawLinePieces(std::string_view text) : RawLinePieces(text, text.find('\0') != std::string_view::npos) {}
+    // For a text known to hold a NUL or not (see ReadRawText).
+    RawLinePieces(std::string_view text, bool holdsNul) : text_(text), mayHoldNul_(holdsNul) {}
 
     LinePiece Read(std::size_t size)
     {

@@ -46,8 +46,10 @@ std::vector<std::string> TextPieces(const std::string& path, std::size_t size)
 std::vector<std::string> RawPieces(const std::string& path, std::size_t size)
 {
     TextBuffer text;
-    EXPECT_EQ(ReadRawText(path, text), ReadOutcome::Read);
-    RawLinePieces lines(text);
+    bool holdsNul = false;
+    EXPECT_EQ(ReadRawText(path, text, &holdsNul), ReadOutcome::Read);
+    EXPECT_EQ(holdsNul, text.view().find('\0') != std::string_view::npos);
+    RawLinePieces lines(text, holdsNul);
     std::vector<std::string> pieces;
     do {
         const LinePiece piece = lines.Read(size);
@@ -83,6 +85,8 @@ TEST(SourceText, PiecesEqualTheStreamsLineReads)
         {"CR LF across the 1023 limit", std::string(1022, 'a') + "\r\n" + std::string(1023, 'b') + "\r\r\n"},
         {"CR at the limit, LF after it", std::string(510, 'a') + "\r\n" + std::string(1023, 'a') + "\r\n"},
         {"NUL before CR LF", std::string("ab\0\r\ncd", 8)},
+        {"NUL only after the Ctrl-Z, past a 16-byte group", std::string(20, 'a') + "\x1A" + std::string(1, '\0')},
+        {"NUL in a later group than the Ctrl-Z's first byte", std::string(17, 'a') + std::string(1, '\0') + "b\x1A"},
         {"larger than one read block, CR LF across the block edge", cr1MiB},
     };
     TempDir dir;
