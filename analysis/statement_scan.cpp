@@ -39,6 +39,11 @@ constexpr std::string_view kAliasWord = "Alias";
 constexpr std::array<std::string_view, 5> kProcedureKindTexts = {"Sub", "Function", "Property Get", "Property Let",
                                                                  "Property Set"};
 constexpr std::array<std::string_view, 3> kScopeTexts = {"Public", "Private", "Friend"};
+// The initials, in lower case, of the words a procedure start (a scope,
+// Static, Sub, Function, Property) and a Declare statement (a scope,
+// Declare) can begin with.
+constexpr std::string_view kProcedureStartInitials = "pfs";
+constexpr std::string_view kDeclareInitials = "pfd";
 
 std::string_view WithoutLineFeed(std::string_view piece)
 {
@@ -249,6 +254,23 @@ std::string_view FirstLine(std::span<const StatementPiece> pieces, std::string& 
     return storage;
 }
 
+// The statement's first byte after its leading blanks, in lower case; 0
+// when its first piece holds nothing but blanks.
+char FirstByteOf(std::span<const StatementPiece> pieces)
+{
+    for (const char c : pieces.front().text) {
+        if (!IsBlank(c)) return LowerAscii(c);
+    }
+    return 0;
+}
+
+// Whether a statement beginning with this byte (see FirstByteOf) may start
+// with one of the words; 0 stands for a statement that must be read whole.
+bool MayStartWithOneOf(char first, std::string_view initials)
+{
+    return first == 0 || initials.find(first) != std::string_view::npos;
+}
+
 std::string_view TrimBlanks(std::string_view text)
 {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -355,6 +377,7 @@ std::vector<Procedure> FindProcedures(const ModuleStatements& module)
             }
             continue;
         }
+        if (!MayStartWithOneOf(FirstByteOf(pieces), kProcedureStartInitials)) continue;
         const std::optional<ProcedureStart> start = ReadProcedureStart(FirstLine(pieces, firstLine));
         if (!start) continue;
         const std::string joined = JoinStatementLines(pieces);
@@ -374,6 +397,7 @@ std::vector<ApiDeclaration> FindApiDeclarations(const ModuleStatements& module)
     std::string firstLine;
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
         const std::span<const StatementPiece> pieces = module.PiecesOf(module.statements[index]);
+        if (!MayStartWithOneOf(FirstByteOf(pieces), kDeclareInitials)) continue;
         if (!MayBeDeclare(DeclarationLine(FirstLine(pieces, firstLine)))) continue;
         std::string joined = JoinStatementLines(pieces);
         WordReader words(joined);
