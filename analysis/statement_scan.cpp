@@ -44,6 +44,7 @@ constexpr std::array<std::string_view, 3> kScopeTexts = {"Public", "Private", "F
 // Declare) can begin with.
 constexpr std::string_view kProcedureStartInitials = "pfs";
 constexpr std::string_view kDeclareInitials = "pfd";
+constexpr std::string_view kEndInitial = "e";
 
 std::string_view WithoutLineFeed(std::string_view piece)
 {
@@ -85,6 +86,14 @@ bool IsNameCharacter(char c)
 char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+char InitialOf(std::string_view firstPiece)
+{
+    for (const char c : firstPiece) {
+        if (!IsBlank(c)) return LowerAscii(c);
+    }
+    return 0;
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
@@ -254,21 +263,11 @@ std::string_view FirstLine(std::span<const StatementPiece> pieces, std::string& 
     return storage;
 }
 
-// The statement's first byte after its leading blanks, in lower case; 0
-// when its first piece holds nothing but blanks.
-char FirstByteOf(std::span<const StatementPiece> pieces)
+// Whether a statement with this initial (see Statement) may start with one
+// of the words; 0 stands for a statement that must be read whole.
+bool MayStartWithOneOf(char initial, std::string_view initials)
 {
-    for (const char c : pieces.front().text) {
-        if (!IsBlank(c)) return LowerAscii(c);
-    }
-    return 0;
-}
-
-// Whether a statement beginning with this byte (see FirstByteOf) may start
-// with one of the words; 0 stands for a statement that must be read whole.
-bool MayStartWithOneOf(char first, std::string_view initials)
-{
-    return first == 0 || initials.find(first) != std::string_view::npos;
+    return initial == 0 || initials.find(initial) != std::string_view::npos;
 }
 
 std::string_view TrimBlanks(std::string_view text)
@@ -342,7 +341,8 @@ void ScanStatements(std::string_view text, ModuleKind kind, ModuleStatements& ou
             ++out.steps;
             out.pieces.push_back({seen, pieceLine});
             out.statements.push_back({static_cast<std::uint32_t>(pendingFrom),
-                                      static_cast<std::uint32_t>(out.pieces.size() - pendingFrom)});
+                                      static_cast<std::uint32_t>(out.pieces.size() - pendingFrom),
+                                      InitialOf(out.pieces[pendingFrom].text)});
             pendingFrom = out.pieces.size();
             break;
         }
@@ -369,15 +369,16 @@ std::vector<Procedure> FindProcedures(const ModuleStatements& module)
     std::string firstLine;
     bool open = false;
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
-        const std::span<const StatementPiece> pieces = module.PiecesOf(module.statements[index]);
+        const Statement& statement = module.statements[index];
+        const std::span<const StatementPiece> pieces = module.PiecesOf(statement);
         if (open) {
-            if (IsProcedureEnd(pieces.front().text)) {
+            if (MayStartWithOneOf(statement.initial, kEndInitial) && IsProcedureEnd(pieces.front().text)) {
                 procedures.back().lastStatement = index;
                 open = false;
             }
             continue;
         }
-        if (!MayStartWithOneOf(FirstByteOf(pieces), kProcedureStartInitials)) continue;
+        if (!MayStartWithOneOf(statement.initial, kProcedureStartInitials)) continue;
         const std::optional<ProcedureStart> start = ReadProcedureStart(FirstLine(pieces, firstLine));
         if (!start) continue;
         const std::string joined = JoinStatementLines(pieces);
@@ -396,8 +397,9 @@ std::vector<ApiDeclaration> FindApiDeclarations(const ModuleStatements& module)
     std::vector<ApiDeclaration> declarations;
     std::string firstLine;
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
-        const std::span<const StatementPiece> pieces = module.PiecesOf(module.statements[index]);
-        if (!MayStartWithOneOf(FirstByteOf(pieces), kDeclareInitials)) continue;
+        const Statement& statement = module.statements[index];
+        if (!MayStartWithOneOf(statement.initial, kDeclareInitials)) continue;
+        const std::span<const StatementPiece> pieces = module.PiecesOf(statement);
         if (!MayBeDeclare(DeclarationLine(FirstLine(pieces, firstLine)))) continue;
         std::string joined = JoinStatementLines(pieces);
         WordReader words(joined);

@@ -40,6 +40,7 @@ struct StatementPiece {
 struct Statement {
     std::uint32_t firstPiece;  // index into ModuleStatements::pieces
     std::uint32_t pieceCount;
+    char initial = 0;  // the first byte after the leading blanks, in lower case; 0 when the first piece is blank
 };
 
 struct ModuleStatements {
