@@ -381,10 +381,11 @@ std::vector<Procedure> FindProcedures(const ModuleStatements& module)
         if (!MayStartWithOneOf(statement.initial, kProcedureStartInitials)) continue;
         const std::optional<ProcedureStart> start = ReadProcedureStart(FirstLine(pieces, firstLine));
         if (!start) continue;
-        const std::string joined = JoinStatementLines(pieces);
+        std::string joined = JoinStatementLines(pieces);
+        const bool whole = HoldsProcedureEnd(joined);  // a whole procedure on one statement
         procedures.push_back(Procedure{start->kind, std::string(start->name), start->scope, pieces.front().line, index,
-                                       index, joined});
-        if (HoldsProcedureEnd(joined)) continue;  // a whole procedure on one statement
+                                       index, std::move(joined)});
+        if (whole) continue;
         // Until its End statement is met, a procedure runs to the end of the module.
         procedures.back().lastStatement = static_cast<std::uint32_t>(module.statements.size() - 1);
         open = true;
@@ -431,19 +432,20 @@ std::vector<ApiDeclaration> FindApiDeclarations(const ModuleStatements& module)
 std::string JoinStatementLines(std::span<const StatementPiece> pieces)
 {
     std::string joined;
-    std::string line;
-    const auto finishLine = [&] {
+    std::string storage;  // only for a line that came in several pieces
+    for (std::size_t i = 0; i < pieces.size();) {
+        std::size_t next = i + 1;
+        while (next < pieces.size() && pieces[next].line == pieces[i].line) ++next;
+        std::string_view line = pieces[i].text;
+        if (next > i + 1) {
+            storage.clear();
+            for (std::size_t j = i; j < next; ++j) storage.append(pieces[j].text);
+            line = storage;
+        }
         if (!joined.empty()) joined.push_back(kBlank);
         joined.append(DeclarationLine(line));
-    };
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (i > 0 && pieces[i].line != pieces[i - 1].line) {
-            finishLine();
-            line.clear();
-        }
-        line.append(pieces[i].text);
+        i = next;
     }
-    if (!pieces.empty()) finishLine();
     return joined;
 }
 
