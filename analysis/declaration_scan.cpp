@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kBlank = ' ';
 constexpr std::size_t kMarkerCut = 2;  // the last two characters of a continued line
+constexpr std::size_t kTriggerStretch = 16 << 10;
 
 bool WriteClosingLine(ReportSink& report, const SectionTexts& texts, std::int32_t count)
 {
@@ -48,9 +49,9 @@ LineOutcome DeclarationJoiner::Continue(const LinePiece& line)
     return LineOutcome::Next;
 }
 
-int ListSection(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
-                std::string_view marker, const SectionTexts& texts, std::span<const std::string_view> triggers,
-                const LineHandler& handleLine, Reporter& reporter)
+int ListSection(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, std::string_view marker,
+                const SectionTexts& texts, std::span<const std::string_view> triggers, const LineHandler& handleLine,
+                Reporter& reporter)
 {
     if (source.outcome == ReadOutcome::CannotOpen) {
         reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
@@ -65,8 +66,14 @@ int ListSection(ReportSink& report, std::string_view sourcePath, const ModuleSou
     bool scanEnded = false;
     while (!scanEnded) {
         if (!declaration.Pending()) {
+            // The triggers are looked for a stretch at a time, all of them
+            // over the same stretch, until one stands in it.
+            const std::size_t from = lines.Position();
             std::size_t next = std::string_view::npos;
-            for (Occurrences& place : places) next = std::min(next, place.NextFrom(lines.Position()));
+            for (std::size_t limit = from + kTriggerStretch; next == std::string_view::npos; limit += kTriggerStretch) {
+                for (Occurrences& place : places) next = std::min(next, place.NextBefore(from, std::min(next, limit)));
+                if (limit >= source.text.size()) break;
+            }
             if (next == std::string_view::npos) break;
             lines.SkipToLineOf(next);
         }

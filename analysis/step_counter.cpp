@@ -20,8 +20,8 @@ constexpr std::string_view kContinuation = " _";
 // "Option Base" or "Option Compare" anywhere in [from, end) of the text.
 bool HoldsOptionBaseOrCompare(std::string_view text, Occurrences& options, std::size_t from, std::size_t end)
 {
-    for (std::size_t at = options.NextFrom(from); at != std::string_view::npos && at < end;
-         at = options.NextFrom(at + 1)) {
+    for (std::size_t at = options.NextBefore(from, end); at != std::string_view::npos;
+         at = options.NextBefore(at + 1, end)) {
         const std::string_view rest = text.substr(at, end - at);
         if (rest.starts_with(kOptionBase) || rest.starts_with(kOptionCompare)) return true;
     }
@@ -52,10 +52,8 @@ PieceVerdict PieceClassifier::operator()(std::string_view piece)
         return PieceVerdict::Nothing;
     }
     if (piece.front() == kCommentMark) return PieceVerdict::Comment;
-    const std::size_t continuation = continuations_.NextFrom(start);
-    if (continuation != std::string_view::npos && continuation + kContinuation.size() <= end) {
-        return PieceVerdict::Continued;
-    }
+    // " _" whole within the piece: it starts before the piece's last byte.
+    if (continuations_.NextBefore(start, end - 1) != std::string_view::npos) return PieceVerdict::Continued;
     return PieceVerdict::Step;
 }
 

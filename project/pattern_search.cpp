@@ -1,5 +1,6 @@
 #include "project/pattern_search.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -48,11 +49,11 @@ PatternSearch::PatternSearch(std::string_view pattern) : pattern_(pattern), firs
     }
 }
 
-std::size_t PatternSearch::FindIn(std::string_view text, std::size_t from) const
+std::size_t PatternSearch::FindIn(std::string_view text, std::size_t from, std::size_t limit) const
 {
     const std::size_t size = pattern_.size();
-    if (size > text.size() || from > text.size() - size) return std::string_view::npos;
-    const std::size_t lastStart = text.size() - size;
+    if (size > text.size() || from > text.size() - size || from >= limit) return std::string_view::npos;
+    const std::size_t lastStart = std::min(text.size() - size, limit - 1);
     const char* data = text.data();
     const char firstByte = pattern_[first_];
     const char secondByte = pattern_[second_];

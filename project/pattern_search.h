@@ -14,8 +14,9 @@ public:
     // The pattern must not be empty and must outlive the search.
     explicit PatternSearch(std::string_view pattern);
 
-    // The start of the first occurrence in text at or after from; npos when none.
-    std::size_t FindIn(std::string_view text, std::size_t from) const;
+    // The start of the first occurrence in text at or after from and before
+    // limit; npos when none.
+    std::size_t FindIn(std::string_view text, std::size_t from, std::size_t limit = std::string_view::npos) const;
 
 private:
     std::string_view pattern_;

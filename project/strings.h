@@ -18,29 +18,40 @@ inline bool Contains(std::string_view text, std::string_view part)
     return text.find(part) != std::string_view::npos;
 }
 
-// The places of a pattern in a text, met front to back: where the next
-// occurrence at or after a position begins, without searching again for
-// positions the last answer already covers.
+// The places of a pattern in a text, met front to back. The search runs a
+// stretch ahead of the positions asked for and no further, so that it reads
+// the text while the caller's own reading has it at hand; what a search has
+// found, or found free of the pattern, is not searched again.
 class Occurrences {
 public:
     Occurrences(std::string_view text, std::string_view pattern) : text_(text), search_(pattern) {}
 
-    // The start of the first occurrence at or after from (npos when none).
-    // Positions asked for never go back.
-    std::size_t NextFrom(std::size_t from)
+    // The start of the first occurrence at or after from and before limit
+    // (npos when none). Positions asked for never go back.
+    std::size_t NextBefore(std::size_t from, std::size_t limit)
     {
-        if (next_ == kUnsearched || (next_ != std::string_view::npos && next_ < from)) {
-            next_ = search_.FindIn(text_, from);
+        if (!(found_ && next_ >= from)) {
+            const std::size_t start = std::max(from, clearTo_);
+            if (start >= limit) return std::string_view::npos;  // [from, limit) is known to be free
+            const std::size_t reach = limit - start < kLookAhead ? start + kLookAhead : limit;
+            next_ = search_.FindIn(text_, start, reach);
+            found_ = next_ != std::string_view::npos;
+            clearTo_ = found_ ? next_ : reach;
         }
-        return next_;
+        return found_ && next_ < limit ? next_ : std::string_view::npos;
     }
 
+    // The start of the first occurrence at or after from (npos when none).
+    std::size_t NextFrom(std::size_t from) { return NextBefore(from, std::string_view::npos); }
+
 private:
-    static constexpr std::size_t kUnsearched = std::string_view::npos - 1;
+    static constexpr std::size_t kLookAhead = 16 << 10;
 
     std::string_view text_;
     PatternSearch search_;
-    std::size_t next_ = kUnsearched;
+    std::size_t next_ = 0;  // when found_: the first occurrence at or after clearTo_
+    std::size_t clearTo_ = 0;  // no occurrence starts before this, from the positions asked
+    bool found_ = false;
 };
 
 // printf-style formatting into a string of the exact length. A %s argument

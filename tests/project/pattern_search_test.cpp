@@ -1,6 +1,7 @@
 // The search through two bytes finds what a plain search finds, at every
 // start, near both ends of the text and across its sixteen-byte groups.
 #include "project/pattern_search.h"
+#include "project/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,27 @@ TEST(PatternSearch, FindsWhatAPlainSearchFinds)
                 ASSERT_EQ(search.FindIn(text, from), std::string_view(text).find(pattern, from))
                     << "text \"" << text << "\" pattern \"" << pattern << "\" from " << from;
             }
+        }
+    }
+}
+
+// Asked front to back with limits near and far, the occurrences found a
+// stretch at a time are those of a plain search, in texts longer than the
+// stretch the search looks ahead.
+TEST(Occurrences, BoundedAnswersAreThoseOfAPlainSearch)
+{
+    std::mt19937 random(11);
+    for (const std::size_t size : {100u, 40'000u, 70'000u}) {
+        std::string text(size, 'a');
+        for (int i = 0; i < 12; ++i) text.replace(random() % (size - 2), 2, " _");
+        Occurrences places(text, " _");
+        std::size_t from = 0;
+        while (from < size) {
+            const std::size_t limit = random() % 3 == 0 ? std::string_view::npos : from + random() % 30'000;
+            std::size_t expected = std::string_view(text).find(" _", from);
+            if (expected != std::string_view::npos && expected >= limit) expected = std::string_view::npos;
+            ASSERT_EQ(places.NextBefore(from, limit), expected) << "size " << size << " from " << from;
+            from += 1 + random() % 5'000;
         }
     }
 }
