@@ -3,7 +3,9 @@
 #include "project/source_text.h"
 #include "project/strings.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace kolvane {
 namespace {
@@ -28,10 +30,25 @@ bool HoldsOptionBaseOrCompare(std::string_view text, Occurrences& options, std::
     return false;
 }
 
+// Indentation is skipped eight bytes at a time.
 std::string_view WithoutLeadingBlanks(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(kBlank);
-    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+    constexpr std::uint64_t kBlanks = 0x2020202020202020u;
+    std::size_t first = 0;
+    for (; first + sizeof kBlanks <= text.size(); first += sizeof kBlanks) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + first, sizeof word);
+        if (word != kBlanks) {
+            // The lowest byte that differs from a blank, in memory order.
+            const std::uint64_t differs = word ^ kBlanks;
+            first += static_cast<std::size_t>(std::endian::native == std::endian::little ? std::countr_zero(differs)
+                                                                                         : std::countl_zero(differs)) /
+                     8;
+            return text.substr(first);
+        }
+    }
+    while (first < text.size() && text[first] == kBlank) ++first;
+    return first == text.size() ? std::string_view{} : text.substr(first);
 }
 
 }  // namespace
