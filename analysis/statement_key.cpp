@@ -132,20 +132,11 @@ void AppendLineKey(std::string_view line, LeadByteTest isLeadByte, std::string& 
 
 void AppendStatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte, std::string& key)
 {
-    std::string joined;  // only for a line that came in several pieces
-    for (std::size_t i = 0; i < pieces.size();) {
-        std::size_t next = i + 1;
-        while (next < pieces.size() && pieces[next].line == pieces[i].line) ++next;
-        std::string_view line = pieces[i].text;
-        if (next > i + 1) {
-            joined.clear();
-            for (std::size_t j = i; j < next; ++j) joined.append(pieces[j].text);
-            line = joined;
-        }
-        if (i > 0) key.push_back(' ');
+    std::string storage;
+    ForEachStatementLine(pieces, storage, [&](std::string_view line, bool first) {
+        if (!first) key.push_back(' ');
         AppendLineKey(line, isLeadByte, key);
-        i = next;
-    }
+    });
 }
 
 std::string StatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte)

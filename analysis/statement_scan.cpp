@@ -432,20 +432,11 @@ std::vector<ApiDeclaration> FindApiDeclarations(const ModuleStatements& module)
 std::string JoinStatementLines(std::span<const StatementPiece> pieces)
 {
     std::string joined;
-    std::string storage;  // only for a line that came in several pieces
-    for (std::size_t i = 0; i < pieces.size();) {
-        std::size_t next = i + 1;
-        while (next < pieces.size() && pieces[next].line == pieces[i].line) ++next;
-        std::string_view line = pieces[i].text;
-        if (next > i + 1) {
-            storage.clear();
-            for (std::size_t j = i; j < next; ++j) storage.append(pieces[j].text);
-            line = storage;
-        }
+    std::string storage;
+    ForEachStatementLine(pieces, storage, [&](std::string_view line, bool) {
         if (!joined.empty()) joined.push_back(kBlank);
         joined.append(DeclarationLine(line));
-        i = next;
-    }
+    });
     return joined;
 }
 

@@ -99,4 +99,24 @@ std::vector<ApiDeclaration> FindApiDeclarations(const ModuleStatements& module);
 // the pieces of one line join without a blank.
 std::string JoinStatementLines(std::span<const StatementPiece> pieces);
 
+// Calls line(text, first) for each physical line of a statement's pieces,
+// in order. A line that came in one piece is viewed where it stands; a line
+// that came in several is joined in storage.
+template <typename Line>
+void ForEachStatementLine(std::span<const StatementPiece> pieces, std::string& storage, Line&& line)
+{
+    for (std::size_t i = 0; i < pieces.size();) {
+        std::size_t next = i + 1;
+        while (next < pieces.size() && pieces[next].line == pieces[i].line) ++next;
+        std::string_view text = pieces[i].text;
+        if (next > i + 1) {
+            storage.clear();
+            for (std::size_t j = i; j < next; ++j) storage.append(pieces[j].text);
+            text = storage;
+        }
+        line(text, i == 0);
+        i = next;
+    }
+}
+
 }  // namespace kolvane
