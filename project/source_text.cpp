@@ -93,10 +93,10 @@ ReadOutcome ReadSourceText(std::string_view path, TextBuffer& text)
 
 DataExtent FindDataExtent(std::string_view bytes)
 {
-    const char* data = bytes.data();
     std::size_t at = 0;
     bool holdsNul = false;
 #ifdef __SSE2__
+    const char* data = bytes.data();
     constexpr std::size_t kGroup = 16;
     const __m128i endsOfData = _mm_set1_epi8(kEndOfData);
     const __m128i zeros = _mm_setzero_si128();
