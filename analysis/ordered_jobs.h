@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -55,49 +54,6 @@ inline std::size_t JobThreads()
     return std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), kMaxJobThreads);
 }
 
-// Calls job(0) ... job(count - 1) on up to as many threads as the machine
-// has cores (this one included; at most kMaxJobThreads) and returns the
-// results in that order. A job must not touch what another job touches.
-// When a job throws, no further job starts, and the first exception is
-// thrown again here once every thread has ended.
-template <typename Result, typename Job>
-std::vector<Result> RunOrderedJobs(std::size_t count, const Job& job)
-{
-    std::vector<std::optional<Result>> slots(count);
-    std::atomic<std::size_t> next{0};
-    std::mutex failureLock;
-    std::exception_ptr failure;
-    const auto work = [&] {
-        for (std::size_t index = next++; index < count; index = next++) {
-            try {
-                slots[index].emplace(job(index));
-            } catch (...) {
-                const std::lock_guard<std::mutex> lock(failureLock);
-                if (!failure) failure = std::current_exception();
-                next = count;
-            }
-        }
-    };
-
-    const std::size_t threads = JobThreads();
-    {
-        std::vector<std::jthread> helpers;
-        for (std::size_t helper = 1; helper < std::min(threads, count); ++helper) {
-            try {
-                helpers.emplace_back(work);
-            } catch (const std::system_error&) {
-                break;  // no more threads: the ones there do the rest
-            }
-        }
-        work();
-    }  // the helpers are joined here
-    if (failure) std::rethrow_exception(failure);
-
-    std::vector<Result> results;
-    results.reserve(count);
-    for (std::optional<Result>& slot : slots) results.push_back(std::move(*slot));
-    return results;
-}
 
 // Jobs run ahead of an in-order consumer: job(i) runs on up to JobThreads()
 // threads (this one included) while consume(i, result) is called on this
@@ -193,6 +149,22 @@ void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, co
         throw;
     }
     stopHelpers();
+}
+
+// Calls job(0) ... job(count - 1) ahead on every core (see RunJobsInOrder)
+// and returns the results in that order. When a job throws, its exception is
+// thrown again here once every thread has ended.
+template <typename Result, typename Job>
+std::vector<Result> RunOrderedJobs(std::size_t count, const Job& job)
+{
+    std::vector<Result> results;
+    results.reserve(count);
+    const std::vector<std::size_t> weights(count, 0);
+    RunJobsInOrder<Result>(weights, 0, job, [&](std::size_t, Result result) {
+        results.push_back(std::move(result));
+        return true;
+    });
+    return results;
 }
 
 }  // namespace kolvane
