@@ -1,9 +1,9 @@
 // The command line of kolvane-cli, parsed into what to run on which projects.
 #pragma once
 
-#include "analysis/analyses.h"
-#include "analysis/code_page.h"
-#include "analysis/extended_run.h"
+#include "analysis/run/analyses.h"
+#include "analysis/source/code_page.h"
+#include "analysis/run/extended_run.h"
 
 #include <optional>
 #include <span>

@@ -1,7 +1,7 @@
 #include "cli/run_diff.h"
 
-#include "analysis/diff_run.h"
-#include "analysis/report_texts.h"
+#include "analysis/diff/diff_run.h"
+#include "analysis/reports/report_texts.h"
 #include "cli/run_projects.h"
 
 #include <cstdio>

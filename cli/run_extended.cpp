@@ -1,6 +1,6 @@
 #include "cli/run_extended.h"
 
-#include "analysis/summary_writer.h"
+#include "analysis/tables/summary_writer.h"
 #include "cli/run_projects.h"
 #include "cli/terminal_text.h"
 #include "project/project_search.h"

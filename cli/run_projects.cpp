@@ -1,6 +1,6 @@
 #include "cli/run_projects.h"
 
-#include "analysis/project_run.h"
+#include "analysis/run/project_run.h"
 #include "project/path_text.h"
 
 #include <algorithm>

@@ -4,9 +4,9 @@
 // must keep both identities, a version compared with itself followed by a
 // comment line must be unchanged throughout, and the writers must take
 // whatever it gives.
-#include "analysis/diff_tables.h"
-#include "analysis/diff_text_report.h"
-#include "analysis/module_diff.h"
+#include "analysis/diff/diff_tables.h"
+#include "analysis/diff/diff_text_report.h"
+#include "analysis/diff/module_diff.h"
 #include "fuzz/fuzz_support.h"
 #include "project/platform.h"
 #include "project/source_text.h"

@@ -2,8 +2,8 @@
 // standard module and a class module: the three reports, run together on one
 // read of the module, must not crash, and on a readable file every one of
 // them must succeed without a message box.
-#include "analysis/analyses.h"
-#include "analysis/step_counter.h"
+#include "analysis/run/analyses.h"
+#include "analysis/source/step_counter.h"
 #include "fuzz/fuzz_support.h"
 #include "project/module_table.h"
 #include "project/source_text.h"

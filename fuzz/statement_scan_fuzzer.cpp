@@ -1,8 +1,8 @@
 // Any bytes as a module of every kind: the statement scan, the procedures
 // and API declarations found in it, and the conversion of what they hold to
 // UTF-8 must not crash and must hold their invariants.
-#include "analysis/code_page.h"
-#include "analysis/statement_scan.h"
+#include "analysis/source/code_page.h"
+#include "analysis/source/statement_scan.h"
 #include "fuzz/fuzz_support.h"
 #include "project/source_text.h"
 

@@ -3,7 +3,7 @@
 // loading of a project named on the command line.
 #include "ui/commands.h"
 
-#include "analysis/project_run.h"
+#include "analysis/run/project_run.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "project/source_file.h"

@@ -4,7 +4,7 @@
 // Its message handlers are in main_window.cpp, its commands in commands.cpp.
 #pragma once
 
-#include "analysis/analyses.h"
+#include "analysis/run/analyses.h"
 #include "project/reporter.h"
 #include "ui/html_help.h"
 #include "ui/module_list_view.h"

@@ -1,4 +1,4 @@
-#include "analysis/api_list.h"
+#include "analysis/reports/api_list.h"
 
 #include "tests/support/test_support.h"
 

@@ -1,5 +1,5 @@
-#include "analysis/change_counts.h"
-#include "analysis/common_subsequence.h"
+#include "analysis/diff/change_counts.h"
+#include "analysis/diff/common_subsequence.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/code_page.h"
+#include "analysis/source/code_page.h"
 
 #include <gtest/gtest.h>
 

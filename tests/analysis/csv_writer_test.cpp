@@ -1,4 +1,4 @@
-#include "analysis/csv_writer.h"
+#include "analysis/tables/csv_writer.h"
 
 #include "tests/support/test_support.h"
 

@@ -3,8 +3,8 @@
 // be written. Every case ends in the box the failing step names, and no
 // analysis that lost data reports success. (Project limits, Ctrl-Z and
 // long project lines: project_reader_test.)
-#include "analysis/analyses.h"
-#include "analysis/report_texts.h"
+#include "analysis/run/analyses.h"
+#include "analysis/reports/report_texts.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "tests/support/test_support.h"

@@ -1,4 +1,4 @@
-#include "analysis/module_diff.h"
+#include "analysis/diff/module_diff.h"
 
 #include "project/platform.h"
 

@@ -1,6 +1,6 @@
-#include "analysis/procedure_list.h"
+#include "analysis/reports/procedure_list.h"
 
-#include "analysis/property_list.h"
+#include "analysis/reports/property_list.h"
 #include "project/module_table.h"
 #include "tests/support/test_support.h"
 

@@ -1,4 +1,4 @@
-#include "analysis/project_diff.h"
+#include "analysis/diff/project_diff.h"
 
 #include "project/platform.h"
 #include "tests/support/test_support.h"

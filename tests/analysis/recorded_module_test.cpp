@@ -1,7 +1,7 @@
 // A list section recorded ahead of its turn and played into a report that
 // refuses a block ends as the section written straight into that report.
-#include "analysis/procedure_list.h"
-#include "analysis/recorded_module.h"
+#include "analysis/reports/procedure_list.h"
+#include "analysis/reports/recorded_module.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "analysis/statement_key.h"
+#include "analysis/source/statement_key.h"
 
 #include "project/platform.h"
 

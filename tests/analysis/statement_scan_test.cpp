@@ -1,6 +1,6 @@
-#include "analysis/statement_scan.h"
+#include "analysis/source/statement_scan.h"
 
-#include "analysis/step_counter.h"
+#include "analysis/source/step_counter.h"
 #include "project/source_text.h"
 #include "tests/support/test_support.h"
 

@@ -1,6 +1,6 @@
-#include "analysis/step_count_report.h"
+#include "analysis/reports/step_count_report.h"
 
-#include "analysis/report_texts.h"
+#include "analysis/reports/report_texts.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>

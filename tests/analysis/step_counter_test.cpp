@@ -1,4 +1,4 @@
-#include "analysis/step_counter.h"
+#include "analysis/source/step_counter.h"
 
 #include "project/source_text.h"
 

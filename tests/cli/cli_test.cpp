@@ -1,7 +1,7 @@
 // Runs the built kolvane-cli on projects made here and compares what it
 // writes byte for byte. Narrow literals are Shift_JIS (the reports); u8
 // literals are UTF-8 (what the terminal gets).
-#include "analysis/analyses.h"
+#include "analysis/run/analyses.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "tests/support/cli_run.h"

@@ -2,8 +2,8 @@
 // inline bytes, and recorders for message boxes and trace lines.
 #pragma once
 
-#include "analysis/analyses.h"
-#include "analysis/module_analysis.h"
+#include "analysis/run/analyses.h"
+#include "analysis/source/module_analysis.h"
 #include "project/module_table.h"
 #include "project/reporter.h"
 #include "project/source_file.h"

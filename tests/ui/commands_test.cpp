@@ -1,6 +1,6 @@
 // The commands of the main window: Run, Open, Drop, the accelerators, the
 // version dialog and Exit, on the real window in this process.
-#include "analysis/analyses.h"
+#include "analysis/run/analyses.h"
 #include "project/project_reader.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/commands.h"

@@ -1,7 +1,7 @@
 // Kolvane.exe started as a process of its own, as a person starts it: with a
 // project on its command line, a second copy and a run from the run button;
 // and its help, with the help file beside it and without.
-#include "analysis/analyses.h"
+#include "analysis/run/analyses.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "tests/support/test_support.h"

@@ -1,0 +1,110 @@
+#include "analysis/diff/diff_text_report.h"
+
+#include "project/source_file.h"
+#include "project/strings.h"
+
+#include <array>
+
+namespace kolvane {
+namespace {
+
+constexpr std::string_view kBannerRule = "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\n";
+constexpr std::string_view kBannerTitle = "       ソースコード 変更ステップ数       \n";
+constexpr const char* kOldProjectFormat = "旧プロジェクトファイル ： %s\n";
+constexpr const char* kNewProjectFormat = "新プロジェクトファイル ： %s\n\n\n";
+constexpr const char* kFileNameFormat = "ファイル名 ： %s\n";
+constexpr const char* kStatusFormat = "状態       ： %s\n";
+constexpr const char* kDesignerFormat = "デザイン   ： %s\n";
+constexpr const char* kAddedFormat = "新規       ： %8lld 行\n";
+constexpr const char* kChangedFormat = "修正       ： %8lld 行\n";
+constexpr const char* kDeletedFormat = "削除       ： %8lld 行\n";
+constexpr const char* kUnchangedFormat = "変更なし   ： %8lld 行\n";
+constexpr const char* kRowFormat = "  %s %s ： 新規 %lld 行、修正 %lld 行、削除 %lld 行\n";
+constexpr const char* kFailedRowFormat = "  %s %s\n";
+constexpr std::string_view kDeclarations = "(宣言部)";
+constexpr std::string_view kDesignerChanged = "変更あり";
+constexpr std::string_view kDesignerSame = "変更なし";
+constexpr std::string_view kTotalsHeader = "                   新規        修正        削除    変更なし\n";
+constexpr const char* kKindTotalsFormat = "%sファイル%10lld行%10lld行%10lld行%10lld行\n";
+constexpr const char* kAllTotalsFormat = "合計       %10lld行%10lld行%10lld行%10lld行\n\n\n";
+
+// 新規, 修正, 削除, 変更なし, and the two failures, in RowStatus order.
+constexpr std::array<std::string_view, 6> kStatusTexts = {"新規", "修正", "削除", "変更なし", "ファイルなし",
+                                                          "読込エラー"};
+
+std::string_view StatusText(RowStatus status) { return kStatusTexts[static_cast<std::size_t>(status)]; }
+
+std::string RowLabel(const DiffRow& row)
+{
+    if (row.declarations) return std::string(kDeclarations);
+    return std::string(ProcedureKindText(row.kind)) + " " + row.name;
+}
+
+void AppendModule(const ModuleDiff& module, std::string& report)
+{
+    const ChangeCounts totals = module.Totals();
+    report += FormatText(kFileNameFormat, module.file.c_str());
+    report += FormatText(kStatusFormat, std::string(StatusText(module.status)).c_str());
+    if (module.designer != DesignerChange::NotApplicable) {
+        const std::string_view designer = module.designer == DesignerChange::Yes ? kDesignerChanged : kDesignerSame;
+        report += FormatText(kDesignerFormat, std::string(designer).c_str());
+    }
+    if (module.status != RowStatus::Missing && module.status != RowStatus::Unreadable) {
+        report += FormatText(kAddedFormat, static_cast<long long>(totals.added));
+        report += FormatText(kChangedFormat, static_cast<long long>(totals.changed));
+        report += FormatText(kDeletedFormat, static_cast<long long>(totals.deleted));
+        report += FormatText(kUnchangedFormat, static_cast<long long>(totals.unchanged));
+    }
+    for (const DiffRow& row : module.rows) {
+        const std::string status(StatusText(row.status));
+        if (!row.counts) {
+            report += FormatText(kFailedRowFormat, status.c_str(), RowLabel(row).c_str());
+        } else if (row.status != RowStatus::Unchanged) {
+            report += FormatText(kRowFormat, status.c_str(), RowLabel(row).c_str(),
+                                 static_cast<long long>(row.counts->added),
+                                 static_cast<long long>(row.counts->changed),
+                                 static_cast<long long>(row.counts->deleted));
+        }
+    }
+    report += '\n';
+}
+
+}  // namespace
+
+std::string DiffTextReport(const ProjectDiff& diff)
+{
+    std::string report;
+    report.append(kBannerRule).append(kBannerTitle).append(kBannerRule);
+    report += FormatText(kOldProjectFormat, diff.oldProject.c_str());
+    report += FormatText(kNewProjectFormat, diff.newProject.c_str());
+
+    std::array<ChangeCounts, kModuleKindCount> perKind{};
+    ChangeCounts all;
+    for (const ModuleDiff& module : diff.modules) {
+        AppendModule(module, report);
+        perKind[static_cast<std::size_t>(module.kind)] += module.Totals();
+        all += module.Totals();
+    }
+
+    report.append(kTotalsHeader);
+    for (std::size_t kind = 0; kind < kModuleKindCount; ++kind) {
+        const ChangeCounts& t = perKind[kind];
+        report += FormatText(kKindTotalsFormat, std::string(kModuleKindTexts[kind]).c_str(),
+                             static_cast<long long>(t.added), static_cast<long long>(t.changed),
+                             static_cast<long long>(t.deleted), static_cast<long long>(t.unchanged));
+    }
+    report += FormatText(kAllTotalsFormat, static_cast<long long>(all.added), static_cast<long long>(all.changed),
+                         static_cast<long long>(all.deleted), static_cast<long long>(all.unchanged));
+    return report;
+}
+
+bool WriteDiffTextReport(const ProjectDiff& diff, std::string_view reportPath)
+{
+    const std::string report = DiffTextReport(diff);
+    SourceFile file;
+    if (OpenSourceFile(file, reportPath, kModeWrite) != 1) return false;
+    const bool written = file.WriteBlock(report) == 1;
+    return CloseSourceFile(file) == 1 && written;
+}
+
+}  // namespace kolvane

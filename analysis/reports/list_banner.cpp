@@ -1,0 +1,75 @@
+#include "analysis/reports/list_banner.h"
+
+#include "analysis/reports/recorded_module.h"
+#include "analysis/reports/report_texts.h"
+#include "project/path_text.h"
+#include "project/strings.h"
+
+#include <string>
+
+namespace kolvane {
+namespace {
+
+constexpr std::string_view kRuleLine = "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=\n";
+constexpr std::string_view kTitleLine = "      関 数 ・ プ ロ パ テ ィ 一 覧     \n";
+constexpr const char* kHeadingFormat = "-- %s --\n";
+
+}  // namespace
+
+int WriteListBanner(ReportSink& report, std::string_view projectPath)
+{
+    const std::string projectLine = FormatText(report_text::kProjectLineFormat, std::string(projectPath).c_str());
+    for (std::string_view block : {kRuleLine, kTitleLine, kRuleLine, std::string_view(projectLine)}) {
+        if (report.WriteBlock(block) != 1) return 0;
+    }
+    return 1;
+}
+
+bool WriteFileHeading(ReportSink& report, std::string_view sourcePath)
+{
+    const std::string title(FileTitle(sourcePath));
+    return report.Print(kHeadingFormat, title.c_str()) >= 0;
+}
+
+bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath, Reporter& reporter)
+{
+    if (OpenSourceFile(report, outputPath, kModeWrite) != 1) {
+        reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
+        return false;
+    }
+    if (WriteListBanner(report, projectPath) != 1) {
+        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
+        CloseSourceFile(report);
+        return false;
+    }
+    return true;
+}
+
+bool FinishListReport(SourceFile& report, Reporter& reporter)
+{
+    if (CloseSourceFile(report) != 1) {
+        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<PreparedModule> ListReport::Prepare(const ModuleEntry& row, const ModuleSource& source) const
+{
+    auto recorded = std::make_unique<RecordedModule>();
+    recorded->result = Section(*recorded, row, source, *recorded);
+    return recorded;
+}
+
+bool ListReport::Module(const ModuleEntry& row, const ModuleSource& source, const PreparedModule* prepared,
+                        Reporter& reporter)
+{
+    const auto* recorded = dynamic_cast<const RecordedModule*>(prepared);
+    if (recorded == nullptr) return Section(report_, row, source, reporter);
+    const std::size_t refused = recorded->PlayBack(report_, reporter);
+    if (refused == RecordedModule::kAllWritten) return recorded->result;
+    ResumedAfterRefusal resumed(report_, reporter, refused);
+    return Section(resumed, row, source, resumed);
+}
+
+}  // namespace kolvane

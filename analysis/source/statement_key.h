@@ -1,0 +1,36 @@
+// The comparison key of a statement: two statements are the same step when
+// their keys are equal. Per physical line, the comment that ends it (an
+// apostrophe outside a string literal, with the blanks before it), the
+// trailing " _" and the blanks and tabs at both ends go; the lines are
+// joined with one blank. ASCII letters outside string literals are folded to
+// lower case (VB does not tell "Dim x" from "DIM X"); string literals stay
+// exactly as written, and the second byte of a double-byte character is
+// never folded.
+#pragma once
+
+#include "analysis/source/statement_scan.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+// Whether a byte begins a double-byte character in the source's code page;
+// null for code pages without double-byte characters (or whose multibyte
+// characters are made of bytes above 0x7F only, as UTF-8's are).
+using LeadByteTest = bool (*)(unsigned char byte);
+
+// Appends the key text of one physical line to key.
+void AppendLineKey(std::string_view line, LeadByteTest isLeadByte, std::string& key);
+
+// The text with its ASCII letters in lower case, trail bytes kept: how names
+// and file titles are compared.
+std::string FoldCase(std::string_view text, LeadByteTest isLeadByte);
+
+// The key of a whole statement. Pieces of one physical line (a line longer
+// than the counter's read) are put together before the line is keyed.
+std::string StatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte);
+void AppendStatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte, std::string& key);
+
+}  // namespace kolvane

@@ -1,0 +1,123 @@
+#include "analysis/tables/csv_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace kolvane {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kRowEnd = "\r\n";
+constexpr std::string_view kNeedsQuotes = ",\"\r\n";
+constexpr char kQuote = '"';
+constexpr char kSeparator = ',';
+constexpr std::size_t kFlushSize = 1 << 16;
+
+// The bytes that make a field quoted, as a table: the library's
+// find_first_of looks each byte of the text up in the set with a call.
+constexpr std::array<bool, 256> kQuotedBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (const char c : kNeedsQuotes) bytes[static_cast<unsigned char>(c)] = true;
+    return bytes;
+}();
+
+bool NeedsQuotes(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return kQuotedBytes[static_cast<unsigned char>(c)]; });
+}
+
+void AppendQuoted(std::string_view text, std::string& out)
+{
+    out.push_back(kQuote);
+    for (std::size_t quote = text.find(kQuote); quote != std::string_view::npos; quote = text.find(kQuote)) {
+        out.append(text.substr(0, quote + 1)).push_back(kQuote);  // the quote doubled
+        text.remove_prefix(quote + 1);
+    }
+    out.append(text).push_back(kQuote);
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view text)
+{
+    if (!NeedsQuotes(text)) return std::string(text);
+    std::string field;
+    AppendQuoted(text, field);
+    return field;
+}
+
+bool CsvWriter::Open(std::string_view path, std::initializer_list<std::string_view> columns)
+{
+    file_.reset(std::fopen(std::string(path).c_str(), "wb"));
+    if (!file_) return false;
+    buffer_.reserve(kFlushSize + kFlushSize / 4);
+    buffer_.append(kByteOrderMark);
+    for (const std::string_view column : columns) Text(column);
+    EndRow();
+    return true;
+}
+
+void CsvWriter::Separate()
+{
+    if (rowStarted_) buffer_.push_back(kSeparator);
+    rowStarted_ = true;
+}
+
+void CsvWriter::Text(std::string_view utf8)
+{
+    Separate();
+    if (NeedsQuotes(utf8)) {
+        AppendQuoted(utf8, buffer_);
+    } else {
+        buffer_.append(utf8);
+    }
+}
+
+void CsvWriter::Converted(std::string_view bytes, CodePage codePage)
+{
+    Separate();
+    const std::size_t start = buffer_.size();
+    AppendUtf8(buffer_, bytes, codePage);
+    const std::string_view field = std::string_view(buffer_).substr(start);
+    if (!NeedsQuotes(field)) return;
+    quoting_.assign(field);
+    buffer_.resize(start);
+    AppendQuoted(quoting_, buffer_);
+}
+
+void CsvWriter::Number(std::int64_t value)
+{
+    Separate();
+    char digits[24];
+    const std::to_chars_result written = std::to_chars(std::begin(digits), std::end(digits), value);
+    buffer_.append(digits, written.ptr);
+}
+
+void CsvWriter::Empty()
+{
+    Separate();
+}
+
+void CsvWriter::EndRow()
+{
+    buffer_.append(kRowEnd);
+    rowStarted_ = false;
+    if (buffer_.size() >= kFlushSize) Flush();
+}
+
+void CsvWriter::Flush()
+{
+    if (file_ && std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size()) failed_ = true;
+    buffer_.clear();
+}
+
+bool CsvWriter::Close()
+{
+    if (!file_) return false;
+    Flush();
+    const bool closed = std::fclose(file_.release()) == 0;
+    return closed && !failed_;
+}
+
+}  // namespace kolvane

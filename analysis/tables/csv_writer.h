@@ -1,0 +1,54 @@
+// A CSV file for spreadsheets: UTF-8 with a byte-order mark, RFC 4180 fields
+// (quoted when they hold a comma, a double quote, CR or LF; a double quote
+// doubled), CR LF after every row. Fields are written straight into one
+// output buffer, which goes to the file whenever it has grown past a block.
+#pragma once
+
+#include "analysis/source/code_page.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+class CsvWriter {
+public:
+    // Creates the file (replacing one of that name) and writes the byte-order
+    // mark and the header row. False when it cannot be created.
+    bool Open(std::string_view path, std::initializer_list<std::string_view> columns);
+
+    // Adds a field of UTF-8 text, of text in a code page (converted to
+    // UTF-8), a number or nothing to the current row.
+    void Text(std::string_view utf8);
+    void Converted(std::string_view bytes, CodePage codePage);
+    void Number(std::int64_t value);
+    void Empty();
+    // Ends the current row with its CR LF.
+    void EndRow();
+
+    // Writes what is left and closes the file; true when every byte was
+    // written and the close worked.
+    bool Close();
+
+private:
+    struct Closer {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    void Separate();
+    void Flush();
+
+    std::unique_ptr<std::FILE, Closer> file_;
+    std::string buffer_;
+    std::string quoting_;  // a field that needs quotes, while it is quoted
+    bool rowStarted_ = false;
+    bool failed_ = false;
+};
+
+// A field as RFC 4180 writes it.
+std::string CsvField(std::string_view text);
+
+}  // namespace kolvane
