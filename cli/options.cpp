@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <set>
 
 namespace kolvane::cli {
 namespace {
@@ -10,20 +11,15 @@ namespace {
 constexpr std::string_view kEndOfOptions = "--";
 constexpr std::string_view kOutputPrefix = "--output=";
 
-struct Flag {
-    char shortName;
-    std::string_view longName;
-};
-
-constexpr Flag kSteps{'s', "--steps"};
-constexpr Flag kProcedures{'p', "--procedures"};
-constexpr Flag kApis{'a', "--apis"};
-constexpr Flag kAll{'A', "--all"};
-constexpr Flag kOutput{'o', "--output"};
-constexpr Flag kVerbose{'v', "--verbose"};
-constexpr Flag kHelp{'h', "--help"};
+constexpr char kAllShort = 'A';
+constexpr std::string_view kAllLong = "--all";
+constexpr char kOutputShort = 'o';
+constexpr std::string_view kOutputLong = "--output";
+constexpr char kVerboseShort = 'v';
+constexpr std::string_view kVerboseLong = "--verbose";
+constexpr char kHelpShort = 'h';
+constexpr std::string_view kHelpLong = "--help";
 constexpr std::string_view kVersion = "--version";
-constexpr std::string_view kDiff = "--diff";
 constexpr std::string_view kFormat = "--format";
 constexpr std::string_view kEncoding = "--encoding";
 constexpr std::string_view kSummary = "--summary";
@@ -37,9 +33,6 @@ constexpr std::array<FormatName, 3> kFormats = {{
     {"csv", OutputFormat::Csv},
     {"json", OutputFormat::Json},
 }};
-
-constexpr std::array<AnalysisKind, 3> kReportOrder = {AnalysisKind::StepCount, AnalysisKind::ProcedureList,
-                                                      AnalysisKind::ApiList};
 
 class Parser {
 public:
@@ -61,52 +54,60 @@ public:
             }
             if (result_.options.help || result_.options.version) return std::move(result_);
         }
-        if (result_.error.empty() && result_.options.projects.empty()) result_.error = "no project file given";
-        if (result_.error.empty() && result_.options.diff) CheckDiff();
-        for (std::size_t i = 0; i < kReportOrder.size(); ++i) {
-            if (selected_[i]) result_.options.analyses.push_back(kReportOrder[i]);
+        Options& options = result_.options;
+        if (result_.error.empty() && options.projects.empty()) result_.error = "no project file given";
+        if (result_.error.empty() && options.diff) CheckDiff();
+        for (const AnalysisRow& row : AnalysisTable()) {
+            if (selected_.contains(row.id)) options.analyses.push_back(row.id);
         }
-        if (result_.options.analyses.empty()) result_.options.analyses.push_back(AnalysisKind::StepCount);
+        if (options.analyses.empty() && !options.diff) options.analyses.push_back(AnalysisId::Steps);
         return std::move(result_);
     }
 
 private:
-    void Select(AnalysisKind kind) { selected_[static_cast<std::size_t>(kind)] = true; }
+    void Select(const AnalysisRow& row)
+    {
+        if (row.id == AnalysisId::Changes) {
+            result_.options.diff = true;
+        } else {
+            selected_.insert(row.id);
+        }
+    }
+
+    void SelectAll()
+    {
+        for (const AnalysisRow& row : AnalysisTable()) {
+            if (row.inAll) selected_.insert(row.id);
+        }
+    }
 
     // --diff compares exactly two projects and runs no other analysis.
     void CheckDiff()
     {
         if (result_.options.projects.size() != 2) {
-            result_.error = "option '--diff' needs two project files, OLD.vbp and NEW.vbp";
-        } else if (std::find(selected_.begin(), selected_.end(), true) != selected_.end() ||
-                   !result_.options.summaryFile.empty()) {
-            result_.error = "option '--diff' cannot be combined with -s, -p, -a, -A or --summary";
+            result_.error = "option '--diff' needs two projects, OLD and NEW";
+        } else if (!selected_.empty() || !result_.options.summaryFile.empty()) {
+            result_.error = "option '--diff' cannot be combined with another analysis or --summary";
         }
     }
 
     void Long(std::string_view argument)
     {
         Options& options = result_.options;
-        if (argument == kSteps.longName) {
-            Select(AnalysisKind::StepCount);
-        } else if (argument == kProcedures.longName) {
-            Select(AnalysisKind::ProcedureList);
-        } else if (argument == kApis.longName) {
-            Select(AnalysisKind::ApiList);
-        } else if (argument == kAll.longName) {
-            selected_.fill(true);
-        } else if (argument == kVerbose.longName) {
+        if (const AnalysisRow* row = RowOfOption(argument.substr(2))) {
+            Select(*row);
+        } else if (argument == kAllLong) {
+            SelectAll();
+        } else if (argument == kVerboseLong) {
             options.verbose = true;
-        } else if (argument == kHelp.longName) {
+        } else if (argument == kHelpLong) {
             options.help = true;
         } else if (argument == kVersion) {
             options.version = true;
-        } else if (argument == kDiff) {
-            options.diff = true;
-        } else if (argument == kOutput.longName) {
+        } else if (argument == kOutputLong) {
             OutputFolder(argument, NextArgument());
         } else if (argument.starts_with(kOutputPrefix)) {
-            OutputFolder(kOutput.longName, argument.substr(kOutputPrefix.size()));
+            OutputFolder(kOutputLong, argument.substr(kOutputPrefix.size()));
         } else if (const std::optional<std::string_view> format = ValueOf(argument, kFormat)) {
             Format(*format);
         } else if (const std::optional<std::string_view> encoding = ValueOf(argument, kEncoding)) {
@@ -124,20 +125,18 @@ private:
     {
         for (std::size_t i = 0; i < letters.size() && result_.error.empty(); ++i) {
             const char letter = letters[i];
-            if (letter == kSteps.shortName) {
-                Select(AnalysisKind::StepCount);
-            } else if (letter == kProcedures.shortName) {
-                Select(AnalysisKind::ProcedureList);
-            } else if (letter == kApis.shortName) {
-                Select(AnalysisKind::ApiList);
-            } else if (letter == kAll.shortName) {
-                selected_.fill(true);
-            } else if (letter == kVerbose.shortName) {
+            const auto row = std::find_if(AnalysisTable().begin(), AnalysisTable().end(),
+                                          [letter](const AnalysisRow& r) { return r.shortOption == letter; });
+            if (row != AnalysisTable().end()) {
+                Select(*row);
+            } else if (letter == kAllShort) {
+                SelectAll();
+            } else if (letter == kVerboseShort) {
                 result_.options.verbose = true;
-            } else if (letter == kHelp.shortName) {
+            } else if (letter == kHelpShort) {
                 result_.options.help = true;
                 return;
-            } else if (letter == kOutput.shortName) {
+            } else if (letter == kOutputShort) {
                 const std::string_view rest = letters.substr(i + 1);
                 OutputFolder("-o", rest.empty() ? NextArgument() : rest);
                 return;
@@ -194,7 +193,7 @@ private:
 
     std::span<const char* const> arguments_;
     std::size_t next_ = 0;
-    std::array<bool, kReportOrder.size()> selected_{};
+    std::set<AnalysisId> selected_;
     ParsedOptions result_;
 };
 
@@ -213,7 +212,8 @@ const std::string_view kUsage =
     "  -p, --procedures    Sub, Function and Property declarations (NAME_FncOp.txt)\n"
     "  -a, --apis          API declarations (NAME_APIOp.txt)\n"
     "  -A, --all           all three reports\n"
-    "  -o, --output DIR    write the reports into DIR instead of the current folder\n"
+    "  -o, --output DIR    write the reports into DIR (made when missing) instead of\n"
+    "                      the current folder\n"
     "      --format FORMAT text (the reports above), csv (NAME_StCnt.csv,\n"
     "                      NAME_FncOp.csv, NAME_APIOp.csv) or json (NAME.json)\n"
     "      --encoding NAME code page of the sources for csv and json: cp932 (the\n"
@@ -226,7 +226,11 @@ const std::string_view kUsage =
     "      --version       show the version and exit\n"
     "\n"
     "NAME is the project file's name less its extension. Every report written is\n"
-    "named on standard output, every message on standard error.\n"
+    "named on standard output, every message on standard error as\n"
+    "'kolvane-cli: PROJECT: TEXT'.\n"
+    "The text reports take at most 100 forms, 100 standard modules and 100\n"
+    "classes (255 modules in all), values of at most 254 bytes and module paths\n"
+    "of at most 256 bytes; a project past a limit is refused, the limit named.\n"
     "Exit status: the worst over all projects; 0 when every report was written,\n"
     "1 when an analysis failed (or, for csv and json, a module could not be\n"
     "read), 2 for a usage error or a project that cannot be read or lists no\n"

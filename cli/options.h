@@ -1,9 +1,8 @@
 // The command line of kolvane-cli, parsed into what to run on which projects.
 #pragma once
 
-#include "analysis/run/analyses.h"
+#include "analysis/run/outputs.h"
 #include "analysis/source/code_page.h"
-#include "analysis/run/extended_run.h"
 
 #include <optional>
 #include <span>
@@ -14,12 +13,12 @@
 namespace kolvane::cli {
 
 struct Options {
-    std::vector<AnalysisKind> analyses;  // report order, each once; the step count when none is named
+    std::vector<AnalysisId> analyses;    // each once, in table order; the step count when none is named
     std::string outputFolder;            // empty: the current directory
     bool verbose = false;
     bool help = false;
     bool version = false;
-    bool diff = false;                  // --diff OLD.vbp NEW.vbp: the two projects, in that order
+    bool diff = false;                  // --diff OLD NEW: the two projects, in that order
     std::vector<std::string> projects;  // as given, in order (folders and groups not yet expanded)
     OutputFormat format = OutputFormat::Text;
     std::optional<CodePage> codePage;  // --encoding; the default code page when absent

@@ -1,52 +1,36 @@
 #include "cli/run_diff.h"
 
-#include "analysis/diff/diff_run.h"
-#include "analysis/reports/report_texts.h"
-#include "cli/run_projects.h"
+#include "analysis/run/session.h"
+#include "cli/outcomes.h"
 
-#include <cstdio>
-#include <string>
+#include <algorithm>
 
 namespace kolvane::cli {
-namespace {
 
-constexpr std::string_view kProgram = "kolvane-cli: ";
-constexpr std::string_view kNotFound = ": project file not found\n";
-constexpr std::string_view kUnreadable = ": project file cannot be read\n";
-
-// "kolvane-cli: OLD.vbp: project file not found"; the path is as given.
-void PrintProjectFailure(std::string_view project, ProjectStatus status)
+int RunDiffCommand(const Options& options)
 {
-    std::string line(kProgram);
-    line.append(project).append(status == ProjectStatus::NotFound ? kNotFound : kUnreadable);
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
+    RunChoice choice;
+    choice.format = options.format;
+    choice.codePage = options.codePage.value_or(DefaultCodePage());
+    choice.folder = options.outputFolder;
+    const std::string& oldProject = options.projects[0];
+    const std::string& newProject = options.projects[1];
 
-}  // namespace
-
-int RunDiffCommand(const Options& options, Reporter& reporter)
-{
-    DiffRequest request;
-    request.oldProject = options.projects[0];
-    request.newProject = options.projects[1];
-    request.outputFolder = options.outputFolder;
-    request.format = options.format;
-    request.codePage = options.codePage.value_or(DefaultCodePage());
-    const DiffResult result = kolvane::RunDiff(request);
-    switch (result.outcome) {
-    case DiffOutcome::OldProjectFailed:
-        PrintProjectFailure(request.oldProject, result.projectStatus);
-        return kExitUsage;
-    case DiffOutcome::NewProjectFailed:
-        PrintProjectFailure(request.newProject, result.projectStatus);
-        return kExitUsage;
-    case DiffOutcome::CannotWrite:
-        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
-        return kExitAnalysisFailed;
-    case DiffOutcome::Written: break;
+    CliReporter reporter(newProject, options.verbose);
+    int status = kExitSuccess;
+    const ComparisonRun run = RunComparison(oldProject, newProject, choice, reporter, [&](const OutputDone& done) {
+        if (!done.written) {
+            status = std::max(status, Tell(Outcome::OutputFailed, reporter));
+        } else if (!NameFiles(done.files)) {
+            status = std::max(status, Tell(Outcome::NamingFailed, reporter));
+        }
+    });
+    if (!run.failedProject.empty()) {
+        CliReporter failed(run.failedProject, options.verbose);
+        return Tell(run.status == ProjectStatus::NotFound ? Outcome::ProjectNotFound : Outcome::ProjectUnreadable,
+                    failed);
     }
-    const std::string line = result.reportPath + "\n";
-    return std::fwrite(line.data(), 1, line.size(), stdout) == line.size() ? kExitSuccess : kExitAnalysisFailed;
+    return status;
 }
 
 }  // namespace kolvane::cli

@@ -2,15 +2,13 @@
 #pragma once
 
 #include "cli/options.h"
-#include "project/reporter.h"
 
 namespace kolvane::cli {
 
 // Compares options.projects[0] (old) with options.projects[1] (new) and
 // writes the report into the output folder. Names the report on standard
 // output. Exit status: 0 written, 1 the report could not be written, 2 a
-// project that cannot be read (and nothing written). A report that cannot
-// be written goes to the reporter as the text reports' failure does.
-int RunDiffCommand(const Options& options, Reporter& reporter);
+// project that cannot be read (and nothing written).
+int RunDiffCommand(const Options& options);
 
 }  // namespace kolvane::cli

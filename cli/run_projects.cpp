@@ -1,60 +1,92 @@
 #include "cli/run_projects.h"
 
-#include "analysis/run/project_run.h"
-#include "project/path_text.h"
+#include "analysis/run/session.h"
+#include "analysis/tables/member_output.h"
+#include "analysis/tables/summary_writer.h"
+#include "cli/outcomes.h"
+#include "project/messages.h"
+#include "project/project_search.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <string>
-#include <vector>
 
 namespace kolvane::cli {
 namespace {
 
-bool NameOnStandardOutput(std::string_view path)
+// The projects the arguments stand for; a folder that cannot be read is
+// reported.
+std::vector<std::string> ProjectsOf(const Options& options)
 {
-    std::string line(path);
-    line.push_back('\n');
-    return std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && std::fflush(stdout) == 0;
+    std::vector<std::string> projects;
+    for (const std::string& argument : options.projects) {
+        CliReporter reporter(argument, options.verbose);
+        AddProjectsOf(argument, projects, reporter);
+    }
+    return projects;
 }
 
-// The status of one project: loads it, then writes every chosen report.
-int RunProject(const Options& options, const std::string& project, Reporter& reporter)
+RunChoice ChoiceOf(const Options& options)
 {
-    if (!LoadProjectTable(project, reporter)) {
-        reporter.Message(run_text::kLoadFailed, run_text::kLoadFailedCaption);
-        return kExitUsage;
-    }
+    RunChoice choice;
+    choice.analyses = options.analyses;
+    choice.format = options.format;
+    choice.codePage = options.codePage.value_or(DefaultCodePage());
+    choice.folder = options.outputFolder;
+    choice.summary = !options.summaryFile.empty();
+    return choice;
+}
 
-    std::vector<AnalysisRequest> requests;
-    for (const AnalysisKind kind : options.analyses) {
-        requests.push_back({kind, PathInFolder(options.outputFolder, ReportFileName(project, AnalysisFor(kind)))});
-    }
+// The status of one project: loads it, runs the outputs, names what they wrote.
+int RunProject(const std::string& project, const RunChoice& choice, CliReporter& reporter, ProjectFigures& figures)
+{
     int status = kExitSuccess;
-    const RunStatus run = RunLoadedProject(project, requests, reporter, [&](const Analysis& analysis, bool written) {
-        const std::string reportPath =
-            PathInFolder(options.outputFolder, ReportFileName(project, analysis));
-        if (!written) {
-            reporter.Message(analysis.failureText, run_text::kFailedCaption);
-            status = kExitAnalysisFailed;
-        } else if (!NameOnStandardOutput(reportPath)) {
-            status = kExitAnalysisFailed;
+    bool membersTaken = false;
+    const ProjectRun run = RunProject(project, choice, reporter, [&](const OutputDone& done) {
+        membersTaken = membersTaken || done.source == ModuleSource::Members;
+        if (!done.written) {
+            status = std::max(status, done.source == ModuleSource::Table
+                                          ? Tell(Outcome::TextReportFailed, reporter, done.row->failureText)
+                                          : Tell(Outcome::OutputFailed, reporter));
+        } else if (!NameFiles(done.files)) {
+            status = std::max(status, Tell(Outcome::NamingFailed, reporter));
         }
     });
-    if (run == RunStatus::NoModules) {
-        reporter.Message(run_text::kNoProject, run_text::kNoProjectCaption);
-        return kExitUsage;
+    figures = run.figures;
+    if (run.status != ProjectStatus::Ok) {
+        return Tell(run.status == ProjectStatus::NotFound ? Outcome::ProjectNotFound : Outcome::ProjectUnreadable,
+                    reporter);
     }
+    if (run.tableFailure != LoadFailure::None) {
+        status = std::max(status, Tell(Outcome::TableRefused, reporter, LimitText(run.tableFailure)));
+    } else if (run.tableEmpty) {
+        status = std::max(status, Tell(Outcome::TableEmpty, reporter));
+    }
+    if (run.memberFailed && membersTaken) status = std::max(status, Tell(Outcome::MemberFailed, reporter));
     return status;
 }
 
 }  // namespace
 
-int RunProjects(const Options& options, Reporter& reporter)
+int RunProjects(const Options& options)
 {
+    const RunChoice choice = ChoiceOf(options);
+    SummaryWriter summary;
+    CliReporter summaryReporter(options.summaryFile, options.verbose);
+    if (choice.summary && !summary.Open(options.summaryFile)) {
+        summaryReporter.Say(message::kSummaryFailed);
+        return kExitUsage;
+    }
+
     int status = kExitSuccess;
-    for (const std::string& project : options.projects) {
-        status = std::max(status, RunProject(options, project, reporter));
+    for (const std::string& project : ProjectsOf(options)) {
+        CliReporter reporter(project, options.verbose);
+        ProjectFigures figures;
+        status = std::max(status, RunProject(project, choice, reporter, figures));
+        if (choice.summary) summary.Row(PathToUtf8(project), figures);
+    }
+    if (choice.summary) {
+        if (summary.Close() && NameFiles(std::vector<std::string>{options.summaryFile})) return status;
+        summaryReporter.Say(message::kSummaryFailed);
+        status = std::max(status, kExitFailed);
     }
     return status;
 }

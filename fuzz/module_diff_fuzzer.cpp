@@ -9,7 +9,7 @@
 #include "analysis/diff/module_diff.h"
 #include "fuzz/fuzz_support.h"
 #include "project/platform.h"
-#include "project/source_text.h"
+#include "analysis/source/scanned_module.h"
 
 #include <string>
 
@@ -17,12 +17,18 @@ namespace {
 
 using namespace kolvane;
 
-std::string Decoded(const std::uint8_t* data, std::size_t size)
-{
-    std::string text(reinterpret_cast<const char*>(data), size);
-    text.resize(ApplyTextMode(text.data(), text.size()));
-    return text;
-}
+// A version of the module: the bytes written to a file of its own, read
+// and scanned as a run reads and scans them.
+struct Version {
+    Version(const char* name, ModuleKind kind, std::string_view bytes)
+    {
+        const std::string path = fuzz::ScratchPath(name);
+        fuzz::WriteFile(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        module.Read(path, kind);
+        module.Scan(ScanDepth::Procedures);
+    }
+    ScannedModule module;
+};
 
 void CheckRows(const ModuleDiff& diff, bool sameVersion)
 {

@@ -2,8 +2,8 @@
 // standard module and a class module: the three reports, run together on one
 // read of the module, must not crash, and on a readable file every one of
 // them must succeed without a message box.
-#include "analysis/run/analyses.h"
-#include "analysis/source/step_counter.h"
+#include "analysis/run/session.h"
+#include "analysis/source/module_scan.h"
 #include "fuzz/fuzz_support.h"
 #include "project/module_table.h"
 #include "project/source_text.h"
@@ -29,11 +29,8 @@ constexpr SourceKind kSourceKinds[] = {
 
 ModuleEntry OneModule(std::string_view kind, const std::string& path)
 {
-    ModuleEntry row{};
-    std::memcpy(row.kind, kind.data(), kKindLength);
     FUZZ_CHECK(path.size() < kPathFieldSize);
-    std::memcpy(row.path, path.data(), path.size());
-    return row;
+    return MakeModuleEntry(kind, path);
 }
 
 }  // namespace
@@ -41,9 +38,6 @@ ModuleEntry OneModule(std::string_view kind, const std::string& path)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const std::string project = fuzz::ScratchPath("Fuzz.vbp");
-    static const std::string stepReport = fuzz::ScratchPath("Fuzz_StCnt.txt");
-    static const std::string procedureReport = fuzz::ScratchPath("Fuzz_FncOp.txt");
-    static const std::string apiReport = fuzz::ScratchPath("Fuzz_APIOp.txt");
 
     // Every line holds at least one byte, so no count can pass the size
     // (a standard module gives one step less, so at least -1).

@@ -72,9 +72,15 @@ std::string_view ProjectStatusText(ProjectStatus status)
 
 ProjectStatus ReadMemberList(std::string_view projectPath, std::vector<Member>& members)
 {
-    members.clear();
-    if (!FileExists(projectPath)) return ProjectStatus::NotFound;
     TextBuffer text;
+    return ReadMemberList(projectPath, members, text);
+}
+
+ProjectStatus ReadMemberList(std::string_view projectPath, std::vector<Member>& members, TextBuffer& text)
+{
+    members.clear();
+    text.clear();
+    if (!FileExists(projectPath)) return ProjectStatus::NotFound;
     if (ReadSourceText(projectPath, text) != ReadOutcome::Read) return ProjectStatus::Unreadable;
 
     ForEachProjectLine(text, [&](std::string_view line) {

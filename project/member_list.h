@@ -4,6 +4,7 @@
 #pragma once
 
 #include "project/module_kind.h"
+#include "project/text_buffer.h"
 
 #include <string>
 #include <string_view>
@@ -28,6 +29,8 @@ std::string_view ProjectStatusText(ProjectStatus status);
 // of a line only and take the rest of it as the value. Lines are read whole;
 // a NUL ends a line's text.
 ProjectStatus ReadMemberList(std::string_view projectPath, std::vector<Member>& members);
+// The same, keeping the project file's text (as read in text mode) in text.
+ProjectStatus ReadMemberList(std::string_view projectPath, std::vector<Member>& members, TextBuffer& text);
 
 // The text files of a project (or group) split into lines: LF ends a line,
 // a NUL ends its text. Calls visit(line) for each, the last one included

@@ -7,9 +7,6 @@
 
 namespace kolvane {
 
-ModuleEntry ModuleTable[kModuleCapacity] = {};
-std::int32_t ModuleCount = 0;
-
 std::string_view ModulePath(const ModuleEntry& entry)
 {
     const char* end = std::find(entry.path, entry.path + kPathFieldSize, '\0');
@@ -29,10 +26,12 @@ std::optional<ModuleKind> TableKind(const ModuleEntry& entry)
     return std::nullopt;
 }
 
-void ClearModuleTable()
+ModuleEntry MakeModuleEntry(std::string_view kind, std::string_view path)
 {
-    std::memset(ModuleTable, 0, sizeof ModuleTable);
-    ModuleCount = 0;
+    ModuleEntry row{};
+    std::memcpy(row.kind, kind.data(), std::min(kind.size(), sizeof row.kind));
+    std::memcpy(row.path, path.data(), std::min(path.size(), sizeof row.path - 1));
+    return row;
 }
 
 }  // namespace kolvane

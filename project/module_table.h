@@ -1,11 +1,13 @@
-// The model of the loaded project: one fixed table of source modules.
+// The module table of a loaded project: the forms, standard modules and
+// classes its project file lists, within the limits the text reports have
+// always kept (see LoadProject).
 #pragma once
 
 #include "project/module_kind.h"
 
-#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace kolvane {
 
@@ -18,14 +20,10 @@ inline constexpr int kPathFieldSize = 257;
 struct ModuleEntry {
     char kind[kKindLength];
     char path[kPathFieldSize];
-    std::int32_t steps;
-    std::int32_t comments;
 };
 
-// The single table of the loaded project, rows 0 to ModuleCount - 1 in use;
-// every row from ModuleCount on is all zeros after a successful load.
-extern ModuleEntry ModuleTable[kModuleCapacity];
-extern std::int32_t ModuleCount;
+// Rows in table order, at most kModuleCapacity of them.
+using ModuleTable = std::vector<ModuleEntry>;
 
 // The row's path up to its terminator.
 std::string_view ModulePath(const ModuleEntry& entry);
@@ -34,7 +32,8 @@ std::string_view ModulePath(const ModuleEntry& entry);
 // compared with "FRM", "BAS" and "CLS"; none for any other three bytes.
 std::optional<ModuleKind> TableKind(const ModuleEntry& entry);
 
-// Clears every row, counters included, and sets ModuleCount to 0.
-void ClearModuleTable();
+// A row of the kind ("frm", "bas", "cls", or any three bytes) and path; the
+// path is cut to the field's size.
+ModuleEntry MakeModuleEntry(std::string_view kind, std::string_view path);
 
 }  // namespace kolvane

@@ -1,6 +1,5 @@
 #include "project/project_reader.h"
 
-#include "project/module_table.h"
 #include "project/path_text.h"
 #include "project/platform.h"
 #include "project/source_file.h"
@@ -8,7 +7,6 @@
 #include "project/trace.h"
 
 #include <array>
-#include <cstring>
 #include <vector>
 
 namespace kolvane {
@@ -105,17 +103,29 @@ std::string ResolveMemberPath(std::string_view projectPath, std::string_view val
     return ResolveModulePath(ProjectDirectory(projectPath), value);
 }
 
-std::int32_t LoadProject(std::string_view projectPath, Reporter& reporter)
+std::string_view LimitText(LoadFailure failure)
 {
+    switch (failure) {
+    case LoadFailure::TooManyOfAKind: return kTooManyValues;
+    case LoadFailure::TooManyModules: return kTooManyModules;
+    case LoadFailure::ValueTooLong: return kValueTooLong;
+    case LoadFailure::PathTooLong: return kPathTooLong;
+    default: return {};
+    }
+}
+
+ProjectLoad LoadProject(std::string_view projectPath, Reporter& reporter)
+{
+    ProjectLoad load;
     SourceFile file;
     if (OpenSourceFile(file, projectPath, kModeRead) != 1) {
         Trace(reporter, trace_text::kOpenError);
-        return 0;
+        load.failure = LoadFailure::CannotOpen;
+        return load;
     }
 
-    ClearModuleTable();
     std::array<std::vector<std::string>, kKindCount> values;
-    std::string_view failure;
+    LoadFailure failure = LoadFailure::None;
 
     std::array<char, kLineBufferSize> line{};
     const LoopEnd end = ForEachLine(file, line, [&](char* text) {
@@ -138,9 +148,9 @@ std::int32_t LoadProject(std::string_view projectPath, Reporter& reporter)
         }
 
         if (values[kind].size() >= project_limits::kValuesPerKind) {
-            failure = kTooManyValues;
+            failure = LoadFailure::TooManyOfAKind;
         } else if (value.size() > project_limits::kValueLength) {
-            failure = kValueTooLong;
+            failure = LoadFailure::ValueTooLong;
         } else {
             values[kind].emplace_back(value);
             return true;
@@ -148,37 +158,34 @@ std::int32_t LoadProject(std::string_view projectPath, Reporter& reporter)
         return false;
     });
 
-    if (end == LoopEnd::ReadError && failure.empty()) failure = trace_text::kReadError;
+    if (end == LoopEnd::ReadError && failure == LoadFailure::None) failure = LoadFailure::CannotRead;
     if (CloseSourceFile(file) != 1) {
         Trace(reporter, trace_text::kCloseError);
-        return 0;
+        load.failure = LoadFailure::CannotClose;
+        return load;
     }
     if (values[kForm].size() + values[kModule].size() + values[kClass].size() > kModuleCapacity) {
-        failure = kTooManyModules;
+        failure = LoadFailure::TooManyModules;
     }
 
-    const std::string directory = failure.empty() ? ProjectDirectory(projectPath) : std::string();
-    std::int32_t rows = 0;
-    for (int kind = kForm; kind < kKindCount && failure.empty(); ++kind) {
+    const std::string directory = failure == LoadFailure::None ? ProjectDirectory(projectPath) : std::string();
+    for (int kind = kForm; kind < kKindCount && failure == LoadFailure::None; ++kind) {
         for (const std::string& value : values[kind]) {
             const std::string path = ResolveModulePath(directory, value);
             if (path.size() > project_limits::kResolvedPathLength) {
-                failure = kPathTooLong;
+                failure = LoadFailure::PathTooLong;
                 break;
             }
-            ModuleEntry& entry = ModuleTable[rows++];
-            std::memcpy(entry.kind, kKindTexts[kind], kKindLength);
-            std::memcpy(entry.path, path.data(), path.size());
+            load.table.push_back(MakeModuleEntry(kKindTexts[kind], path));
         }
     }
 
-    if (!failure.empty()) {
-        Trace(reporter, failure);
-        ClearModuleTable();
-        return 0;
+    if (failure != LoadFailure::None) {
+        Trace(reporter, failure == LoadFailure::CannotRead ? trace_text::kReadError : LimitText(failure));
+        load.table.clear();
+        load.failure = failure;
     }
-    ModuleCount = rows;
-    return 1;
+    return load;
 }
 
 }  // namespace kolvane

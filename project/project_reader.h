@@ -1,6 +1,7 @@
-// Reads a Visual Basic project file (.vbp) into the ModuleTable.
+// Reads a Visual Basic project file (.vbp) into a module table.
 #pragma once
 
+#include "project/module_table.h"
 #include "project/reporter.h"
 
 #include <cstdint>
@@ -9,13 +10,34 @@
 
 namespace kolvane {
 
-// Rebuilds the ModuleTable from the project file: forms first, then
-// standard modules, then class modules, each in file order. Module paths are
-// resolved against the project's folder, made absolute first when the
-// project path is relative. Failures are traced.
-// 1 on success. 0 when the file cannot be opened (table untouched), or when
-// a read or close fails or a limit is passed (table left empty).
-std::int32_t LoadProject(std::string_view projectPath, Reporter& reporter);
+// Why a project file could not be loaded into a module table.
+enum class LoadFailure {
+    None,
+    CannotOpen,
+    CannotRead,
+    CannotClose,
+    TooManyOfAKind,  // more than 100 Form=, Module= or Class= lines of one kind
+    TooManyModules,  // more than 255 modules in all
+    ValueTooLong,    // a value of more than 254 bytes
+    PathTooLong,     // a resolved path of more than 256 bytes
+};
+
+struct ProjectLoad {
+    LoadFailure failure = LoadFailure::None;
+    ModuleTable table;  // empty unless loaded
+
+    bool Loaded() const { return failure == LoadFailure::None; }
+};
+
+// Reads the project file into a module table: forms first, then standard
+// modules, then class modules, each in file order. Module paths are resolved
+// against the project's folder, made absolute first when the project path is
+// relative. Failures are traced.
+ProjectLoad LoadProject(std::string_view projectPath, Reporter& reporter);
+
+// The text of a limit that refused a project ("モジュールが多すぎます (255個まで)"),
+// as the trace gives it; empty for a failure that is not a limit.
+std::string_view LimitText(LoadFailure failure);
 
 // Resolves a value holding ".." against the project directory (which ends
 // in a separator, or is empty) into destination: each ".." climbs one

@@ -1,6 +1,7 @@
 #include "project/project_search.h"
 
 #include "project/member_list.h"
+#include "project/messages.h"
 #include "project/project_reader.h"
 #include "project/source_text.h"
 
@@ -18,8 +19,6 @@ namespace fs = std::filesystem;
 constexpr std::array<std::string_view, 2> kGroupKeys = {"Project=", "StartupProject="};
 constexpr std::string_view kProjectExtension = ".vbp";
 constexpr std::string_view kGroupExtension = ".vbg";
-constexpr std::string_view kFolderUnreadable = "フォルダを読めません: ";
-constexpr std::string_view kErrorCaption = "エラー";
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix)
 {
@@ -32,9 +31,9 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix)
 
 void ReportFolder(Reporter& reporter, const fs::path& folder)
 {
-    std::string text(kFolderUnreadable);
+    std::string text(message::kFolderUnreadable);
     text.append(folder.string());
-    reporter.Message(text, kErrorCaption);
+    reporter.Message(text, message::kErrorCaption);
 }
 
 // Collects the project files under folder; visited holds the folders

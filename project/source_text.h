@@ -84,6 +84,7 @@ private:
 struct LinePiece {
     std::string_view text;
     bool lineEnd = false;  // the read ended with a newline
+    bool endsLine = false;  // the read took the newline (whether or not a NUL cut its text short)
 };
 
 // LinePieces over a text whose CR LF pairs are still there (see
@@ -93,8 +94,12 @@ struct LinePiece {
 class RawLinePieces {
 public:
     explicit RawLinePieces(std::string_view text) : RawLinePieces(text, text.find('\0') != std::string_view::npos) {}
-    // For a text known to hold a NUL or not (see ReadRawText).
-    RawLinePieces(std::string_view text, bool holdsNul) : text_(text), mayHoldNul_(holdsNul) {}
+    // For a text known to hold a NUL or not (see ReadRawText); reads begin
+    // at start, which must be where one of the reads from the front began.
+    RawLinePieces(std::string_view text, bool holdsNul, std::size_t start = 0)
+        : text_(text), position_(start), mayHoldNul_(holdsNul)
+    {
+    }
 
     LinePiece Read(std::size_t size)
     {
@@ -111,7 +116,7 @@ public:
             const bool pair = lineFeed > 0 && start[lineFeed - 1] == '\r';
             const std::size_t length = pair ? lineFeed - 1 : lineFeed;  // stored bytes before the line end
             if (length + 1 <= limit) {
-                piece = {{start, length}, true};
+                piece = {{start, length}, true, true};
                 consumed = lineFeed + 1;
             } else {
                 piece = {{start, limit}, false};
@@ -128,7 +133,7 @@ public:
         position_ += consumed;
         if (mayHoldNul_) {
             const std::size_t nul = piece.text.find('\0');
-            if (nul != std::string_view::npos) piece = {piece.text.substr(0, nul), false};
+            if (nul != std::string_view::npos) piece = {piece.text.substr(0, nul), false, piece.endsLine};
         }
         return piece;
     }
@@ -149,7 +154,7 @@ public:
 
 private:
     std::string_view text_;
-    std::size_t position_ = 0;
+    std::size_t position_;
     bool atEnd_ = false;
     bool mayHoldNul_;
 };

@@ -170,11 +170,11 @@ void MainWindow::SetPathLabel(std::string_view labelText)
     SetWindowTextA(pathLabel_.window, textZ.c_str());
 }
 
-AnalysisKind MainWindow::ChosenAnalysis() const
+AnalysisId MainWindow::ChosenAnalysis() const
 {
-    if (Button_GetCheck(stepCountRadio_.window) == BST_CHECKED) return AnalysisKind::StepCount;
-    if (Button_GetCheck(procedureListRadio_.window) == BST_CHECKED) return AnalysisKind::ProcedureList;
-    return AnalysisKind::ApiList;
+    if (Button_GetCheck(stepCountRadio_.window) == BST_CHECKED) return AnalysisId::Steps;
+    if (Button_GetCheck(procedureListRadio_.window) == BST_CHECKED) return AnalysisId::Procedures;
+    return AnalysisId::Apis;
 }
 
 void WindowReporter::Message(std::string_view text, std::string_view caption)

@@ -1,10 +1,12 @@
 // The main window as one object: its controls and their fonts, the module
-// list, the current project and the help viewer. The object lives from
-// WM_NCCREATE to WM_NCDESTROY and is reached through the window's user data.
-// Its message handlers are in main_window.cpp, its commands in commands.cpp.
+// list, the current project and its module table, and the help viewer. The
+// object lives from WM_NCCREATE to WM_NCDESTROY and is reached through the
+// window's user data. Its controls and message handlers are in
+// main_window.cpp, its commands in main_window_commands.cpp.
 #pragma once
 
-#include "analysis/run/analyses.h"
+#include "analysis/run/outputs.h"
+#include "project/module_table.h"
 #include "project/reporter.h"
 #include "ui/html_help.h"
 #include "ui/module_list_view.h"
@@ -46,7 +48,7 @@ public:
     void OnHeaderClick();
     void OnCommand(int id);
 
-    // Commands (commands.cpp).
+    // Commands (main_window_commands.cpp).
     void OpenProject();
     // Takes the first dropped file when its name ends in ".vbp" in any case.
     // Releases the drop handle.
@@ -59,9 +61,10 @@ public:
     // that exists.
     void LoadCommandLineProject(std::string_view tail);
 
-    // The project file whose modules the ModuleTable holds (after a failed
-    // load, the file that could not be read; the table is empty then).
+    // The project file whose modules the table holds (after a failed load,
+    // the file that could not be read; the table is empty then).
     const std::string& CurrentProjectPath() const { return currentProjectPath_; }
+    const ModuleTable& CurrentTable() const { return table_; }
     ModuleListView& ModuleList() { return moduleList_; }
 
 private:
@@ -82,11 +85,11 @@ private:
     void SetPathLabel(std::string_view text);
     // The analysis the radio buttons choose: the first button when it is
     // checked, else the second when it is checked, else the third.
-    AnalysisKind ChosenAnalysis() const;
+    AnalysisId ChosenAnalysis() const;
 
     // The two places where the window meets the core.
     bool ReadProject();
-    bool WriteReport(AnalysisKind kind, const std::string& reportPath);
+    bool WriteReport(AnalysisId analysis, const std::string& reportPath);
 
     bool LoadCurrentProject();
     bool LoadChosenProject(std::string path);
@@ -102,6 +105,7 @@ private:
     Control runButton_;
     Control exitButton_;
     std::string currentProjectPath_;
+    ModuleTable table_;
     HtmlHelp htmlHelp_;
     WindowReporter coreReporter_;
 };

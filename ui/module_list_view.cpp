@@ -96,11 +96,12 @@ void ModuleListView::Destroy()
     savedProcedure_ = nullptr;
 }
 
-void ModuleListView::Fill()
+void ModuleListView::Fill(const ModuleTable& table)
 {
     if (window_ == nullptr) return;
-    // The count is read again for every row.
-    for (int index = 0; index < ModuleCount && index < kModuleCapacity; ++index) AddRow(index, ModuleTable[index]);
+    for (std::size_t index = 0; index < table.size() && index < kModuleCapacity; ++index) {
+        AddRow(static_cast<int>(index), table[index]);
+    }
 }
 
 void ModuleListView::DeleteAll()

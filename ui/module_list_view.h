@@ -1,6 +1,6 @@
 // The two-column list of the loaded project's modules (path, kind), one row
-// per ModuleEntry of the ModuleTable. Every operation does nothing while the
-// control does not exist.
+// per ModuleEntry of its module table. Every operation does nothing while
+// the control does not exist.
 #pragma once
 
 #include "project/module_table.h"
@@ -23,7 +23,7 @@ public:
     void Destroy();
 
     // Adds one row per ModuleEntry, in table order, without emptying first.
-    void Fill();
+    void Fill(const ModuleTable& table);
     void DeleteAll();
 
     // The number of selected rows, or -1 when there is no list.

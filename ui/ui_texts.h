@@ -2,6 +2,8 @@
 // and message boxes. Narrow literals are compiled to Shift_JIS.
 #pragma once
 
+#include "project/messages.h"
+
 namespace kolvane::ui::text {
 
 // The window class and title that identify a running copy.
@@ -26,9 +28,9 @@ inline constexpr const char* kExitButton = "終  了";
 inline constexpr const char* kFileNameColumn = "ファイル名前";
 inline constexpr const char* kKindColumn = "拡張子";
 
-// Captions.
-inline constexpr const char* kOopsCaption = "ありゃりゃ";
-inline constexpr const char* kErrorCaption = "エラー";
+// Captions (the core's, and the window's own).
+inline constexpr const char* kOopsCaption = message::kOopsCaption;
+inline constexpr const char* kErrorCaption = message::kErrorCaption;
 inline constexpr const char* kDropCaption = "ファイルドラッグ - エラー";
 
 // Creation failures of the main window's controls.
@@ -52,7 +54,7 @@ inline constexpr const char* kOpenDefaultExtension = "vbp";
 inline constexpr char kOpenFilter[] = "VB Project File (*.vbp)\0*.vbp\0";
 inline constexpr const char* kProjectExtension = ".VBP";
 inline constexpr const char* kHelpFile = "Kolvane.hlp";
-inline constexpr const char* kMemoryError = "Memory Allocation Error";
+inline constexpr const char* kMemoryError = message::kMemoryError;
 inline constexpr const char* kUnexpectedError = "予期しないエラーが発生しました";
 
 // The HTML Help file beside Kolvane.exe, and the viewer's library and entry.

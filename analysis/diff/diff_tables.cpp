@@ -1,7 +1,7 @@
 #include "analysis/diff/diff_tables.h"
 
 #include "analysis/tables/csv_writer.h"
-#include "analysis/run/extended_run.h"
+#include "analysis/tables/member_output.h"
 #include "analysis/tables/json_text.h"
 
 #include <array>

@@ -18,6 +18,7 @@ constexpr std::string_view kModuleNameAttribute = "attribute vb_name";
 constexpr std::string_view kBlanks = " \t";
 
 using Symbols = std::vector<std::uint32_t>;
+using StatementList = std::vector<std::uint32_t>;  // statement numbers of a module
 
 // Statement keys numbered so that equal statements get equal numbers; one
 // table serves both versions of a module.
@@ -40,60 +41,95 @@ private:
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> numbers_;
 };
 
-// One version of a module, scanned and reduced to numbered statements.
-struct ScannedModule {
-    ModuleStatements statements;
-    std::vector<Procedure> procedures;
-    Symbols symbols;       // one per statement
-    Symbols declarations;  // the statements outside every procedure, the module header excluded
-
-    Symbols ProcedureSymbols(const Procedure& procedure) const
-    {
-        return Symbols(symbols.begin() + procedure.firstStatement, symbols.begin() + procedure.lastStatement + 1);
-    }
-};
-
 // A standard module's first statement "Attribute VB_Name = ..." (in any
 // case) names the module; it is the module's header, not a statement.
-bool IsModuleNameHeader(const ModuleStatements& module, ModuleKind kind)
+bool IsModuleNameHeader(const ModuleScan& module, ModuleKind kind)
 {
     if (kind != ModuleKind::Bas || module.statements.empty()) return false;
-    std::string_view first = module.PiecesOf(module.statements.front()).front().text;
+    std::string_view first = FirstPiece(module, module.statements.front());
     const std::size_t start = first.find_first_not_of(kBlanks);
     first = start == std::string_view::npos ? std::string_view() : first.substr(start);
     return first.size() >= kModuleNameAttribute.size() &&
            FoldCase(first.substr(0, kModuleNameAttribute.size()), nullptr) == kModuleNameAttribute;
 }
 
-// Scans the text; with a table, also numbers the statements and collects
-// the declarations section.
-void Scan(std::string_view text, ModuleKind kind, LeadByteTest isLeadByte, SymbolTable* table, ScannedModule& out)
+// The statements outside every procedure, the module name header excluded.
+StatementList DeclarationStatements(const ScannedModule& module)
 {
-    ScanStatements(text, kind, out.statements);
-    out.procedures = FindProcedures(out.statements);
-    const std::size_t count = out.statements.statements.size();
-    out.symbols.reserve(count);
-    std::string key;
-    for (const Statement& statement : out.statements.statements) {
-        key.clear();
-        if (table != nullptr) AppendStatementKey(out.statements.PiecesOf(statement), isLeadByte, key);
-        out.symbols.push_back(table != nullptr ? table->Of(key) : 0);
+    const std::size_t count = module.scan.statements.size();
+    std::vector<bool> inside(count, false);
+    if (IsModuleNameHeader(module.scan, module.kind)) inside[0] = true;
+    for (const Procedure& procedure : module.procedures) {
+        for (std::uint32_t i = procedure.firstStatement; i <= procedure.lastStatement && i < count; ++i) inside[i] = true;
     }
-    // The module name header and the statements of procedures are not the
-    // declarations section.
-    std::vector<bool> notDeclarations(count, false);
-    if (IsModuleNameHeader(out.statements, kind)) notDeclarations[0] = true;
-    for (const Procedure& procedure : out.procedures) {
-        for (std::uint32_t i = procedure.firstStatement; i <= procedure.lastStatement && i < count; ++i) {
-            notDeclarations[i] = true;
-        }
+    StatementList declarations;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (!inside[i]) declarations.push_back(i);
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!notDeclarations[i]) out.declarations.push_back(out.symbols[i]);
-    }
+    return declarations;
 }
 
-std::int64_t Size(const Symbols& symbols) { return static_cast<std::int64_t>(symbols.size()); }
+StatementList ProcedureStatements(const Procedure& procedure)
+{
+    StatementList statements;
+    for (std::uint32_t i = procedure.firstStatement; i <= procedure.lastStatement; ++i) statements.push_back(i);
+    return statements;
+}
+
+// A statement as stored: the same bytes make the same statement key.
+std::string_view Stored(const ModuleScan& module, std::uint32_t statement)
+{
+    const Statement& s = module.statements[statement];
+    return module.text.substr(s.begin, s.end - s.begin);
+}
+
+// The statements two lists have in common, in order (the length of a
+// longest common subsequence of their keys). The head and tail stored alike
+// are common as they stand; keys are built for the statements between.
+class StatementComparison {
+public:
+    StatementComparison(const ModuleScan& older, const ModuleScan& newer, LeadByteTest isLeadByte)
+        : older_(older), newer_(newer), isLeadByte_(isLeadByte)
+    {
+    }
+
+    std::int64_t Common(const StatementList& older, const StatementList& newer)
+    {
+        std::size_t head = 0;
+        while (head < older.size() && head < newer.size() &&
+               Stored(older_, older[head]) == Stored(newer_, newer[head])) {
+            ++head;
+        }
+        std::size_t tail = 0;
+        while (tail < older.size() - head && tail < newer.size() - head &&
+               Stored(older_, older[older.size() - 1 - tail]) == Stored(newer_, newer[newer.size() - 1 - tail])) {
+            ++tail;
+        }
+        const auto middle = [&](const ModuleScan& module, const StatementList& list) {
+            Symbols symbols;
+            for (std::size_t i = head; i + tail < list.size(); ++i) {
+                key_.clear();
+                AppendStatementKey(module, module.statements[list[i]], isLeadByte_, key_);
+                symbols.push_back(table_.Of(key_));
+            }
+            return symbols;
+        };
+        std::int64_t common = static_cast<std::int64_t>(head + tail);
+        if (head + tail < older.size() && head + tail < newer.size()) {
+            common += static_cast<std::int64_t>(CommonSubsequenceLength(middle(older_, older), middle(newer_, newer)));
+        }
+        return common;
+    }
+
+private:
+    const ModuleScan& older_;
+    const ModuleScan& newer_;
+    LeadByteTest isLeadByte_;
+    SymbolTable table_;
+    std::string key_;
+};
+
+std::int64_t Size(const StatementList& statements) { return static_cast<std::int64_t>(statements.size()); }
 
 DiffRow DeclarationsRow(RowStatus status, std::optional<ChangeCounts> counts)
 {
@@ -114,10 +150,9 @@ DiffRow ProcedureRow(const Procedure& procedure, RowStatus status, std::optional
     return row;
 }
 
-DiffRow MatchedRow(DiffRow row, const Symbols& older, const Symbols& newer)
+DiffRow MatchedRow(DiffRow row, std::int64_t oldSteps, std::int64_t newSteps, std::int64_t common)
 {
-    const auto common = static_cast<std::int64_t>(CommonSubsequenceLength(older, newer));
-    row.counts = CountMatchedPair(Size(older), Size(newer), common);
+    row.counts = CountMatchedPair(oldSteps, newSteps, common);
     row.status = row.counts->AnyChange() ? RowStatus::Changed : RowStatus::Unchanged;
     return row;
 }
@@ -127,7 +162,7 @@ void OneSidedRows(const ScannedModule& module, bool added, ModuleDiff& diff)
 {
     const auto count = [added](std::int64_t steps) { return added ? CountAdded(steps) : CountDeleted(steps); };
     const RowStatus status = added ? RowStatus::Added : RowStatus::Deleted;
-    diff.rows.push_back(DeclarationsRow(status, count(Size(module.declarations))));
+    diff.rows.push_back(DeclarationsRow(status, count(Size(DeclarationStatements(module)))));
     for (const Procedure& procedure : module.procedures) {
         diff.rows.push_back(ProcedureRow(procedure, status, count(procedure.Steps())));
     }
@@ -145,8 +180,12 @@ void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByte
     }
     std::map<Key, std::size_t> seen;
     std::vector<bool> oldMatched(older.procedures.size(), false);
+    StatementComparison compare(older.scan, newer.scan, isLeadByte);
 
-    diff.rows.push_back(MatchedRow(DeclarationsRow(RowStatus::Unchanged, {}), older.declarations, newer.declarations));
+    const StatementList oldDeclarations = DeclarationStatements(older);
+    const StatementList newDeclarations = DeclarationStatements(newer);
+    diff.rows.push_back(MatchedRow(DeclarationsRow(RowStatus::Unchanged, {}), Size(oldDeclarations),
+                                   Size(newDeclarations), compare.Common(oldDeclarations, newDeclarations)));
     for (const Procedure& procedure : newer.procedures) {
         Key key{procedure.kind, FoldCase(procedure.name, isLeadByte)};
         const std::size_t occurrence = seen[key]++;
@@ -157,8 +196,8 @@ void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByte
         }
         const Procedure& old = older.procedures[found->second[occurrence]];
         oldMatched[found->second[occurrence]] = true;
-        diff.rows.push_back(MatchedRow(ProcedureRow(procedure, RowStatus::Unchanged, {}), older.ProcedureSymbols(old),
-                                       newer.ProcedureSymbols(procedure)));
+        diff.rows.push_back(MatchedRow(ProcedureRow(procedure, RowStatus::Unchanged, {}), old.Steps(), procedure.Steps(),
+                                       compare.Common(ProcedureStatements(old), ProcedureStatements(procedure))));
     }
     for (std::size_t i = 0; i < older.procedures.size(); ++i) {
         if (oldMatched[i]) continue;
@@ -172,20 +211,34 @@ void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByte
 void IdenticalRows(const ScannedModule& module, ModuleDiff& diff)
 {
     const auto same = [](std::int64_t steps) { return CountMatchedPair(steps, steps, steps); };
-    diff.rows.push_back(DeclarationsRow(RowStatus::Unchanged, same(Size(module.declarations))));
+    diff.rows.push_back(DeclarationsRow(RowStatus::Unchanged, same(Size(DeclarationStatements(module)))));
     for (const Procedure& procedure : module.procedures) {
         diff.rows.push_back(ProcedureRow(procedure, RowStatus::Unchanged, same(procedure.Steps())));
     }
 }
 
-RowStatus FailureOf(const ModuleVersion* source)
+RowStatus FailureOf(const ScannedModule* source)
 {
-    return source->state == SourceState::Missing ? RowStatus::Missing : RowStatus::Unreadable;
+    return source->Status() == SourceStatus::Missing ? RowStatus::Missing : RowStatus::Unreadable;
 }
 
-bool Failed(const ModuleVersion* source) { return source != nullptr && source->state != SourceState::Read; }
+bool Failed(const ScannedModule* source) { return source != nullptr && source->Status() != SourceStatus::Read; }
 
 }  // namespace
+
+bool SameDecodedText(std::string_view a, std::string_view b)
+{
+    // CR LF reads as LF: a CR right before an LF is passed over on both sides.
+    const auto next = [](std::string_view text, std::size_t& at) {
+        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+        return text[at++];
+    };
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (next(a, i) != next(b, j)) return false;
+    }
+    return i == a.size() && j == b.size();
+}
 
 std::string_view RowStatusText(RowStatus status) { return kRowStatusTexts[static_cast<std::size_t>(status)]; }
 
@@ -198,26 +251,22 @@ ChangeCounts ModuleDiff::Totals() const
     return totals;
 }
 
-ModuleDiff DiffModule(ModuleKind kind, std::string file, const ModuleVersion* older, const ModuleVersion* newer,
+ModuleDiff DiffModule(ModuleKind kind, std::string file, const ScannedModule* older, const ScannedModule* newer,
                       LeadByteTest isLeadByte)
 {
     ModuleDiff diff;
     diff.kind = kind;
     diff.file = std::move(file);
 
-    SymbolTable table;
-    ScannedModule oldModule, newModule;
-    const bool oldRead = older != nullptr && older->state == SourceState::Read;
-    const bool newRead = newer != nullptr && newer->state == SourceState::Read;
-    const bool identical = oldRead && newRead && older->text == newer->text;
-    if (oldRead && !identical) Scan(older->text, kind, isLeadByte, &table, oldModule);
-    if (newRead) Scan(newer->text, kind, isLeadByte, identical ? nullptr : &table, newModule);
+    const bool oldRead = older != nullptr && older->Status() == SourceStatus::Read;
+    const bool newRead = newer != nullptr && newer->Status() == SourceStatus::Read;
+    const bool identical = oldRead && newRead && older->text.view() == newer->text.view();
 
     if (Failed(newer) || Failed(older)) {
         // The rows of the version that could be read, all without figures.
         diff.status = Failed(newer) ? FailureOf(newer) : FailureOf(older);
         diff.rows.push_back(DeclarationsRow(diff.status, {}));
-        const ScannedModule* readable = newRead ? &newModule : oldRead ? &oldModule : nullptr;
+        const ScannedModule* readable = newRead ? newer : oldRead ? older : nullptr;
         if (readable != nullptr) {
             for (const Procedure& procedure : readable->procedures) {
                 diff.rows.push_back(ProcedureRow(procedure, diff.status, {}));
@@ -227,20 +276,20 @@ ModuleDiff DiffModule(ModuleKind kind, std::string file, const ModuleVersion* ol
     }
 
     if (HasHeader(kind)) {
-        const bool same = identical || (oldRead && newRead && oldModule.statements.header == newModule.statements.header);
+        const bool same = identical || (oldRead && newRead && SameDecodedText(older->scan.Header(), newer->scan.Header()));
         diff.designer = same ? DesignerChange::No : DesignerChange::Yes;
     }
     if (!oldRead) {
         diff.status = RowStatus::Added;
-        OneSidedRows(newModule, true, diff);
+        OneSidedRows(*newer, true, diff);
     } else if (!newRead) {
         diff.status = RowStatus::Deleted;
-        OneSidedRows(oldModule, false, diff);
+        OneSidedRows(*older, false, diff);
     } else if (identical) {
         diff.status = RowStatus::Unchanged;
-        IdenticalRows(newModule, diff);
+        IdenticalRows(*newer, diff);
     } else {
-        PairedRows(oldModule, newModule, isLeadByte, diff);
+        PairedRows(*older, *newer, isLeadByte, diff);
         diff.status = RowStatus::Unchanged;
         for (const DiffRow& row : diff.rows) {
             if (row.status != RowStatus::Unchanged) diff.status = RowStatus::Changed;

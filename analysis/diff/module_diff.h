@@ -5,7 +5,7 @@
 
 #include "analysis/diff/change_counts.h"
 #include "analysis/source/statement_key.h"
-#include "analysis/source/statement_scan.h"
+#include "analysis/source/scanned_module.h"
 #include "project/module_kind.h"
 
 #include <optional>
@@ -43,17 +43,14 @@ struct ModuleDiff {
     ChangeCounts Totals() const;
 };
 
-enum class SourceState { Read, Missing, Unreadable };
-
-// One version of a module: its decoded text when it was read.
-struct ModuleVersion {
-    SourceState state = SourceState::Read;
-    std::string_view text;
-};
-
-// Compares two versions of a module of the given kind; a null version is a
-// module the project does not list in that version.
-ModuleDiff DiffModule(ModuleKind kind, std::string file, const ModuleVersion* older, const ModuleVersion* newer,
+// Compares two versions of a module of the given kind, each scanned to its
+// procedures; a null version is a module the project does not list in that
+// version. Statement keys are built only for the statements of a procedure
+// (or declarations section) that differ from the other version's as stored.
+ModuleDiff DiffModule(ModuleKind kind, std::string file, const ScannedModule* older, const ScannedModule* newer,
                       LeadByteTest isLeadByte);
+
+// Whether two texts as stored read the same once every CR LF is one LF.
+bool SameDecodedText(std::string_view a, std::string_view b);
 
 }  // namespace kolvane

@@ -1,12 +1,11 @@
 #include "analysis/diff/project_diff.h"
 
-#include "analysis/run/ordered_jobs.h"
+#include "analysis/diff/diff_tables.h"
+#include "analysis/diff/diff_text_report.h"
+#include "project/messages.h"
 #include "project/path_text.h"
-#include "project/source_file.h"
-#include "project/source_text.h"
 
 #include <map>
-#include <optional>
 #include <utility>
 
 namespace kolvane {
@@ -14,34 +13,91 @@ namespace {
 
 using TitleKey = std::pair<ModuleKind, std::string>;
 
+constexpr std::string_view kTextSuffix = "_Diff.txt";
+constexpr std::string_view kCsvSuffix = "_Diff.csv";
+constexpr std::string_view kJsonSuffix = "_Diff.json";
+
 TitleKey KeyOf(const Member& member, LeadByteTest isLeadByte)
 {
     return {member.kind, FoldCase(FileTitle(member.path), isLeadByte)};
 }
 
-// Reads a member's file into text; the source says how that went.
-ModuleVersion Read(const Member& member, TextBuffer& text)
+struct ComparedModule final : PreparedModule {
+    explicit ComparedModule(ModuleDiff compared) : diff(std::move(compared)) {}
+    ModuleDiff diff;
+};
+
+// A module pair's rows, worked out ahead of its turn; the report written
+// once every pair is in.
+class ChangeCountWriter final : public Writer {
+public:
+    using Write = bool (*)(const ProjectDiff& diff, std::string_view path, CodePage codePage);
+
+    ChangeCountWriter(const OutputContext& context, std::string_view suffix, Write write)
+        : context_(context), path_(context.PathFor(suffix)), write_(write)
+    {
+        diff_.oldProject = context.previousProjectPath;
+        diff_.newProject = context.projectPath;
+    }
+
+    bool Begin(Reporter&) override { return true; }
+
+    std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
+    {
+        return std::make_unique<ComparedModule>(Compare(turn));
+    }
+
+    bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
+    {
+        const auto* compared = dynamic_cast<const ComparedModule*>(prepared);
+        diff_.modules.push_back(compared != nullptr ? compared->diff : Compare(turn));
+        return true;
+    }
+
+    bool Finish(Reporter& reporter) override
+    {
+        if (write_(diff_, path_, context_.codePage)) return true;
+        reporter.Message(message::kCannotWrite, message::kOutputCaption);
+        return false;
+    }
+
+    std::vector<std::string> Files() const override { return {path_}; }
+
+private:
+    ModuleDiff Compare(const ModuleTurn& turn) const
+    {
+        const ScannedModule& named = turn.module != nullptr ? *turn.module : *turn.previous;
+        return DiffModule(named.kind, std::string(FileTitle(named.path)), turn.previous, turn.module,
+                          LeadBytesOf(context_.codePage));
+    }
+
+    const OutputContext& context_;
+    std::string path_;
+    Write write_;
+    ProjectDiff diff_;
+};
+
+bool WriteText(const ProjectDiff& diff, std::string_view path, CodePage)
 {
-    if (!FileExists(member.path)) return {SourceState::Missing, {}};
-    if (ReadSourceText(member.path, text) != ReadOutcome::Read) return {SourceState::Unreadable, {}};
-    return {SourceState::Read, text};
+    return WriteDiffTextReport(diff, path);
 }
 
 }  // namespace
 
-ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, std::string newProject,
-                         std::span<const Member> newer, LeadByteTest isLeadByte)
+LeadByteTest LeadBytesOf(CodePage codePage)
+{
+    return codePage == CodePage::Cp932 ? &IsShiftJisLeadByte : nullptr;
+}
+
+std::vector<ModulePair> PairModules(std::span<const Member> older, std::span<const Member> newer,
+                                   LeadByteTest isLeadByte)
 {
     std::map<TitleKey, std::vector<std::size_t>> oldByTitle;
     for (std::size_t i = 0; i < older.size(); ++i) oldByTitle[KeyOf(older[i], isLeadByte)].push_back(i);
 
-    // The module pairs in report order: every new member with its old
-    // counterpart if any, then the old members left over.
-    struct Pair {
-        const Member* older;
-        const Member* newer;
-    };
-    std::vector<Pair> pairs;
+    // Every new member with its old counterpart if any, then the old
+    // members left over.
+    std::vector<ModulePair> pairs;
     std::map<TitleKey, std::size_t> seen;
     std::vector<bool> oldMatched(older.size(), false);
     for (const Member& member : newer) {
@@ -59,19 +115,22 @@ ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, 
     for (std::size_t i = 0; i < older.size(); ++i) {
         if (!oldMatched[i]) pairs.push_back({&older[i], nullptr});
     }
+    return pairs;
+}
 
-    // Each pair is read and compared on its own.
-    const auto compare = [&](std::size_t index) {
-        const Pair& pair = pairs[index];
-        TextBuffer oldText, newText;
-        std::optional<ModuleVersion> oldSource, newSource;
-        if (pair.newer != nullptr) newSource = Read(*pair.newer, newText);
-        if (pair.older != nullptr) oldSource = Read(*pair.older, oldText);
-        const Member& named = pair.newer != nullptr ? *pair.newer : *pair.older;
-        return DiffModule(named.kind, std::string(FileTitle(named.path)), oldSource ? &*oldSource : nullptr,
-                          newSource ? &*newSource : nullptr, isLeadByte);
-    };
-    return ProjectDiff{std::move(oldProject), std::move(newProject), RunOrderedJobs<ModuleDiff>(pairs.size(), compare)};
+std::unique_ptr<Writer> MakeDiffText(const OutputContext& context)
+{
+    return std::make_unique<ChangeCountWriter>(context, kTextSuffix, &WriteText);
+}
+
+std::unique_ptr<Writer> MakeDiffCsv(const OutputContext& context)
+{
+    return std::make_unique<ChangeCountWriter>(context, kCsvSuffix, &WriteDiffCsv);
+}
+
+std::unique_ptr<Writer> MakeDiffJson(const OutputContext& context)
+{
+    return std::make_unique<ChangeCountWriter>(context, kJsonSuffix, &WriteDiffJson);
 }
 
 }  // namespace kolvane

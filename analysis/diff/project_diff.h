@@ -5,13 +5,24 @@
 #pragma once
 
 #include "analysis/diff/module_diff.h"
+#include "analysis/writer.h"
 #include "project/member_list.h"
 
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace kolvane {
+
+struct ModulePair {
+    const Member* older = nullptr;  // null: a module of the new version only
+    const Member* newer = nullptr;  // null: a module of the old version only
+};
+
+// The module pairs of two member lists, in report order.
+std::vector<ModulePair> PairModules(std::span<const Member> older, std::span<const Member> newer,
+                                   LeadByteTest isLeadByte);
 
 struct ProjectDiff {
     std::string oldProject;  // as given
@@ -19,10 +30,14 @@ struct ProjectDiff {
     std::vector<ModuleDiff> modules;
 };
 
-// Reads the members of both versions and compares them pair by pair, the
-// pairs on every core at once; the modules come in report order whatever
-// the number of threads.
-ProjectDiff DiffProjects(std::string oldProject, std::span<const Member> older, std::string newProject,
-                         std::span<const Member> newer, LeadByteTest isLeadByte);
+// Only Shift_JIS has double-byte characters whose second byte can be ASCII.
+LeadByteTest LeadBytesOf(CodePage codePage);
+
+// The change counts as text (<new title>_Diff.txt), CSV (_Diff.csv) and JSON
+// (_Diff.json). Each compares a module pair when the pair is prepared (on
+// any thread), keeps the rows, and writes the report at Finish.
+std::unique_ptr<Writer> MakeDiffText(const OutputContext& context);
+std::unique_ptr<Writer> MakeDiffCsv(const OutputContext& context);
+std::unique_ptr<Writer> MakeDiffJson(const OutputContext& context);
 
 }  // namespace kolvane

@@ -2,7 +2,7 @@
 
 #include "analysis/reports/declaration_scan.h"
 #include "analysis/reports/list_banner.h"
-#include "analysis/reports/report_texts.h"
+#include "project/messages.h"
 
 namespace kolvane {
 namespace {
@@ -42,7 +42,7 @@ constexpr std::array<ModuleStep, kTableKindCount> kSteps{{
 
 }  // namespace
 
-int ListApiDeclarations(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, int classModule,
+int ListApiDeclarations(ReportSink& report, std::string_view sourcePath, const ScannedModule& source, int classModule,
                         Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kBlankContinuation, kApiSection, kApiTriggers,
@@ -67,14 +67,14 @@ public:
     using ListReport::ListReport;
 
 protected:
-    bool Section(ReportSink& report, const ModuleEntry& row, const ModuleSource& source,
+    bool Section(ReportSink& report, const ModuleEntry& row, const ScannedModule& source,
                  Reporter& reporter) const override
     {
         const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
         if (!kind) return false;
         const ModuleStep& step = kSteps[static_cast<std::size_t>(*kind)];
         if (ListApiDeclarations(report, ModulePath(row), source, step.classModule, reporter) == 0) {
-            reporter.Message(step.failure, report_text::kModuleCaption);
+            reporter.Message(step.failure, message::kOopsCaption);
             return false;
         }
         return true;
@@ -83,7 +83,7 @@ protected:
 
 }  // namespace
 
-std::unique_ptr<ModuleAnalysis> MakeApiList(std::string_view projectPath, std::string_view reportPath)
+std::unique_ptr<Writer> MakeApiList(std::string_view projectPath, std::string_view reportPath)
 {
     return std::make_unique<ApiList>(projectPath, reportPath);
 }

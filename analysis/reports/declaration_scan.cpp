@@ -1,7 +1,7 @@
 #include "analysis/reports/declaration_scan.h"
 
 #include "analysis/reports/list_banner.h"
-#include "analysis/reports/report_texts.h"
+#include "project/messages.h"
 #include "project/source_text.h"
 
 #include <algorithm>
@@ -49,12 +49,12 @@ LineOutcome DeclarationJoiner::Continue(const LinePiece& line)
     return LineOutcome::Next;
 }
 
-int ListSection(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, std::string_view marker,
+int ListSection(ReportSink& report, std::string_view sourcePath, const ScannedModule& source, std::string_view marker,
                 const SectionTexts& texts, std::span<const std::string_view> triggers, const LineHandler& handleLine,
                 Reporter& reporter)
 {
     if (source.outcome == ReadOutcome::CannotOpen) {
-        reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
+        reporter.Message(message::kCannotOpen, message::kOutputCaption);
         return 0;
     }
     if (texts.heading && !WriteFileHeading(report, sourcePath)) return 0;

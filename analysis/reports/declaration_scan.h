@@ -4,7 +4,7 @@
 // closing line with the number of declarations written.
 #pragma once
 
-#include "analysis/source/module_analysis.h"
+#include "analysis/reports/text_report.h"
 #include "project/reporter.h"
 #include "project/source_file.h"
 #include "project/source_text.h"
@@ -86,7 +86,7 @@ struct SectionTexts {
 // While no declaration is pending, a line holding none of the triggers is
 // one the handler passes over; the scan then goes straight to the next line
 // holding one, the end of the data standing for the rest.
-int ListSection(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
+int ListSection(ReportSink& report, std::string_view sourcePath, const ScannedModule& source,
                 std::string_view marker, const SectionTexts& texts, std::span<const std::string_view> triggers,
                 const LineHandler& handleLine, Reporter& reporter);
 

@@ -1,7 +1,7 @@
 #include "analysis/reports/list_banner.h"
 
 #include "analysis/reports/recorded_module.h"
-#include "analysis/reports/report_texts.h"
+#include "project/messages.h"
 #include "project/path_text.h"
 #include "project/strings.h"
 
@@ -18,7 +18,7 @@ constexpr const char* kHeadingFormat = "-- %s --\n";
 
 int WriteListBanner(ReportSink& report, std::string_view projectPath)
 {
-    const std::string projectLine = FormatText(report_text::kProjectLineFormat, std::string(projectPath).c_str());
+    const std::string projectLine = FormatText(message::kProjectLineFormat, std::string(projectPath).c_str());
     for (std::string_view block : {kRuleLine, kTitleLine, kRuleLine, std::string_view(projectLine)}) {
         if (report.WriteBlock(block) != 1) return 0;
     }
@@ -34,11 +34,11 @@ bool WriteFileHeading(ReportSink& report, std::string_view sourcePath)
 bool StartListReport(SourceFile& report, std::string_view outputPath, std::string_view projectPath, Reporter& reporter)
 {
     if (OpenSourceFile(report, outputPath, kModeWrite) != 1) {
-        reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
+        reporter.Message(message::kCannotOpen, message::kOutputCaption);
         return false;
     }
     if (WriteListBanner(report, projectPath) != 1) {
-        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
+        reporter.Message(message::kCannotWrite, message::kOutputCaption);
         CloseSourceFile(report);
         return false;
     }
@@ -48,28 +48,31 @@ bool StartListReport(SourceFile& report, std::string_view outputPath, std::strin
 bool FinishListReport(SourceFile& report, Reporter& reporter)
 {
     if (CloseSourceFile(report) != 1) {
-        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
+        reporter.Message(message::kCannotWrite, message::kOutputCaption);
         return false;
     }
     return true;
 }
 
-std::unique_ptr<PreparedModule> ListReport::Prepare(const ModuleEntry& row, const ModuleSource& source) const
+std::unique_ptr<PreparedModule> ListReport::Prepare(const ModuleTurn& turn) const
 {
+    const ModuleEntry* row = RowOf(turn);
+    if (row == nullptr) return nullptr;
     auto recorded = std::make_unique<RecordedModule>();
-    recorded->result = Section(*recorded, row, source, *recorded);
+    recorded->result = Section(*recorded, *row, *turn.module, *recorded);
     return recorded;
 }
 
-bool ListReport::Module(const ModuleEntry& row, const ModuleSource& source, const PreparedModule* prepared,
-                        Reporter& reporter)
+bool ListReport::Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter& reporter)
 {
+    const ModuleEntry* row = RowOf(turn);
+    if (row == nullptr) return true;
     const auto* recorded = dynamic_cast<const RecordedModule*>(prepared);
-    if (recorded == nullptr) return Section(report_, row, source, reporter);
+    if (recorded == nullptr) return Section(report_, *row, *turn.module, reporter);
     const std::size_t refused = recorded->PlayBack(report_, reporter);
     if (refused == RecordedModule::kAllWritten) return recorded->result;
     ResumedAfterRefusal resumed(report_, reporter, refused);
-    return Section(resumed, row, source, resumed);
+    return Section(resumed, *row, *turn.module, resumed);
 }
 
 }  // namespace kolvane

@@ -3,7 +3,7 @@
 // checked close at the end.
 #pragma once
 
-#include "analysis/source/module_analysis.h"
+#include "analysis/reports/text_report.h"
 #include "project/reporter.h"
 #include "project/source_file.h"
 
@@ -29,31 +29,25 @@ bool StartListReport(SourceFile& report, std::string_view outputPath, std::strin
 // be written) is reported as a write failure.
 bool FinishListReport(SourceFile& report, Reporter& reporter);
 
-// A list report open from Start to Finish; what each module adds to it is
-// the subclass's Section. The sections are recorded ahead of their turn (see
-// RecordedModule) and played into the report in module order.
-class ListReport : public ModuleAnalysis {
+// A list report open from Begin to Finish; what each module of the table
+// adds to it is the subclass's Section. The sections are recorded ahead of
+// their turn (see RecordedModule) and played into the report in table order.
+class ListReport : public TextReport {
 public:
-    ListReport(std::string_view projectPath, std::string_view reportPath)
-        : projectPath_(projectPath), reportPath_(reportPath)
-    {
-    }
+    using TextReport::TextReport;
 
-    bool Start(Reporter& reporter) final { return StartListReport(report_, reportPath_, projectPath_, reporter); }
-    std::unique_ptr<PreparedModule> Prepare(const ModuleEntry& row, const ModuleSource& source) const final;
-    bool Module(const ModuleEntry& row, const ModuleSource& source, const PreparedModule* prepared,
-                Reporter& reporter) final;
+    bool Begin(Reporter& reporter) final { return StartListReport(report_, reportPath_, projectPath_, reporter); }
+    std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const final;
+    bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter& reporter) final;
     bool Finish(Reporter& reporter) final { return FinishListReport(report_, reporter); }
 
 protected:
     // Writes what the module adds to the report. False when the analysis
     // failed (already reported). Touches nothing but report and reporter.
-    virtual bool Section(ReportSink& report, const ModuleEntry& row, const ModuleSource& source,
+    virtual bool Section(ReportSink& report, const ModuleEntry& row, const ScannedModule& source,
                          Reporter& reporter) const = 0;
 
 private:
-    std::string projectPath_;
-    std::string reportPath_;
     SourceFile report_;  // closed when the analysis ends, on every path
 };
 

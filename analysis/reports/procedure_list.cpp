@@ -3,7 +3,7 @@
 #include "analysis/reports/declaration_scan.h"
 #include "analysis/reports/list_banner.h"
 #include "analysis/reports/property_list.h"
-#include "analysis/reports/report_texts.h"
+#include "project/messages.h"
 
 namespace kolvane {
 namespace {
@@ -65,7 +65,7 @@ LineOutcome WriteMainLine(ReportSink& report, const LinePiece& line)
 
 // The steps of one module and the texts shown when one of them fails.
 struct ModuleSteps {
-    int (*listProcedures)(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
+    int (*listProcedures)(ReportSink& report, std::string_view sourcePath, const ScannedModule& source,
                           Reporter& reporter);
     std::string_view procedureFailure;
     std::string_view propertyFailure;
@@ -79,7 +79,7 @@ constexpr std::array<ModuleSteps, kTableKindCount> kSteps{{
 
 }  // namespace
 
-int ListProcedures(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
+int ListProcedures(ReportSink& report, std::string_view sourcePath, const ScannedModule& source, Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection, kProcedureTriggers,
                        [](const LinePiece& line, DeclarationJoiner& declaration) {
@@ -93,7 +93,7 @@ int ListProcedures(ReportSink& report, std::string_view sourcePath, const Module
                        reporter);
 }
 
-int ListBasProcedures(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
+int ListBasProcedures(ReportSink& report, std::string_view sourcePath, const ScannedModule& source,
                       Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kCommaContinuation, kProcedureSection, kProcedureTriggers,
@@ -117,7 +117,7 @@ public:
     using ListReport::ListReport;
 
 protected:
-    bool Section(ReportSink& report, const ModuleEntry& row, const ModuleSource& source,
+    bool Section(ReportSink& report, const ModuleEntry& row, const ScannedModule& source,
                  Reporter& reporter) const override
     {
         const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
@@ -125,11 +125,11 @@ protected:
         const ModuleSteps& steps = kSteps[static_cast<std::size_t>(*kind)];
         const std::string_view path = ModulePath(row);
         if (steps.listProcedures(report, path, source, reporter) == 0) {
-            reporter.Message(steps.procedureFailure, report_text::kModuleCaption);
+            reporter.Message(steps.procedureFailure, message::kOopsCaption);
             return false;
         }
         if (ListProperties(report, path, source, reporter) == 0) {
-            reporter.Message(steps.propertyFailure, report_text::kModuleCaption);
+            reporter.Message(steps.propertyFailure, message::kOopsCaption);
             return false;
         }
         return true;
@@ -138,7 +138,7 @@ protected:
 
 }  // namespace
 
-std::unique_ptr<ModuleAnalysis> MakeProcedureList(std::string_view projectPath, std::string_view reportPath)
+std::unique_ptr<Writer> MakeProcedureList(std::string_view projectPath, std::string_view reportPath)
 {
     return std::make_unique<ProcedureList>(projectPath, reportPath);
 }

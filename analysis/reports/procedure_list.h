@@ -2,7 +2,7 @@
 // declarations, then its property declarations.
 #pragma once
 
-#include "analysis/source/module_analysis.h"
+#include "analysis/reports/text_report.h"
 #include "project/reporter.h"
 #include "project/source_file.h"
 
@@ -13,17 +13,17 @@ namespace kolvane {
 
 // Writes the report: the banner, then per module its two sections. Stops at
 // the first module that fails, leaving what was written.
-std::unique_ptr<ModuleAnalysis> MakeProcedureList(std::string_view projectPath, std::string_view reportPath);
+std::unique_ptr<Writer> MakeProcedureList(std::string_view projectPath, std::string_view reportPath);
 
 // The Sub and Function part of one file's section: the heading, one line per
 // declaration, the closing line. 1 on success; 0 when the source could not
 // be opened (reported) or read, or a write to the report failed.
 // Form and class modules:
-int ListProcedures(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter);
+int ListProcedures(ReportSink& report, std::string_view sourcePath, const ScannedModule& source, Reporter& reporter);
 // Standard modules: blank lines never end a declaration, the empty read at
 // the end of the data does, and a line starting "Sub Main()" is copied as it
 // is, uncounted.
-int ListBasProcedures(ReportSink& report, std::string_view sourcePath, const ModuleSource& source,
+int ListBasProcedures(ReportSink& report, std::string_view sourcePath, const ScannedModule& source,
                       Reporter& reporter);
 
 }  // namespace kolvane

@@ -23,7 +23,7 @@ bool IsPropertyLine(std::string_view line)
 
 }  // namespace
 
-int ListProperties(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter)
+int ListProperties(ReportSink& report, std::string_view sourcePath, const ScannedModule& source, Reporter& reporter)
 {
     return ListSection(report, sourcePath, source, kCommaContinuation, kPropertySection, kPropertyTriggers,
                        [](const LinePiece& line, DeclarationJoiner& declaration) {

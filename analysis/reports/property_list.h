@@ -2,7 +2,7 @@
 // every Property Get, Let and Set declaration, then their number.
 #pragma once
 
-#include "analysis/source/module_analysis.h"
+#include "analysis/reports/text_report.h"
 #include "project/reporter.h"
 #include "project/source_file.h"
 
@@ -13,6 +13,6 @@ namespace kolvane {
 // Lists the property declarations of one module's source into the open
 // report. 1 on success; 0 when the source could not be opened (reported) or
 // read, or a write to the report failed.
-int ListProperties(ReportSink& report, std::string_view sourcePath, const ModuleSource& source, Reporter& reporter);
+int ListProperties(ReportSink& report, std::string_view sourcePath, const ScannedModule& source, Reporter& reporter);
 
 }  // namespace kolvane

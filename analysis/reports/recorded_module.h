@@ -6,7 +6,7 @@
 // had the module written straight into the report.
 #pragma once
 
-#include "analysis/source/module_analysis.h"
+#include "analysis/reports/text_report.h"
 #include "project/report_sink.h"
 #include "project/reporter.h"
 

@@ -1,6 +1,6 @@
 #include "analysis/reports/step_count_report.h"
 
-#include "analysis/reports/report_texts.h"
+#include "analysis/reports/text_report.h"
 #include "project/path_text.h"
 #include "project/source_file.h"
 #include "project/trace.h"
@@ -32,7 +32,7 @@ bool WriteLines(SourceFile& report, std::span<const ModuleEntry> rows, std::span
 {
     if (report.WriteBlock(kBannerRule) != 1 || report.WriteBlock(kBannerTitle) != 1 ||
         report.WriteBlock(kBannerRule) != 1 ||
-        report.Print(report_text::kProjectLineFormat, std::string(projectPath).c_str()) < 0) {
+        report.Print(message::kProjectLineFormat, std::string(projectPath).c_str()) < 0) {
         return false;
     }
 
@@ -56,43 +56,27 @@ bool WriteLines(SourceFile& report, std::span<const ModuleEntry> rows, std::span
     return true;
 }
 
-struct CountedModule final : PreparedModule {
-    explicit CountedModule(const Figures& counted) : figures(counted) {}
-    Figures figures;
-};
-
 // The counts of every row, kept until the report is written.
-class StepCount final : public ModuleAnalysis {
+class StepCount final : public TextReport {
 public:
-    StepCount(std::string_view projectPath, std::string_view reportPath)
-        : projectPath_(projectPath), reportPath_(reportPath)
-    {
-    }
+    using TextReport::TextReport;
 
-    bool Start(Reporter&) override { return true; }
+    bool Begin(Reporter&) override { return true; }
 
-    // The count, when the module was read whole.
-    std::unique_ptr<PreparedModule> Prepare(const ModuleEntry& row, const ModuleSource& source) const override
+    bool Take(const ModuleTurn& turn, const PreparedModule*, Reporter& reporter) override
     {
-        const std::optional<ModuleKind> kind = TableKind(row);
-        if (!kind || !source.exists || source.outcome != ReadOutcome::Read) return nullptr;
-        return std::make_unique<CountedModule>(CountSourceText(source.text, *kind, source.holdsNul));
-    }
-
-    bool Module(const ModuleEntry& row, const ModuleSource& source, const PreparedModule* prepared,
-                Reporter& reporter) override
-    {
-        const std::optional<ModuleKind> kind = KnownTableKind(row, reporter);
+        const ModuleEntry* row = RowOf(turn);
+        if (row == nullptr) return true;
+        const std::optional<ModuleKind> kind = KnownTableKind(*row, reporter);
         if (!kind) return false;
+        const ScannedModule& source = *turn.module;
         if (!Counted(source, reporter)) {
             reporter.Message(kRunFailed, kRunFailedCaption);
             return false;
         }
-        const auto* counted = dynamic_cast<const CountedModule*>(prepared);
-        const Figures figures =
-            counted != nullptr ? counted->figures : CountSourceText(source.text, *kind, source.holdsNul);
+        const Figures figures{source.scan.steps, source.scan.comments};
         AddFigures(totals_[static_cast<std::size_t>(*kind)], figures);
-        rows_.push_back(row);
+        rows_.push_back(*row);
         figures_.push_back(figures);
         return true;
     }
@@ -107,7 +91,7 @@ public:
 private:
     // The trace of one module's reading, as the counter reports it; true
     // when the module was read whole.
-    static bool Counted(const ModuleSource& source, Reporter& reporter)
+    static bool Counted(const ScannedModule& source, Reporter& reporter)
     {
         if (!source.exists) {
             TraceBare(reporter, trace_text::kNotFound);
@@ -131,8 +115,6 @@ private:
         }
     }
 
-    std::string projectPath_;
-    std::string reportPath_;
     std::vector<ModuleEntry> rows_;
     std::vector<Figures> figures_;
     KindCounts totals_{};
@@ -140,7 +122,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ModuleAnalysis> MakeStepCount(std::string_view projectPath, std::string_view reportPath)
+std::unique_ptr<Writer> MakeStepCount(std::string_view projectPath, std::string_view reportPath)
 {
     return std::make_unique<StepCount>(projectPath, reportPath);
 }
@@ -150,13 +132,13 @@ bool WriteStepCountReport(std::span<const ModuleEntry> rows, std::span<const Fig
 {
     SourceFile report;
     if (OpenSourceFile(report, reportPath, kModeWrite) != 1) {
-        reporter.Message(report_text::kCannotOpen, report_text::kOutputCaption);
+        reporter.Message(message::kCannotOpen, message::kOutputCaption);
         return false;
     }
     // Closing flushes what is still buffered: a failed close lost lines too.
     const bool written = WriteLines(report, rows, figures, totals, projectPath);
     if (CloseSourceFile(report) != 1 || !written) {
-        reporter.Message(report_text::kCannotWrite, report_text::kOutputCaption);
+        reporter.Message(message::kCannotWrite, message::kOutputCaption);
         return false;
     }
     return true;

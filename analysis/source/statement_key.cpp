@@ -10,7 +10,6 @@ namespace kolvane {
 namespace {
 
 constexpr char kQuote = '"';
-constexpr char kApostrophe = '\'';
 constexpr std::string_view kContinuation = " _";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -21,23 +20,6 @@ constexpr std::array<char, 256> kLower = [] {
     for (int i = 0; i < 256; ++i) table[i] = static_cast<char>(i >= 'A' && i <= 'Z' ? i - 'A' + 'a' : i);
     return table;
 }();
-
-// Where the comment that ends the line begins, or the line's size. The
-// string state starts afresh on every physical line.
-std::size_t CommentStart(std::string_view line)
-{
-    const std::size_t first = line.find(kApostrophe);
-    if (first == std::string_view::npos) return line.size();
-    bool inString = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == kQuote) {
-            inString = !inString;  // "" inside a literal closes and reopens it
-        } else if (line[i] == kApostrophe && !inString) {
-            return i;
-        }
-    }
-    return line.size();
-}
 
 std::string_view TrimEnd(std::string_view text)
 {
@@ -92,9 +74,8 @@ void FoldInPlace(char* text, std::size_t size, LeadByteTest isLeadByte, bool kee
             }
         }
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (keepStrings && byte == kQuote) {  // a string literal as it is, to its closing quote or the end
-            const void* close = std::memchr(text + i + 1, kQuote, size - i - 1);
-            i = close == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(close) - text) + 1;
+        if (keepStrings && byte == kQuote) {  // a string literal as it is
+            i = StringLiteralEnd({text, size}, i);
         } else if (byte < 0x80) {
             text[i] = kLower[byte];
             ++i;
@@ -130,19 +111,20 @@ void AppendLineKey(std::string_view line, LeadByteTest isLeadByte, std::string& 
     AppendFolded(TrimStart(text), isLeadByte, true, key);
 }
 
-void AppendStatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte, std::string& key)
+void AppendStatementKey(const ModuleScan& module, const Statement& statement, LeadByteTest isLeadByte,
+                        std::string& key)
 {
     std::string storage;
-    ForEachStatementLine(pieces, storage, [&](std::string_view line, bool first) {
+    ForEachStatementLine(module, statement, storage, [&](std::string_view line, std::uint32_t, bool first) {
         if (!first) key.push_back(' ');
         AppendLineKey(line, isLeadByte, key);
     });
 }
 
-std::string StatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte)
+std::string StatementKey(const ModuleScan& module, const Statement& statement, LeadByteTest isLeadByte)
 {
     std::string key;
-    AppendStatementKey(pieces, isLeadByte, key);
+    AppendStatementKey(module, statement, isLeadByte, key);
     return key;
 }
 

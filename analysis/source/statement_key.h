@@ -8,18 +8,13 @@
 // never folded.
 #pragma once
 
-#include "analysis/source/statement_scan.h"
+#include "analysis/source/lexer.h"
+#include "analysis/source/module_scan.h"
 
-#include <span>
 #include <string>
 #include <string_view>
 
 namespace kolvane {
-
-// Whether a byte begins a double-byte character in the source's code page;
-// null for code pages without double-byte characters (or whose multibyte
-// characters are made of bytes above 0x7F only, as UTF-8's are).
-using LeadByteTest = bool (*)(unsigned char byte);
 
 // Appends the key text of one physical line to key.
 void AppendLineKey(std::string_view line, LeadByteTest isLeadByte, std::string& key);
@@ -30,7 +25,8 @@ std::string FoldCase(std::string_view text, LeadByteTest isLeadByte);
 
 // The key of a whole statement. Pieces of one physical line (a line longer
 // than the counter's read) are put together before the line is keyed.
-std::string StatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte);
-void AppendStatementKey(std::span<const StatementPiece> pieces, LeadByteTest isLeadByte, std::string& key);
+std::string StatementKey(const ModuleScan& module, const Statement& statement, LeadByteTest isLeadByte);
+void AppendStatementKey(const ModuleScan& module, const Statement& statement, LeadByteTest isLeadByte,
+                        std::string& key);
 
 }  // namespace kolvane

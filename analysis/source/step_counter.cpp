@@ -1,6 +1,5 @@
 #include "analysis/source/step_counter.h"
 
-#include "project/source_text.h"
 #include "project/strings.h"
 
 #include <bit>
@@ -72,42 +71,6 @@ PieceVerdict PieceClassifier::operator()(std::string_view piece)
     // " _" whole within the piece: it starts before the piece's last byte.
     if (continuations_.NextBefore(start, end - 1) != std::string_view::npos) return PieceVerdict::Continued;
     return PieceVerdict::Step;
-}
-
-Figures CountSourceText(std::string_view text, ModuleKind kind)
-{
-    return CountSourceText(text, kind, text.find('\0') != std::string_view::npos);
-}
-
-Figures CountSourceText(std::string_view text, ModuleKind kind, bool holdsNul)
-{
-    std::uint32_t steps = 0;
-    std::uint32_t comments = 0;
-    bool headerPassed = !HasHeader(kind);
-    PieceClassifier classify(text);
-
-    RawLinePieces pieces(text, holdsNul);
-    do {
-        const std::string_view visible = pieces.Read(kCounterReadSize).text;
-        if (!headerPassed) {
-            headerPassed = Contains(visible, kHeaderEnd);
-            continue;
-        }
-        switch (classify(visible)) {
-        case PieceVerdict::Comment:
-            ++comments;
-            break;
-        case PieceVerdict::Step:
-            ++steps;
-            break;
-        case PieceVerdict::Nothing:
-        case PieceVerdict::Continued:
-            break;
-        }
-    } while (!pieces.AtEnd());
-
-    if (kind == ModuleKind::Bas) --steps;  // the standard module's reduction
-    return {static_cast<std::int32_t>(steps), static_cast<std::int32_t>(comments)};
 }
 
 }  // namespace kolvane

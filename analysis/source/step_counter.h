@@ -1,6 +1,6 @@
-// The step and comment counter: classifies a module's lines, in pieces of at
-// most 510 bytes, into steps (counted lines of code), comment lines and
-// lines that count as neither.
+// The rules of the step count: how a piece of a line (at most 510 bytes, see
+// ScanModule) counts, as a step (a counted line of code), a comment line or
+// neither; and the figures of a module and of a kind of module.
 #pragma once
 
 #include "project/module_kind.h"
@@ -57,18 +57,7 @@ private:
     Occurrences continuations_;
 };
 
-// The counter's pieces: reads of at most 510 bytes up to and including LF.
-inline constexpr std::size_t kCounterReadSize = 511;
 // The line that ends the header of every kind but the standard module.
 inline constexpr std::string_view kHeaderEnd = "Attribute VB_Exposed";
-
-// The figures of one module's text as stored (see ReadRawText). A module
-// with a header counts only the pieces after the first one holding
-// "Attribute VB_Exposed" (none when there is no such piece); a standard
-// module takes one off its steps at the end, whatever it held. Sums wrap in
-// 32 bits.
-Figures CountSourceText(std::string_view text, ModuleKind kind);
-// The same for a text known to hold a NUL or not (see ReadRawText).
-Figures CountSourceText(std::string_view text, ModuleKind kind, bool holdsNul);
 
 }  // namespace kolvane

@@ -47,7 +47,7 @@ std::string CsvField(std::string_view text)
     return field;
 }
 
-bool CsvWriter::Open(std::string_view path, std::initializer_list<std::string_view> columns)
+bool CsvWriter::Open(std::string_view path, std::span<const std::string_view> columns)
 {
     file_.reset(std::fopen(std::string(path).c_str(), "wb"));
     if (!file_) return false;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,11 @@ class CsvWriter {
 public:
     // Creates the file (replacing one of that name) and writes the byte-order
     // mark and the header row. False when it cannot be created.
-    bool Open(std::string_view path, std::initializer_list<std::string_view> columns);
+    bool Open(std::string_view path, std::span<const std::string_view> columns);
+    bool Open(std::string_view path, std::initializer_list<std::string_view> columns)
+    {
+        return Open(path, std::span<const std::string_view>(columns.begin(), columns.size()));
+    }
 
     // Adds a field of UTF-8 text, of text in a code page (converted to
     // UTF-8), a number or nothing to the current row.

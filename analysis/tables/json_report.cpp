@@ -1,60 +1,99 @@
-// <title>.json: the project and its modules, each module on a line of its
-// own with the chosen parts; numbers as numbers, what is absent as null.
-#include "analysis/tables/extended_output.h"
+#include "analysis/tables/json_report.h"
+
 #include "analysis/tables/json_text.h"
+#include "analysis/tables/member_output.h"
 
 #include <cstdio>
 
 namespace kolvane {
 namespace {
 
+constexpr std::string_view kSuffix = ".json";
 constexpr std::string_view kModulesOpen = ",\"modules\":[\n";
 constexpr std::string_view kModuleSeparator = ",\n";
-constexpr std::string_view kEnd = "\n]}\n";
+constexpr std::string_view kModulesClose = "\n]";
+constexpr std::string_view kEnd = "}\n";
 constexpr std::string_view kNullMember = "null";
 
-class JsonReport : public ExtendedOutput {
-public:
-    JsonReport(JsonParts parts, CodePage codePage) : parts_(parts), codePage_(codePage) {}
+// ,"name":"value" (the comma left out before the first field of an object)
+void Field(std::string& text, std::string_view name, std::string_view utf8)
+{
+    if (text.back() != '{') text.push_back(',');
+    AppendJsonName(text, name);
+    AppendJsonString(text, utf8);
+}
 
-    bool Open(std::string_view path, std::string_view project)
+void Number(std::string& text, std::string_view name, std::optional<std::int64_t> value)
+{
+    text.push_back(',');
+    AppendJsonName(text, name);
+    AppendJsonNumber(text, value);
+}
+
+class JsonReport final : public Writer {
+public:
+    JsonReport(const OutputContext& context, std::vector<std::unique_ptr<JsonPart>> parts)
+        : context_(context), path_(context.PathFor(kSuffix)), parts_(std::move(parts))
     {
-        file_.reset(std::fopen(std::string(path).c_str(), "wb"));
-        if (!file_) return false;
+        for (const auto& part : parts_) deferred_ = deferred_ || part->Deferred();
+    }
+
+    bool Begin(Reporter& reporter) override
+    {
+        file_.reset(std::fopen(path_.c_str(), "wb"));
+        if (!file_) {
+            ReportCannotCreate(reporter, path_);
+            return false;
+        }
         std::string text = "{";
         AppendJsonName(text, "project");
-        AppendJsonString(text, project);
+        AppendJsonString(text, context_.project);
         text.append(kModulesOpen);
         Write(text);
         return true;
     }
 
-    void Module(const ModuleResult& module) override
+    bool Take(const ModuleTurn& turn, const PreparedModule*, Reporter&) override
     {
-        std::string text;
-        if (!first_) text.append(kModuleSeparator);
-        first_ = false;
-        text.push_back('{');
-        Field(text, "file", module.file);
-        Field(text, "kind", KindText(module.kind));
-        Field(text, "path", module.path);
-        Field(text, "status", MemberStatusText(module.status));
-        const bool ok = module.statements != nullptr;
-        if (parts_.steps) {
-            Number(text, "steps", ok ? std::optional<std::int64_t>(module.statements->steps) : std::nullopt);
-            Number(text, "comments", ok ? std::optional<std::int64_t>(module.statements->comments) : std::nullopt);
+        const ScannedModule& module = *turn.module;
+        if (module.member == nullptr) return true;
+        const MemberColumns columns = ColumnsOf(module, context_.codePage);
+        std::string text = "{";
+        Field(text, "file", columns.file);
+        Field(text, "kind", columns.kind);
+        Field(text, "path", columns.path);
+        Field(text, "status", columns.status);
+        for (const auto& part : parts_) part->Module(module, text);
+        if (deferred_) {
+            waiting_.push_back(std::move(text));
+        } else {
+            WriteModule(text);
         }
-        if (parts_.procedures) Procedures(text, module.procedures);
-        if (parts_.apis) Apis(text, module.apis);
-        text.push_back('}');
-        Write(text);
+        return true;
     }
 
-    bool Close() override
+    bool Finish(Reporter& reporter) override
     {
-        Write(kEnd);
+        for (const auto& part : parts_) part->Finish();
+        for (std::size_t index = 0; index < waiting_.size(); ++index) {
+            for (const auto& part : parts_) part->CompleteModule(index, waiting_[index]);
+            WriteModule(waiting_[index]);
+        }
+        std::string text(kModulesClose);
+        for (const auto& part : parts_) part->ProjectFields(text);
+        text.append(kEnd);
+        Write(text);
         const bool closed = std::fclose(file_.release()) == 0;
-        return closed && !failed_;
+        if (closed && !failed_) return true;
+        ReportCannotWrite(reporter, path_);
+        return false;
+    }
+
+    std::vector<std::string> Files() const override { return {path_}; }
+
+    void Summarize(ProjectFigures& figures) const override
+    {
+        for (const auto& part : parts_) part->Summarize(figures);
     }
 
 private:
@@ -62,36 +101,53 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
 
+    void WriteModule(std::string& text)
+    {
+        text.push_back('}');
+        if (!first_) Write(kModuleSeparator);
+        first_ = false;
+        Write(text);
+    }
+
     void Write(std::string_view text)
     {
         if (std::fwrite(text.data(), 1, text.size(), file_.get()) != text.size()) failed_ = true;
     }
 
-    // ,"name":"value" (the comma left out before the first field of an object)
-    static void Field(std::string& text, std::string_view name, std::string_view utf8)
-    {
-        if (text.back() != '{') text.push_back(',');
-        AppendJsonName(text, name);
-        AppendJsonString(text, utf8);
-    }
+    const OutputContext& context_;
+    std::string path_;
+    std::vector<std::unique_ptr<JsonPart>> parts_;
+    bool deferred_ = false;
+    std::vector<std::string> waiting_;  // the member objects, while a part is deferred
+    std::unique_ptr<std::FILE, Closer> file_;
+    bool first_ = true;
+    bool failed_ = false;
+};
 
-    static void Number(std::string& text, std::string_view name, std::optional<std::int64_t> value)
+class StepCountJson final : public JsonPart {
+public:
+    void Module(const ScannedModule& module, std::string& text) override
     {
-        text.push_back(',');
-        AppendJsonName(text, name);
-        AppendJsonNumber(text, value);
+        const bool read = module.Status() == SourceStatus::Read;
+        Number(text, "steps", read ? std::optional<std::int64_t>(module.scan.steps) : std::nullopt);
+        Number(text, "comments", read ? std::optional<std::int64_t>(module.scan.comments) : std::nullopt);
     }
+};
 
-    void Procedures(std::string& text, const std::vector<Procedure>* procedures) const
+class ProcedureJson final : public JsonPart {
+public:
+    explicit ProcedureJson(CodePage codePage) : codePage_(codePage) {}
+
+    void Module(const ScannedModule& module, std::string& text) override
     {
         text.push_back(',');
         AppendJsonName(text, "procedures");
-        if (procedures == nullptr) {
+        if (module.Status() != SourceStatus::Read) {
             text.append(kNullMember);
             return;
         }
         text.push_back('[');
-        for (const Procedure& procedure : *procedures) {
+        for (const Procedure& procedure : module.procedures) {
             if (text.back() != '[') text.push_back(',');
             text.push_back('{');
             Field(text, "procedure", ProcedureKindText(procedure.kind));
@@ -105,16 +161,24 @@ private:
         text.push_back(']');
     }
 
-    void Apis(std::string& text, const std::vector<ApiDeclaration>* apis) const
+private:
+    CodePage codePage_;
+};
+
+class ApiJson final : public JsonPart {
+public:
+    explicit ApiJson(CodePage codePage) : codePage_(codePage) {}
+
+    void Module(const ScannedModule& module, std::string& text) override
     {
         text.push_back(',');
         AppendJsonName(text, "apis");
-        if (apis == nullptr) {
+        if (module.Status() != SourceStatus::Read) {
             text.append(kNullMember);
             return;
         }
         text.push_back('[');
-        for (const ApiDeclaration& api : *apis) {
+        for (const ApiDeclaration& api : module.apis) {
             if (text.back() != '[') text.push_back(',');
             text.push_back('{');
             Field(text, "procedure", ProcedureKindText(api.kind));
@@ -129,21 +193,30 @@ private:
         text.push_back(']');
     }
 
-    JsonParts parts_;
+private:
     CodePage codePage_;
-    std::unique_ptr<std::FILE, Closer> file_;
-    bool first_ = true;
-    bool failed_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<ExtendedOutput> OpenJsonReport(std::string_view path, std::string_view project, JsonParts parts,
-                                               CodePage codePage)
+std::unique_ptr<JsonPart> MakeStepCountJson(const OutputContext&)
 {
-    auto report = std::make_unique<JsonReport>(parts, codePage);
-    if (!report->Open(path, project)) return nullptr;
-    return report;
+    return std::make_unique<StepCountJson>();
+}
+
+std::unique_ptr<JsonPart> MakeProcedureJson(const OutputContext& context)
+{
+    return std::make_unique<ProcedureJson>(context.codePage);
+}
+
+std::unique_ptr<JsonPart> MakeApiJson(const OutputContext& context)
+{
+    return std::make_unique<ApiJson>(context.codePage);
+}
+
+std::unique_ptr<Writer> MakeJsonReport(const OutputContext& context, std::vector<std::unique_ptr<JsonPart>> parts)
+{
+    return std::make_unique<JsonReport>(context, std::move(parts));
 }
 
 }  // namespace kolvane

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "analysis/tables/csv_writer.h"
-#include "analysis/run/extended_run.h"
+#include "analysis/tables/project_figures.h"
 
 #include <string_view>
 

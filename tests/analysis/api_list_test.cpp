@@ -20,7 +20,7 @@ const std::string kBanner = testing::ListBanner(kProject);
 std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, Boxes* boxes = nullptr)
 {
     const std::string output = dir.Path("Demo_APIOp.txt");
-    const testing::AnalysisRun run = testing::RunAnalysis(AnalysisKind::ApiList, rows, kProject, output);
+    const testing::AnalysisRun run = testing::RunAnalysis(AnalysisId::Apis, rows, kProject, output);
     EXPECT_EQ(run.written, boxes == nullptr);
     if (boxes != nullptr) *boxes = run.boxes;
     return testing::ReadBytes(output);
@@ -29,7 +29,7 @@ std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, Box
 // The section ListApiDeclarations writes for a source file M.bas.
 std::string Section(std::string_view source, int classModule)
 {
-    return testing::Written("M.bas", source, {[classModule](ReportSink& report, std::string_view path, const ModuleSource& source,
+    return testing::Written("M.bas", source, {[classModule](ReportSink& report, std::string_view path, const ScannedModule& source,
                                           Reporter& reporter) {
                                 return ListApiDeclarations(report, path, source, classModule, reporter);
                             }});

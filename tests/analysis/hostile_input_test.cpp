@@ -3,8 +3,8 @@
 // be written. Every case ends in the box the failing step names, and no
 // analysis that lost data reports success. (Project limits, Ctrl-Z and
 // long project lines: project_reader_test.)
-#include "analysis/run/analyses.h"
-#include "analysis/reports/report_texts.h"
+#include "analysis/run/outputs.h"
+#include "project/messages.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "tests/support/test_support.h"
@@ -29,8 +29,8 @@ using testing::ListBanner;
 using testing::TempDir;
 using Boxes = std::vector<std::pair<std::string, std::string>>;
 
-const std::pair<std::string, std::string> kCannotOpenBox{std::string(report_text::kCannotOpen),
-                                                         std::string(report_text::kOutputCaption)};
+const std::pair<std::string, std::string> kCannotOpenBox{std::string(message::kCannotOpen),
+                                                         std::string(message::kOutputCaption)};
 const std::pair<std::string, std::string> kRunFailedBox{"処理に失敗しました", "あ～あ"};
 
 #ifndef _WIN32
@@ -46,30 +46,27 @@ struct Outcome {
     std::optional<std::string> report;
 };
 
-// A project in a folder of its own, loaded into the ModuleTable and run the
+// A project in a folder of its own, loaded into a module table and run the
 // way the run command runs it.
 class HostileInput : public ::testing::Test {
 protected:
-    void SetUp() override { ClearModuleTable(); }
-    void TearDown() override { ClearModuleTable(); }
-
-    std::int32_t Load(std::string_view projectBytes)
+    bool Load(std::string_view projectBytes)
     {
         project = dir.Write(folder + "Demo.vbp", projectBytes);
         testing::RecordingReporter quiet;
-        return LoadProject(project, quiet);
+        ProjectLoad load = LoadProject(project, quiet);
+        table = std::move(load.table);
+        return load.Loaded();
     }
 
-    std::string ReportPath(AnalysisKind kind) const
+    std::string ReportPath(AnalysisId id) const
     {
-        return dir.Path(folder + ReportFileName(project, AnalysisFor(kind)));
+        return dir.Path(folder + ReportFileName(project, RowOf(id).textSuffix));
     }
 
-    Outcome Run(AnalysisKind kind, const std::string& reportPath)
+    Outcome Run(AnalysisId id, const std::string& reportPath)
     {
-        const testing::AnalysisRun run = testing::RunAnalysis(
-            kind, std::span<const ModuleEntry>(ModuleTable, static_cast<std::size_t>(ModuleCount)), project,
-            reportPath);
+        const testing::AnalysisRun run = testing::RunAnalysis(id, table, project, reportPath);
         Outcome outcome;
         outcome.result = run.written ? 1 : 0;
         outcome.boxes = run.boxes;
@@ -77,13 +74,14 @@ protected:
         if (testing::PathExists(reportPath)) outcome.report = testing::ReadBytes(reportPath);
         return outcome;
     }
-    Outcome Run(AnalysisKind kind) { return Run(kind, ReportPath(kind)); }
+    Outcome Run(AnalysisId id) { return Run(id, ReportPath(id)); }
 
     std::string In(std::string_view name) const { return dir.Path(folder + std::string(name)); }
 
     TempDir dir;
     std::string folder;  // where the project stands: "" or a sub-folder ending in "/"
     std::string project;
+    ModuleTable table;
 };
 
 // --- the project file ------------------------------------------------------
@@ -91,15 +89,14 @@ protected:
 TEST_F(HostileInput, NulEndsTheTextOfAProjectLine)
 {
     using namespace std::string_literals;
-    ASSERT_EQ(Load("Fo\0rm=A.frm\r\n"        // "Fo": no key
+    ASSERT_TRUE(Load("Fo\0rm=A.frm\r\n"        // "Fo": no key
                    "Form=B\0.frm\r\n"        // value "B"
                    "Module=M\0; M.bas\r\n"   // no ";" left: ignored
                    "Class=C; C\0.cls\r\n"    // value "C"
-                   "\0Form=D.frm\r\n"s),     // empty
-              1);
-    ASSERT_EQ(ModuleCount, 2);
-    EXPECT_EQ(std::string(ModuleTable[0].kind, 3) + ModuleTable[0].path, "frm" + In("B"));
-    EXPECT_EQ(std::string(ModuleTable[1].kind, 3) + ModuleTable[1].path, "cls" + In("C"));
+                   "\0Form=D.frm\r\n"s));     // empty
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(std::string(table[0].kind, 3) + table[0].path, "frm" + In("B"));
+    EXPECT_EQ(std::string(table[1].kind, 3) + table[1].path, "cls" + In("C"));
 }
 
 // --- every report fails the same ways ---------------------------------------
@@ -118,7 +115,7 @@ struct WriterFailure {
 
 const std::pair<std::string, std::string> kCannotWriteBox{"ファイルに書き込むことが出来ませんでした",
                                                           "出力処理 - エラー"};
-const std::pair<std::string, std::string> kUnexpectedBox{std::string(report_text::kUnexpected), "エラー"};
+const std::pair<std::string, std::string> kUnexpectedBox{std::string(message::kUnexpected), "エラー"};
 
 std::vector<ModuleEntry> OneForm(const TempDir& dir)
 {
@@ -153,13 +150,13 @@ TEST(WriterFailures, EveryReportFailsTheSameWays)
 #endif
         TempDir dir;
         const std::vector<ModuleEntry> rows = failure.rows(dir);
-        const std::pair<AnalysisKind, const Boxes*> runs[] = {{AnalysisKind::StepCount, &failure.stepBoxes},
-                                                              {AnalysisKind::ProcedureList, &failure.procedureBoxes},
-                                                              {AnalysisKind::ApiList, &failure.apiBoxes}};
+        const std::pair<AnalysisId, const Boxes*> runs[] = {{AnalysisId::Steps, &failure.stepBoxes},
+                                                              {AnalysisId::Procedures, &failure.procedureBoxes},
+                                                              {AnalysisId::Apis, &failure.apiBoxes}};
         for (const auto& [kind, boxes] : runs) {
             const testing::AnalysisRun run = testing::RunAnalysis(kind, rows, "P.vbp", failure.report(dir));
-            EXPECT_FALSE(run.written) << AnalysisFor(kind).suffix;
-            EXPECT_EQ(run.boxes, *boxes) << AnalysisFor(kind).suffix;
+            EXPECT_FALSE(run.written) << RowOf(kind).textSuffix;
+            EXPECT_EQ(run.boxes, *boxes) << RowOf(kind).textSuffix;
         }
     }
 }
@@ -204,23 +201,23 @@ TEST_F(HostileInput, BrokenSourceStopsEveryAnalysis)
         dir.Folder(broken.folder);
         dir.Write(folder + "Good.bas", "Declare Sub Beep Lib \"k\" ()\r\nSub Main()\r\n");
         const std::string source = dir.Write(folder + "Broken.bas", "Sub Lost()\r\n");
-        ASSERT_EQ(Load("Module=G; Good.bas\r\nModule=B; Broken.bas\r\n"), 1);
+        ASSERT_TRUE(Load("Module=G; Good.bas\r\nModule=B; Broken.bas\r\n"));
         broken.breakIt(source);
 
-        const Outcome steps = Run(AnalysisKind::StepCount);
+        const Outcome steps = Run(AnalysisId::Steps);
         EXPECT_EQ(steps.result, 0);
         EXPECT_EQ(steps.boxes, (Boxes{kRunFailedBox}));
         EXPECT_TRUE(steps.trace.ends_with(broken.stepTrace)) << steps.trace;
         EXPECT_FALSE(steps.report);
 
-        const Outcome procedures = Run(AnalysisKind::ProcedureList);
+        const Outcome procedures = Run(AnalysisId::Procedures);
         EXPECT_EQ(procedures.result, 0);
         EXPECT_EQ(procedures.boxes, (Boxes{kCannotOpenBox, {"basモジュール 関数読み取りエラー", "ありゃりゃ"}}));
         EXPECT_EQ(procedures.report, ListBanner(project) +
                                          "-- Good.bas --\r\nSub Main()\r\n関数は存在しません。\r\n\r\n"
                                          "プロパティは存在しません。\r\n\r\n");
 
-        const Outcome apis = Run(AnalysisKind::ApiList);
+        const Outcome apis = Run(AnalysisId::Apis);
         EXPECT_EQ(apis.result, 0);
         EXPECT_EQ(apis.boxes, (Boxes{kCannotOpenBox, {"basモジュール API関数読み取りエラー", "ありゃりゃ"}}));
         EXPECT_EQ(apis.report, ListBanner(project) +
@@ -240,20 +237,20 @@ TEST_F(HostileInput, MegabyteLineIsReadInPieces)
     const std::string head = "Declare Sub A Lib \"k\" (";
     const std::string line = head + std::string(510 * 2056 - head.size() - 1, 'x') + ")";
     dir.Write("Long.bas", line + "\r\n");
-    ASSERT_EQ(Load("Module=L; Long.bas\r\n"), 1);
+    ASSERT_TRUE(Load("Module=L; Long.bas\r\n"));
 
-    const Outcome steps = Run(AnalysisKind::StepCount);
+    const Outcome steps = Run(AnalysisId::Steps);
     ASSERT_EQ(steps.result, 1);
     EXPECT_NE(steps.report->find("ステップ数 ：     2055 行\r\n"), std::string::npos);
 
     // The first piece holds " Lib ", so it is no procedure but an API
     // declaration of its own, written without a line end.
-    const Outcome procedures = Run(AnalysisKind::ProcedureList);
+    const Outcome procedures = Run(AnalysisId::Procedures);
     ASSERT_EQ(procedures.result, 1);
     EXPECT_EQ(procedures.report, ListBanner(project) +
                                      "-- Long.bas --\r\n関数は存在しません。\r\n\r\nプロパティは存在しません。\r\n\r\n");
 
-    const Outcome apis = Run(AnalysisKind::ApiList);
+    const Outcome apis = Run(AnalysisId::Apis);
     ASSERT_EQ(apis.result, 1);
     EXPECT_EQ(apis.report,
               ListBanner(project) + "-- Long.bas --\r\n" + line.substr(0, 1023) + "API関数は 1 個、存在します。\r\n\r\n");
@@ -268,14 +265,14 @@ TEST_F(HostileInput, NulEndsTheTextOfASourceLine)
                        "Declare Sub X Lib \"k\" ()\0\r\n"
                        "Sub B()\r\n"
                        "Declare Sub Y Lib \"k\" ()\r\n"s);
-    ASSERT_EQ(Load("Module=N; N.bas\r\n"), 1);
+    ASSERT_TRUE(Load("Module=N; N.bas\r\n"));
 
-    const Outcome procedures = Run(AnalysisKind::ProcedureList);
+    const Outcome procedures = Run(AnalysisId::Procedures);
     ASSERT_EQ(procedures.result, 1);
     EXPECT_EQ(procedures.report, ListBanner(project) + "-- N.bas --\r\nPublic Sub A()Public Sub B()\r\n"
                                                        "関数は 2 個、存在します。\r\n\r\nプロパティは存在しません。\r\n\r\n");
 
-    const Outcome apis = Run(AnalysisKind::ApiList);
+    const Outcome apis = Run(AnalysisId::Apis);
     ASSERT_EQ(apis.result, 1);
     EXPECT_EQ(apis.report, ListBanner(project) + "-- N.bas --\r\n"
                                                  "Declare Sub X Lib \"k\" ()Declare Sub Y Lib \"k\" ()\r\n"

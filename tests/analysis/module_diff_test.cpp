@@ -1,6 +1,7 @@
 #include "analysis/diff/module_diff.h"
 
 #include "project/platform.h"
+#include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -33,11 +34,28 @@ std::vector<std::string> Rows(const ModuleDiff& diff)
     return rows;
 }
 
-ModuleDiff Diff(ModuleKind kind, std::string_view older, std::string_view newer)
+// A version of a module read from a file of those bytes and scanned to its
+// procedures; without bytes, a file that is missing (or a folder: unreadable).
+struct Version {
+    Version(ModuleKind kind, const std::string& bytes) { Read(kind, dir.Write("m", bytes)); }
+    Version(ModuleKind kind, SourceStatus status)
+    {
+        Read(kind, status == SourceStatus::Missing ? dir.Path("none") : dir.Folder("folder"));
+    }
+    void Read(ModuleKind kind, const std::string& path)
+    {
+        module.Read(path, kind);
+        module.Scan(ScanDepth::Procedures);
+    }
+
+    testing::TempDir dir;
+    ScannedModule module;
+};
+
+ModuleDiff Diff(ModuleKind kind, const std::string& older, const std::string& newer)
 {
-    const ModuleVersion oldSource{SourceState::Read, older};
-    const ModuleVersion newSource{SourceState::Read, newer};
-    return DiffModule(kind, "m", &oldSource, &newSource, &IsLeadByte);
+    const Version oldVersion(kind, older), newVersion(kind, newer);
+    return DiffModule(kind, "m", &oldVersion.module, &newVersion.module, &IsLeadByte);
 }
 
 struct DiffCase {
@@ -102,15 +120,22 @@ TEST(ModuleDiff, DesignerOnlyChangeIsNoStep)
                                                      "unchanged Sub Form_Load 0/0/0/3 3/3"}));
     EXPECT_EQ(Diff(ModuleKind::Frm, std::string(kFormHeader) + code, std::string(kFormHeader)).designer,
               DesignerChange::No);
+    // Line ends as stored do not change a designer.
+    std::string crlf(kFormHeader);
+    for (std::size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2)) crlf.insert(at, "\r");
+    EXPECT_EQ(Diff(ModuleKind::Frm, std::string(kFormHeader) + code, crlf + code).designer, DesignerChange::No);
 }
 
 TEST(ModuleDiff, OneSidedAndFailedVersions)
 {
     const std::string text = std::string(kFormHeader) + "Dim n\nSub A()\nEnd Sub\n";
-    const ModuleVersion read{SourceState::Read, text};
-    const ModuleVersion missing{SourceState::Missing, {}};
-    const ModuleVersion unreadable{SourceState::Unreadable, {}};
-    const auto rows = [](const ModuleVersion* older, const ModuleVersion* newer) {
+    const Version readVersion(ModuleKind::Frm, text);
+    const Version missingVersion(ModuleKind::Frm, SourceStatus::Missing);
+    const Version unreadableVersion(ModuleKind::Frm, SourceStatus::Unreadable);
+    const ScannedModule& read = readVersion.module;
+    const ScannedModule& missing = missingVersion.module;
+    const ScannedModule& unreadable = unreadableVersion.module;
+    const auto rows = [](const ScannedModule* older, const ScannedModule* newer) {
         return Rows(DiffModule(ModuleKind::Frm, "m", older, newer, &IsLeadByte));
     };
     using Expected = std::vector<std::string>;

@@ -23,7 +23,7 @@ const std::string kBanner = testing::ListBanner(kProject);
 std::string Report(const TempDir& dir, const std::vector<ModuleEntry>& rows, Boxes* boxes = nullptr)
 {
     const std::string output = dir.Path("Demo_FncOp.txt");
-    const testing::AnalysisRun run = testing::RunAnalysis(AnalysisKind::ProcedureList, rows, kProject, output);
+    const testing::AnalysisRun run = testing::RunAnalysis(AnalysisId::Procedures, rows, kProject, output);
     EXPECT_EQ(run.written, boxes == nullptr);
     if (boxes != nullptr) *boxes = run.boxes;
     return testing::ReadBytes(output);

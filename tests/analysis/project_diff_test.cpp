@@ -1,7 +1,6 @@
 #include "analysis/diff/project_diff.h"
 
 #include "project/platform.h"
-#include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -11,56 +10,38 @@
 namespace kolvane {
 namespace {
 
-using testing::TempDir;
-
-// "file kind status" per module, in report order.
-std::vector<std::string> Modules(const ProjectDiff& diff)
+// "old -> new" per pair, in report order; "-" for a side without a member.
+std::vector<std::string> Pairs(const std::vector<ModulePair>& pairs)
 {
-    std::vector<std::string> modules;
-    for (const ModuleDiff& module : diff.modules) {
-        modules.push_back(module.file + " " + std::string(KindText(module.kind)) + " " +
-                          std::string(RowStatusText(module.status)));
+    std::vector<std::string> described;
+    for (const ModulePair& pair : pairs) {
+        described.push_back((pair.older != nullptr ? pair.older->value : "-") + " -> " +
+                            (pair.newer != nullptr ? pair.newer->value : "-"));
     }
-    return modules;
+    return described;
 }
 
 TEST(ProjectDiff, ModulesPairByKindAndTitleInAnyCaseKthWithKth)
 {
-    TempDir dir;
-    const std::string bas = "Sub A()\r\n  x = 1\r\nEnd Sub\r\n";
-    const std::string edited = "Sub A()\r\n  x = 2\r\nEnd Sub\r\n";
-    const std::string cls = "VERSION 1.0 CLASS\r\nAttribute VB_Exposed = False\r\n" + bas;
-    const auto member = [&](ModuleKind kind, const std::string& name, const std::string& bytes) {
-        return Member{kind, name, bytes.empty() ? dir.Path(name) : dir.Write(name, bytes)};
-    };
-    dir.Folder("old");
-    dir.Folder("new");
-    dir.Folder("old/a");
-    dir.Folder("new/a");
-    dir.Folder("new/Folder.bas");
+    const auto member = [](ModuleKind kind, const std::string& value) { return Member{kind, value, "/p/" + value}; };
     const std::vector<Member> older = {
-        member(ModuleKind::Bas, "old/Util.bas", bas),       // first Util.bas
-        member(ModuleKind::Bas, "old/a/Util.bas", bas),     // second Util.bas
-        member(ModuleKind::Bas, "old/Renamed.bas", bas),    // renamed since
-        member(ModuleKind::Cls, "old/Same.cls", ""),        // missing in the old version only
-        member(ModuleKind::Bas, "old/Folder.bas", bas),     // a folder in the new version
-        member(ModuleKind::Cls, "old/Kind.cls", bas),       // a class before, a module now
+        member(ModuleKind::Bas, "Util.bas"),     // first Util.bas
+        member(ModuleKind::Bas, "a/Util.bas"),   // second Util.bas
+        member(ModuleKind::Bas, "Renamed.bas"),  // renamed since
+        member(ModuleKind::Cls, "Same.cls"),
+        member(ModuleKind::Cls, "Kind.cls"),     // a class before, a module now
     };
     const std::vector<Member> newer = {
-        member(ModuleKind::Bas, "new/a/UTIL.BAS", edited),  // pairs with the first Util.bas
-        member(ModuleKind::Cls, "new/Same.cls", cls),
-        member(ModuleKind::Bas, "new/Kind.bas", bas),
-        member(ModuleKind::Bas, "new/Util.bas", bas),       // pairs with the second
-        member(ModuleKind::Bas, "new/Folder.bas", ""),
-        member(ModuleKind::Bas, "new/NewName.bas", bas),
+        member(ModuleKind::Bas, "a/UTIL.BAS"),  // pairs with the first Util.bas
+        member(ModuleKind::Cls, "x/same.CLS"),
+        member(ModuleKind::Bas, "Kind.bas"),
+        member(ModuleKind::Bas, "Util.bas"),    // pairs with the second
+        member(ModuleKind::Bas, "NewName.bas"),
     };
-    const ProjectDiff diff = DiffProjects("old/P.vbp", older, "new/P.vbp", newer, &IsLeadByte);
-    EXPECT_EQ(Modules(diff), (std::vector<std::string>{"UTIL.BAS bas changed", "Same.cls cls missing",
-                                                       "Kind.bas bas added", "Util.bas bas unchanged",
-                                                       "Folder.bas bas unreadable", "NewName.bas bas added",
-                                                       "Renamed.bas bas deleted", "Kind.cls cls deleted"}));
-    ASSERT_EQ(diff.modules[1].rows.size(), 2u);  // the declarations row and Sub A of the version read
-    EXPECT_FALSE(diff.modules[1].rows[1].counts.has_value());
+    EXPECT_EQ(Pairs(PairModules(older, newer, &IsLeadByte)),
+              (std::vector<std::string>{"Util.bas -> a/UTIL.BAS", "Same.cls -> x/same.CLS", "- -> Kind.bas",
+                                        "a/Util.bas -> Util.bas", "- -> NewName.bas", "Renamed.bas -> -",
+                                        "Kind.cls -> -"}));
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ constexpr std::string_view kSource =
 TEST(RecordedModule, RefusedBlockEndsTheSectionAsAWriteStraightIntoTheReportDoes)
 {
     const testing::TempDir dir;
-    ModuleSource source;
-    source.Read(dir.Write("M.cls", kSource));
+    ScannedModule source;
+    source.Read(dir.Write("M.cls", kSource), ModuleKind::Cls);
     const auto section = [&](ReportSink& report, Reporter& reporter) {
         if (ListProcedures(report, "M.cls", source, reporter) == 0) {
             reporter.Message("procedures failed", "");

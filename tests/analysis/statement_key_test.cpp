@@ -7,18 +7,19 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kolvane {
 namespace {
 
-// The key of a statement whose physical lines are given, one piece each.
+// The key of the one statement of a standard module made of the lines.
 std::string Key(std::initializer_list<std::string_view> lines)
 {
-    std::vector<StatementPiece> pieces;
-    std::uint32_t line = 0;
-    for (const std::string_view text : lines) pieces.push_back({text, ++line});
-    return StatementKey(pieces, &IsLeadByte);
+    std::string text;
+    for (const std::string_view line : lines) text.append(line).append("\r\n");
+    ModuleScan module;
+    ScanModule(text, false, ModuleKind::Bas, module);
+    EXPECT_EQ(module.statements.size(), 1u) << text;
+    return module.statements.empty() ? std::string() : StatementKey(module, module.statements.front(), &IsLeadByte);
 }
 
 struct KeyCase {
@@ -51,10 +52,13 @@ TEST(StatementKey, DecidesWhichStatementsAreTheSameStep)
     }
 }
 
+// A line longer than the counter's read comes in pieces: they are put
+// together before the line is keyed.
 TEST(StatementKey, PiecesOfOneLongLineJoinWithoutABlank)
 {
-    const std::vector<StatementPiece> pieces = {{"x = \"ab", 7}, {"cd\" _", 7}, {"  + y", 8}};
-    EXPECT_EQ(StatementKey(pieces, &IsLeadByte), "x = \"abcd\" + y");
+    const std::string literal = "A _" + std::string(600, 'B');
+    const std::string line = "X = \"" + literal + "\" _";
+    EXPECT_EQ(Key({line, "  + Y"}), "x = \"" + literal + "\" + y");
 }
 
 }  // namespace

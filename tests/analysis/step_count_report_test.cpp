@@ -1,6 +1,6 @@
 #include "analysis/reports/step_count_report.h"
 
-#include "analysis/reports/report_texts.h"
+#include "project/messages.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ const Boxes kRunFailed = {{"処理に失敗しました", "あ～あ"}};
 
 testing::AnalysisRun CountSteps(const std::vector<ModuleEntry>& rows, const std::string& report)
 {
-    return testing::RunAnalysis(AnalysisKind::StepCount, rows, kProject, report);
+    return testing::RunAnalysis(AnalysisId::Steps, rows, kProject, report);
 }
 
 // The worked examples of the counter: 3 steps and 1 comment each.

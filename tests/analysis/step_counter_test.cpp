@@ -1,6 +1,6 @@
 #include "analysis/source/step_counter.h"
 
-#include "project/source_text.h"
+#include "analysis/source/module_scan.h"
 
 #include "tests/support/test_support.h"
 
@@ -18,8 +18,9 @@ using Counts = std::pair<int, int>;
 Counts CountBytes(ModuleKind kind, std::string bytes)
 {
     bytes = bytes.substr(0, bytes.find('\x1A'));  // the data ends at Ctrl-Z
-    const Figures figures = CountSourceText(bytes, kind);
-    return {figures.steps, figures.comments};
+    ModuleScan scan;
+    ScanModule(bytes, bytes.find('\0') != std::string::npos, kind, scan);
+    return {scan.steps, scan.comments};
 }
 
 Counts FormCounts(std::string_view bytes) { return CountBytes(ModuleKind::Frm, std::string(bytes)); }

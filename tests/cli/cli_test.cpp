@@ -1,7 +1,7 @@
 // Runs the built kolvane-cli on projects made here and compares what it
 // writes byte for byte. Narrow literals are Shift_JIS (the reports); u8
 // literals are UTF-8 (what the terminal gets).
-#include "analysis/run/analyses.h"
+#include "analysis/run/outputs.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "tests/support/cli_run.h"
@@ -73,15 +73,14 @@ constexpr std::string_view kClass =
 std::vector<std::string> CoreReports(const std::string& project, const TempDir& dir)
 {
     testing::RecordingReporter quiet;
-    EXPECT_EQ(LoadProject(project, quiet), 1);
+    const ProjectLoad load = LoadProject(project, quiet);
+    EXPECT_TRUE(load.Loaded());
     std::vector<std::string> reports;
-    for (const AnalysisKind kind : {AnalysisKind::StepCount, AnalysisKind::ProcedureList, AnalysisKind::ApiList}) {
-        const std::string path = dir.Path("core" + ReportFileName(project, AnalysisFor(kind)));
-        EXPECT_TRUE(testing::RunAnalysis(kind, {ModuleTable, static_cast<std::size_t>(ModuleCount)}, project, path)
-                        .written);
+    for (const AnalysisId id : {AnalysisId::Steps, AnalysisId::Procedures, AnalysisId::Apis}) {
+        const std::string path = dir.Path("core" + ReportFileName(project, RowOf(id).textSuffix));
+        EXPECT_TRUE(testing::RunAnalysis(id, load.table, project, path).written);
         reports.push_back(testing::ReadBytes(path));
     }
-    ClearModuleTable();
     return reports;
 }
 
@@ -163,14 +162,14 @@ TEST(KolvaneCli, AllWithAMissingModuleReportsEachAnalysisInTurn)
 
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, Utf8(u8"kolvane-cli: あ～あ: 処理に失敗しました\n"
-                            u8"kolvane-cli: エラー: ステップ数・コメント数取得処理\n"
-                            u8"kolvane-cli: 出力処理 - エラー: ファイルを開けませんでした\n"
-                            u8"kolvane-cli: ありゃりゃ: frmモジュール 関数読み取りエラー\n"
-                            u8"kolvane-cli: エラー: 関数取得処理\n"
-                            u8"kolvane-cli: 出力処理 - エラー: ファイルを開けませんでした\n"
-                            u8"kolvane-cli: ありゃりゃ: frmモジュール API関数読み取りエラー\n"
-                            u8"kolvane-cli: エラー: API関数取得処理\n"));
+    EXPECT_EQ(run.err, Utf8(u8"kolvane-cli: Demo.vbp: 処理に失敗しました\n"
+                            u8"kolvane-cli: Demo.vbp: ステップ数・コメント数取得処理エラー\n"
+                            u8"kolvane-cli: Demo.vbp: ファイルを開けませんでした\n"
+                            u8"kolvane-cli: Demo.vbp: frmモジュール 関数読み取りエラー\n"
+                            u8"kolvane-cli: Demo.vbp: 関数取得処理エラー\n"
+                            u8"kolvane-cli: Demo.vbp: ファイルを開けませんでした\n"
+                            u8"kolvane-cli: Demo.vbp: frmモジュール API関数読み取りエラー\n"
+                            u8"kolvane-cli: Demo.vbp: API関数取得処理エラー\n"));
     EXPECT_FALSE(testing::PathExists(dir.Path("Demo_StCnt.txt")));
     EXPECT_EQ(dir.Read("Demo_APIOp.txt"), ListBanner("Demo.vbp"));
 }
@@ -186,6 +185,7 @@ TEST(KolvaneCli, AcceptedOptionForms)
         {{"-sp", "Demo.vbp"}, "Demo_StCnt.txt\nDemo_FncOp.txt\n"},
         {{"-vao", "out", "Demo.vbp"}, "out/Demo_APIOp.txt\n"},
         {{"--", "-Demo.vbp"}, "-Demo_StCnt.txt\n"},
+        {{"-o", "made/deeper", "Demo.vbp"}, "made/deeper/Demo_StCnt.txt\n"},  // made with its parents
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -246,18 +246,27 @@ TEST(KolvaneCli, SeveralProjectsAreEachLoadedAfreshAndVerboseShowsTheTrace)
               std::string::npos);
 }
 
-TEST(KolvaneCli, UnreadableAndEmptyProjectsAreReportedAndTheRestStillRuns)
+// A project the text reports refuse is named with the reason, the limit it
+// passed included; the projects after it still run.
+TEST(KolvaneCli, RefusedProjectsAreNamedWithTheReasonAndTheRestStillRuns)
 {
     TempDir dir;
     dir.Write("Empty.vbp", "Type=Exe\r\nIconForm=\"Main\"\r\n");
     dir.Write("Good.vbp", "Module=A; A.bas\r\n");
     dir.Write("A.bas", "x = 1\r\n");
+    std::string modules;
+    for (int i = 0; i < 101; ++i) modules += "Module=M; M" + std::to_string(i) + ".bas\r\n";
+    dir.Write("Big.vbp", modules);
+    dir.Write("Long.vbp", "Form=" + std::string(255, 'f') + "\r\n");
 
-    const CliRun run = RunCli(dir.Root(), {"Missing.vbp", "Empty.vbp", "Good.vbp"});
+    const CliRun run = RunCli(dir.Root(), {"Missing.vbp", "Empty.vbp", "Big.vbp", "Long.vbp", "Good.vbp"});
 
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, Utf8(u8"kolvane-cli: ありゃりゃ: VBPファイル読みこみエラー\n"
-                            u8"kolvane-cli: ん？: プロジェクトファイルが指定されていません\n"));
+    EXPECT_EQ(run.err, Utf8(u8"kolvane-cli: Missing.vbp: プロジェクトファイルが見つかりません\n"
+                            u8"kolvane-cli: Empty.vbp: プロジェクトファイルが指定されていません\n"
+                            u8"kolvane-cli: Big.vbp: VBPファイル読みこみエラー: "
+                            u8"Form=、Module=、Class= の行が多すぎます (各100行まで)\n"
+                            u8"kolvane-cli: Long.vbp: VBPファイル読みこみエラー: ファイル名が長すぎます (254バイトまで)\n"));
     EXPECT_EQ(run.out, "Good_StCnt.txt\n");
     EXPECT_FALSE(testing::PathExists(dir.Path("Empty_StCnt.txt")));
     EXPECT_FALSE(testing::PathExists(dir.Path("Missing_StCnt.txt")));
@@ -270,7 +279,7 @@ TEST(KolvaneCli, UsageErrorsHelpAndVersion)
     TempDir dir;
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, ""}, {{"-x", "Demo.vbp"}, ""}, {{"--output"}, ""}, {{"--steps", "-o"}, ""}, {{"--bogus", "Demo.vbp"}, ""},
-        {{"-o", "no-such-folder", "Demo.vbp"}, ""}, {{"--help"}, "Usage: kolvane-cli"},
+        {{"--help"}, "Usage: kolvane-cli"},
         {{"--version"}, "kolvane-cli " KOLVANE_VERSION "\n"}};
     for (const auto& [arguments, outStart] : cases) {
         const CliRun run = RunCli(dir.Root(), arguments);

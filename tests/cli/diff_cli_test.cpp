@@ -151,10 +151,10 @@ TEST(DiffCli, AProjectThatCannotBeReadWritesNothing)
     MakeTwoVersions(dir);
     const CliRun missingOld = RunCli(dir.Root(), {"--diff", "old/None.vbp", "new/New.vbp"});
     EXPECT_EQ(missingOld.status, 2);
-    EXPECT_EQ(missingOld.err, "kolvane-cli: old/None.vbp: project file not found\n");
+    EXPECT_EQ(missingOld.err, testing::Utf8(u8"kolvane-cli: old/None.vbp: プロジェクトファイルが見つかりません\n"));
     const CliRun folderAsNew = RunCli(dir.Root(), {"--diff", "old/Old.vbp", "new"});
     EXPECT_EQ(folderAsNew.status, 2);
-    EXPECT_EQ(folderAsNew.err, "kolvane-cli: new: project file cannot be read\n");
+    EXPECT_EQ(folderAsNew.err, testing::Utf8(u8"kolvane-cli: new: VBPファイル読みこみエラー\n"));
     EXPECT_FALSE(testing::PathExists(dir.Path("New_Diff.txt")));
     EXPECT_FALSE(testing::PathExists(dir.Path("new_Diff.txt")));
     EXPECT_EQ(RunCli(dir.Root(), {"--diff", "old/Old.vbp"}).status, 2);

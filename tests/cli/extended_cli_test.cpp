@@ -91,9 +91,10 @@ TEST(ExtendedCli, GroupAsJsonWithSummaryAndAMissingMember)
     EXPECT_EQ(run.out, "Demo.json\nTools.json\nsummary.csv\n");
     EXPECT_EQ(dir.Read("summary.csv"),
               std::string(kBom) +
-                  "project,status,modules,frm,bas,cls,ctl,pag,dob,dsr,steps,comments,procedures,apis\r\n" + demo +
-                  ",ok,8,2,2,2,1,1,0,0,227,38,43,8\r\n" + tools + ",ok,3,0,1,1,0,0,0,1,14,1,3,2\r\n" +
-                  "none.vbp,not found,,,,,,,,,,,,\r\n");
+                  "project,status,modules,frm,bas,cls,ctl,pag,dob,dsr,steps,comments,procedures,apis,live_steps,"
+                  "dead_steps\r\n" +
+                  demo + ",ok,8,2,2,2,1,1,0,0,227,38,43,8,,\r\n" + tools + ",ok,3,0,1,1,0,0,0,1,14,1,3,2,,\r\n" +
+                  "none.vbp,not found,,,,,,,,,,,,,,\r\n");
     EXPECT_EQ(dir.Read("Tools.json"),
               "{\"project\":\"" + tools.substr(0, tools.find('\\')) + "\\\\Tools.vbp\",\"modules\":[\n"
               "{\"file\":\"modTools.bas\",\"kind\":\"bas\",\"path\":\"modTools.bas\",\"status\":\"ok\",\"steps\":6,"
@@ -148,7 +149,7 @@ TEST(ExtendedCli, HostileNamesManyModulesAndFolders)
     EXPECT_EQ(dir.Read("Odd_FncOp.csv").substr(dir.Read("Odd_FncOp.csv").find("\r\n") + 2),
               odd + ",n.bas,bas,Sub,X\xEF\xBF\xBD,Public,1,1,Sub X\xEF\xBF\xBD(): End Sub\r\n");
     const std::string summary = dir.Read("s.csv");
-    EXPECT_NE(summary.find("tree/big/Big.vbp,ok,856,0,856,0,0,0,0,0,856,0,856,0\r\n"),
+    EXPECT_NE(summary.find("tree/big/Big.vbp,ok,856,0,856,0,0,0,0,0,856,0,856,0,,\r\n"),
               std::string::npos);
     // The JSON of two failed members before one read in full still parses.
     ASSERT_EQ(RunCli(dir.Root(), {"--format=json", "-A", "tree/odd"}).status, 1);

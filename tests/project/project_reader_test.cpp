@@ -1,5 +1,7 @@
 #include "project/project_reader.h"
 
+#include "project/member_list.h"
+
 #include "project/module_table.h"
 #include "tests/support/test_support.h"
 
@@ -49,12 +51,10 @@ struct Row {
     std::string path;
 };
 
-std::vector<Row> Rows()
+std::vector<Row> Rows(const ProjectLoad& load)
 {
     std::vector<Row> rows;
-    for (int i = 0; i < ModuleCount; ++i) {
-        rows.push_back({std::string(ModuleTable[i].kind, 3), ModuleTable[i].path});
-    }
+    for (const ModuleEntry& entry : load.table) rows.push_back({std::string(entry.kind, 3), entry.path});
     return rows;
 }
 
@@ -64,16 +64,19 @@ void PrintTo(const Row& row, std::ostream* os) { *os << row.kind << ":" << row.p
 
 class LoadProjectTest : public ::testing::Test {
 protected:
-    void SetUp() override { ClearModuleTable(); }
-    void TearDown() override { ClearModuleTable(); }
-
     std::string Project(std::string_view bytes, std::string_view name = "Demo.vbp")
     {
         return dir.Write(name, bytes);
     }
     std::string In(std::string_view name) const { return dir.Root() + kSep + std::string(name); }
 
-    std::int32_t Load(const std::string& path) { return LoadProject(path, reporter); }
+    // The rows of a project that loads.
+    std::vector<Row> Loaded(const std::string& path)
+    {
+        const ProjectLoad load = LoadProject(path, reporter);
+        EXPECT_TRUE(load.Loaded()) << path;
+        return Rows(load);
+    }
 
     TempDir dir;
     RecordingReporter reporter;
@@ -90,14 +93,11 @@ TEST_F(LoadProjectTest, FormsThenModulesThenClassesInFileOrder)
         "Module=Util; Sub\\Util.bas\r\n"
         "Form=Forms\\About.frm\r\n"
         "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n");
-    ASSERT_EQ(Load(path), 1);
-    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("Main.frm")},
-                                        {"frm", In("Forms\\About.frm")},
-                                        {"bas", In("Module1.bas")},
-                                        {"bas", In("Sub\\Util.bas")},
-                                        {"cls", In("Class1.cls")}}));
-    EXPECT_EQ(ModuleTable[0].steps, 0);
-    EXPECT_EQ(ModuleTable[0].comments, 0);
+    EXPECT_EQ(Loaded(path), (std::vector<Row>{{"frm", In("Main.frm")},
+                                              {"frm", In("Forms\\About.frm")},
+                                              {"bas", In("Module1.bas")},
+                                              {"bas", In("Sub\\Util.bas")},
+                                              {"cls", In("Class1.cls")}}));
 }
 
 TEST_F(LoadProjectTest, KeysInsideALineAndValueCuts)
@@ -110,11 +110,10 @@ TEST_F(LoadProjectTest, KeysInsideALineAndValueCuts)
         "Desc=\"Class=A;B\"\n"
         "Module=Tight;\n"
         "Class=C1; C1.cls");  // last line without newline keeps its value whole
-    ASSERT_EQ(Load(path), 1);
-    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("=Main.frm")},
-                                        {"bas", In("")},
-                                        {"cls", In("\"")},
-                                        {"cls", In("C1.cls")}}));
+    EXPECT_EQ(Loaded(path), (std::vector<Row>{{"frm", In("=Main.frm")},
+                                              {"bas", In("")},
+                                              {"cls", In("\"")},
+                                              {"cls", In("C1.cls")}}));
 }
 
 TEST_F(LoadProjectTest, AbsoluteValuesAreStoredUnchangedParentRelativeOnesResolved)
@@ -125,11 +124,10 @@ TEST_F(LoadProjectTest, AbsoluteValuesAreStoredUnchangedParentRelativeOnesResolv
                                        "Module=B; D:\\x\\..\\y.bas\r\n"
                                        "Module=U; ..\\Common\\Util.bas\r\n"
                                        "Class=C; \\\\server\\share\\C.cls\r\n");
-    ASSERT_EQ(Load(path), 1);
-    EXPECT_EQ(Rows(), (std::vector<Row>{{"bas", "D:\\Shared\\Util.bas"},
-                                        {"bas", "D:\\x\\..\\y.bas"},
-                                        {"bas", In("Common\\Util.bas")},
-                                        {"cls", "\\\\server\\share\\C.cls"}}));
+    EXPECT_EQ(Loaded(path), (std::vector<Row>{{"bas", "D:\\Shared\\Util.bas"},
+                                              {"bas", "D:\\x\\..\\y.bas"},
+                                              {"bas", In("Common\\Util.bas")},
+                                              {"cls", "\\\\server\\share\\C.cls"}}));
 }
 
 TEST_F(LoadProjectTest, ShiftJisFolderWithBackslashTrailByte)
@@ -138,8 +136,7 @@ TEST_F(LoadProjectTest, ShiftJisFolderWithBackslashTrailByte)
     const std::string folder = dir.Folder("\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67");
     const std::string vbp = folder + kSep + "P.vbp";
     testing::WriteBytes(vbp, "Form=F.frm\r\nModule=M; ..\\M.bas\r\n");
-    ASSERT_EQ(Load(vbp), 1);
-    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", folder + kSep + "F.frm"}, {"bas", In("M.bas")}}));
+    EXPECT_EQ(Loaded(vbp), (std::vector<Row>{{"frm", folder + kSep + "F.frm"}, {"bas", In("M.bas")}}));
 }
 
 TEST_F(LoadProjectTest, CtrlZEndsTheProjectAndLongLinesArriveInPieces)
@@ -147,38 +144,23 @@ TEST_F(LoadProjectTest, CtrlZEndsTheProjectAndLongLinesArriveInPieces)
     std::string bytes = "Form=A.frm\r\n";
     bytes += "Title=\"" + std::string(504, 'x') + "Form=B.frm\"\r\n";  // key in the second piece
     bytes += "Form=C.frm\r\n\x1A" "Form=D.frm\r\n";
-    ASSERT_EQ(Load(Project(bytes)), 1);
     // The first piece fills the 511 bytes; the second is tested as a line of its own.
-    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("A.frm")}, {"frm", In("B.frm\"")}, {"frm", In("C.frm")}}));
+    EXPECT_EQ(Loaded(Project(bytes)),
+              (std::vector<Row>{{"frm", In("A.frm")}, {"frm", In("B.frm\"")}, {"frm", In("C.frm")}}));
 }
 
-TEST_F(LoadProjectTest, EmptyProjectAfterALargerOneLeavesZeroRows)
+TEST_F(LoadProjectTest, FilesThatCannotBeOpenedAreTraced)
 {
-    std::string big;
-    for (int i = 0; i < 40; ++i) big += "Module=M; M" + std::to_string(i) + ".bas\r\n";
-    ASSERT_EQ(Load(Project(big, "Big.vbp")), 1);
-    ASSERT_EQ(ModuleCount, 40);
-    ModuleTable[7].steps = 9;
-    ModuleTable[7].comments = 9;
-    ASSERT_EQ(Load(Project("Type=Exe\r\n")), 1);  // a project with no modules loads
-    ASSERT_EQ(ModuleCount, 0);
-    const ModuleEntry zero{};
-    for (int i = 0; i < kModuleCapacity; ++i) {
-        ASSERT_EQ(std::memcmp(&ModuleTable[i], &zero, sizeof zero), 0) << "row " << i;
+    for (const std::string& path : {In("Missing.vbp"), dir.Folder("folder.vbp")}) {
+        reporter.trace.clear();
+        const ProjectLoad load = LoadProject(path, reporter);
+        EXPECT_EQ(load.failure, LoadFailure::CannotOpen);
+        EXPECT_TRUE(load.table.empty());
+        EXPECT_EQ(reporter.trace, "  ファイルオープンエラー\n");
     }
 }
 
-TEST_F(LoadProjectTest, OpenFailureLeavesThePreviousTable)
-{
-    ASSERT_EQ(Load(Project("Form=A.frm\r\n")), 1);
-    EXPECT_EQ(Load(In("Missing.vbp")), 0);
-    EXPECT_EQ(reporter.trace, "  ファイルオープンエラー\n");
-    EXPECT_EQ(Rows(), (std::vector<Row>{{"frm", In("A.frm")}}));
-    EXPECT_EQ(Load(dir.Folder("folder.vbp")), 0);
-    EXPECT_EQ(ModuleCount, 1);
-}
-
-TEST_F(LoadProjectTest, LimitsRefuseTheWholeProject)
+TEST_F(LoadProjectTest, LimitsRefuseTheWholeProjectAndNameTheLimit)
 {
     std::string forms101, mixed256, mixed255;
     for (int i = 0; i < 101; ++i) forms101 += "Form=F" + std::to_string(i) + ".frm\r\n";
@@ -193,19 +175,55 @@ TEST_F(LoadProjectTest, LimitsRefuseTheWholeProject)
     const std::string longValue = "Form=" + std::string(255, 'v') + "\r\n";
     const std::string okValue = "Form=" + std::string(254, 'v') + "\r\n";
 
-    ASSERT_EQ(Load(Project(mixed255)), 1);
-    EXPECT_EQ(ModuleCount, 255);
+    EXPECT_EQ(Loaded(Project(mixed255)).size(), 255u);
     // 100 forms per kind fit; 254-byte values fit when the folder is short enough.
-    for (const std::string& refused : {forms101, mixed256, longValue}) {
-        ASSERT_EQ(Load(Project("Form=A.frm\r\n")), 1);
+    const std::pair<std::string, LoadFailure> refused[] = {
+        {forms101, LoadFailure::TooManyOfAKind},
+        {mixed256, LoadFailure::TooManyModules},
+        {longValue, LoadFailure::ValueTooLong},
+        {"Form=" + std::string(250, 'v') + "\r\n", LoadFailure::PathTooLong},
+    };
+    for (const auto& [bytes, failure] : refused) {
+        if (failure == LoadFailure::PathTooLong && dir.Root().size() + 1 + 250 <= 256) continue;
         reporter.trace.clear();
-        EXPECT_EQ(Load(Project(refused)), 0);
-        EXPECT_EQ(ModuleCount, 0);
-        EXPECT_EQ(ModuleTable[0].path[0], '\0');
-        EXPECT_FALSE(reporter.trace.empty());
+        const ProjectLoad load = LoadProject(Project(bytes), reporter);
+        EXPECT_EQ(load.failure, failure);
+        EXPECT_TRUE(load.table.empty());
+        EXPECT_EQ(reporter.trace, "  " + std::string(LimitText(failure)) + "\n");
     }
     // A value that fits but whose resolved path does not (257 bytes or more).
-    EXPECT_EQ(Load(Project(okValue)), dir.Root().size() + 1 + 254 <= 256 ? 1 : 0);
+    EXPECT_EQ(LoadProject(Project(okValue), reporter).Loaded(), dir.Root().size() + 1 + 254 <= 256);
+}
+
+// The two readers of a project file agree on the forms, standard modules
+// and classes of an ordinary project: the member list in file order, the
+// module table by kind.
+TEST_F(LoadProjectTest, TheMemberListHoldsTheTablesModules)
+{
+    dir.Folder("App");
+    const std::string path = dir.Write("App/App.vbp",
+                                       "Type=Exe\r\n"
+                                       "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE\r\n"
+                                       "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\r\n"
+                                       "Class=Order; Classes\\Order.cls\r\n"
+                                       "Form=frmMain.frm\r\n"
+                                       "UserControl=Gauge.ctl\r\n"
+                                       "Module=Util; ..\\Shared\\Util.bas\r\n"
+                                       "IconForm=\"frmMain\"\r\n"
+                                       "Form=D:\\Forms\\About.frm\r\n"
+                                       "Designer=Report.dsr\r\n"
+                                       "Startup=\"frmMain\"\r\n"
+                                       "Module=Api; Api.bas\r\n");
+    std::vector<Member> members;
+    ASSERT_EQ(ReadMemberList(path, members), ProjectStatus::Ok);
+    std::vector<Row> fromMembers;
+    for (const ModuleKind kind : {ModuleKind::Frm, ModuleKind::Bas, ModuleKind::Cls}) {
+        for (const Member& member : members) {
+            if (member.kind == kind) fromMembers.push_back({std::string(KindText(kind)), member.path});
+        }
+    }
+    EXPECT_EQ(Loaded(path), fromMembers);
+    EXPECT_EQ(members.size(), fromMembers.size() + 2);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/test_support.h"
 
+#include "analysis/run/session.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -112,24 +114,18 @@ std::string TempDir::Folder(std::string_view name) const
     return path;
 }
 
-AnalysisRun RunAnalysis(AnalysisKind kind, std::span<const ModuleEntry> rows, std::string_view project,
+AnalysisRun RunAnalysis(AnalysisId id, const ModuleTable& rows, std::string_view project,
                         const std::string& reportPath)
 {
     RecordingReporter reporter;
     AnalysisRun run;
-    const AnalysisRequest request{kind, reportPath};
-    RunAnalyses({&request, 1}, rows, project, reporter, [&](const Analysis&, bool written) { run.written = written; });
+    RunChoice choice;
+    choice.analyses = {id};
+    choice.reportPath = reportPath;
+    RunProjectTable(project, rows, choice, reporter, [&](const OutputDone& done) { run.written = done.written; });
     run.boxes = std::move(reporter.boxes);
     run.trace = std::move(reporter.trace);
     return run;
-}
-
-ModuleEntry ModuleRow(std::string_view kind, std::string_view path)
-{
-    ModuleEntry row{};
-    std::memcpy(row.kind, kind.data(), std::min(kind.size(), sizeof row.kind));
-    std::memcpy(row.path, path.data(), std::min(path.size(), sizeof row.path - 1));
-    return row;
 }
 
 std::string StepBanner(std::string_view project)
@@ -154,8 +150,8 @@ std::string Written(std::string_view name, std::string_view source, std::initial
     const std::string path = dir.Write(name, source);
     SourceFile report;
     EXPECT_EQ(OpenSourceFile(report, dir.Path("report.txt"), kModeWrite), 1);
-    ModuleSource read;
-    read.Read(path);
+    ScannedModule read;
+    read.Read(path, ModuleKind::Bas);
     RecordingReporter reporter;
     for (const ReportStep& step : steps) EXPECT_EQ(step(report, path, read, reporter), 1);
     EXPECT_TRUE(reporter.boxes.empty());

@@ -2,8 +2,8 @@
 // inline bytes, and recorders for message boxes and trace lines.
 #pragma once
 
-#include "analysis/run/analyses.h"
-#include "analysis/source/module_analysis.h"
+#include "analysis/run/outputs.h"
+#include "analysis/source/scanned_module.h"
 #include "project/module_table.h"
 #include "project/reporter.h"
 #include "project/source_file.h"
@@ -80,11 +80,11 @@ struct AnalysisRun {
     Boxes boxes;
     std::string trace;
 };
-AnalysisRun RunAnalysis(AnalysisKind kind, std::span<const ModuleEntry> rows, std::string_view project,
+AnalysisRun RunAnalysis(AnalysisId id, const ModuleTable& rows, std::string_view project,
                         const std::string& reportPath);
 
 // A module table row of the kind ("bas", "FRM", ...) and path.
-ModuleEntry ModuleRow(std::string_view kind, std::string_view path);
+inline ModuleEntry ModuleRow(std::string_view kind, std::string_view path) { return MakeModuleEntry(kind, path); }
 
 // The heads of the reports, up to and with the project line and its two
 // empty lines, written out as the old tool wrote them.
@@ -95,7 +95,7 @@ inline constexpr std::string_view kTotalsHeader = "             ステップ数 
 // What the steps write, one after the other, into a fresh report, each given
 // the path and the source read of a file of that name and bytes; every step
 // must succeed.
-using ReportStep = std::function<int(ReportSink&, std::string_view, const ModuleSource&, Reporter&)>;
+using ReportStep = std::function<int(ReportSink&, std::string_view, const ScannedModule&, Reporter&)>;
 std::string Written(std::string_view name, std::string_view source, std::initializer_list<ReportStep> steps);
 
 }  // namespace kolvane::testing

@@ -1,9 +1,9 @@
 // The commands of the main window: Run, Open, Drop, the accelerators, the
 // version dialog and Exit, on the real window in this process.
-#include "analysis/run/analyses.h"
+#include "analysis/run/outputs.h"
 #include "project/project_reader.h"
 #include "tests/ui/main_window_fixture.h"
-#include "ui/commands.h"
+#include "ui/command_line.h"
 
 #include <shlobj.h>
 
@@ -82,13 +82,13 @@ protected:
 };
 
 // The report of the same project written by the core directly.
-std::string CoreReport(AnalysisKind kind, const std::string& project, const TempDir& dir)
+std::string CoreReport(AnalysisId id, const std::string& project, const TempDir& dir)
 {
     testing::RecordingReporter quiet;
-    EXPECT_EQ(LoadProject(project, quiet), 1);
+    const ProjectLoad load = LoadProject(project, quiet);
+    EXPECT_TRUE(load.Loaded());
     const std::string path = dir.Path("core.txt");
-    EXPECT_TRUE(testing::RunAnalysis(kind, {ModuleTable, static_cast<std::size_t>(ModuleCount)}, project, path)
-                    .written);
+    EXPECT_TRUE(testing::RunAnalysis(id, load.table, project, path).written);
     return ReadBytes(path);
 }
 
@@ -98,14 +98,14 @@ TEST_F(CommandTest, RunWritesTheChosenReportIntoTheCurrentFolder)
     TempDir projectDir, outputDir, coreDir;
     const std::string project = MakeProject(projectDir);
     Window().LoadCommandLineProject(project);
-    const AnalysisKind kinds[] = {AnalysisKind::StepCount, AnalysisKind::ProcedureList, AnalysisKind::ApiList};
+    const AnalysisId kinds[] = {AnalysisId::Steps, AnalysisId::Procedures, AnalysisId::Apis};
     std::vector<std::string> reports;
     {
         const CurrentFolder inOutput(outputDir.Root());
         for (int radio = 0; radio < 3; ++radio) {
             if (radio > 0) Choose(radio);
             Command(100);
-            reports.push_back(outputDir.Read(ReportFileName(project, AnalysisFor(kinds[radio]))));
+            reports.push_back(outputDir.Read(ReportFileName(project, RowOf(kinds[radio]).textSuffix)));
         }
     }
     EXPECT_EQ(boxes, std::vector<Box>(3, Finished()));
@@ -179,7 +179,7 @@ TEST(ReportFileName, IsTheProjectFileNameWithoutItsExtensionAndTheReportsSuffix)
         {"C:\\p\\abcd", "abcd_StCnt.txt"},
     };
     for (const auto& [project, report] : cases) {
-        EXPECT_EQ(ReportFileName(project, AnalysisFor(AnalysisKind::StepCount)), report) << project;
+        EXPECT_EQ(ReportFileName(project, RowOf(AnalysisId::Steps).textSuffix), report) << project;
     }
 }
 
@@ -204,7 +204,7 @@ TEST_F(CommandTest, DropLoadsTheFirstProjectFileInAnyCaseRefusesAnyOtherFileAndA
     EXPECT_EQ(boxes, std::vector<Box>(4, Box{"VB プロジェクトファイルではありません", "ファイルドラッグ - エラー", window, false}));
     EXPECT_EQ(ListRows(list), ExpectedRows(dirA));
     EXPECT_EQ(WindowText(label), labelText);
-    EXPECT_EQ(ModuleCount, 3);
+    EXPECT_EQ(Window().CurrentTable().size(), 3u);
 
     Drop({second});  // the list is emptied before the next load
     EXPECT_EQ(ListRows(list), ExpectedRows(dirB));
@@ -212,7 +212,7 @@ TEST_F(CommandTest, DropLoadsTheFirstProjectFileInAnyCaseRefusesAnyOtherFileAndA
     boxes.clear();
     Drop({dirB.Folder("Broken.vbp")});
     EXPECT_TRUE(ListRows(list).empty());
-    EXPECT_EQ(ModuleCount, 0);
+    EXPECT_TRUE(Window().CurrentTable().empty());
     const CurrentFolder inOutput(dirB.Root());
     Command(100);
     EXPECT_EQ(boxes, (std::vector<Box>{{"VBPファイル読みこみエラー", "ありゃりゃ", window, false},

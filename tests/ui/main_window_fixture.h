@@ -36,7 +36,6 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ClearModuleTable();
         ui::SetMessagePresenter([this](HWND owner, std::string_view text, std::string_view caption) {
             boxes.push_back({std::string(text), std::string(caption), owner, owner != nullptr && IsWindowEnabled(owner)});
         });
@@ -61,7 +60,6 @@ protected:
         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
         UnregisterClassA("KOLVANE", instance);
         ui::SetMessagePresenter({});
-        ClearModuleTable();
     }
 
     ui::MainWindow& Window() const { return *ui::MainWindow::From(window); }

@@ -1,6 +1,6 @@
 // The main window, its controls and the module list, created for real.
 #include "tests/ui/main_window_fixture.h"
-#include "ui/commands.h"
+#include "ui/command_line.h"
 
 #include <cstring>
 
@@ -40,17 +40,15 @@ TEST_F(MainWindowTest, CommandLineProjectFillsTheListAMissingOneIsIgnoredAFailed
     Window().LoadCommandLineProject(folder);  // exists, but cannot be read as a file
     EXPECT_EQ(boxes, (std::vector<Box>{{"VBPファイル読みこみエラー", "ありゃりゃ", window, false}}));
     EXPECT_EQ(WindowText(label), folder);
-    EXPECT_EQ(ModuleCount, 0);
+    EXPECT_TRUE(Window().CurrentTable().empty());
     EXPECT_EQ(ListRows(list), ExpectedRows(dir));  // the command line never empties the list
 }
 
 TEST_F(MainWindowTest, LongPathIsCutTo255BytesInTheList)
 {
-    ModuleEntry& entry = ModuleTable[0];
-    std::memcpy(entry.kind, "bas", 3);
+    ModuleEntry entry = MakeModuleEntry("bas", "");
     std::memset(entry.path, 'p', kPathFieldSize - 1);
-    ModuleCount = 1;
-    Window().ModuleList().Fill();
+    Window().ModuleList().Fill({entry});
     EXPECT_EQ(ListRows(list), (std::vector<Row>{{std::string(255, 'p'), "bas"}}));
 }
 

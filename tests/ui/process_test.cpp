@@ -1,7 +1,7 @@
 // Kolvane.exe started as a process of its own, as a person starts it: with a
 // project on its command line, a second copy and a run from the run button;
 // and its help, with the help file beside it and without.
-#include "analysis/run/analyses.h"
+#include "analysis/run/outputs.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "tests/support/test_support.h"
@@ -62,11 +62,10 @@ HWND FindMainWindow()
 }
 
 // The rows the list should show: the core's table of the project.
-std::vector<Row> TableRows()
+std::vector<Row> TableRows(const ModuleTable& table)
 {
     std::vector<Row> rows;
-    for (int i = 0; i < ModuleCount; ++i) {
-        const ModuleEntry& entry = ModuleTable[i];
+    for (const ModuleEntry& entry : table) {
         rows.emplace_back(std::string(ModulePath(entry)), std::string(entry.kind, kKindLength));
     }
     return rows;
@@ -76,8 +75,9 @@ TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWit
 {
     TempDir dir, coreDir;
     testing::RecordingReporter quiet;
-    ASSERT_EQ(LoadProject(kDemoProject, quiet), 1);
-    const std::vector<Row> rows = TableRows();
+    const ProjectLoad load = LoadProject(kDemoProject, quiet);
+    ASSERT_TRUE(load.Loaded());
+    const std::vector<Row> rows = TableRows(load.table);
     ASSERT_FALSE(rows.empty());
     Program first(kDemoProject, dir.Root());
     ASSERT_TRUE(first.Started());
@@ -106,9 +106,7 @@ TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWit
     EXPECT_FALSE(IsWindowEnabled(mainWindow));
     PostMessageA(found, WM_COMMAND, IDOK, 0);
     EXPECT_NE(WaitForWindow([&] { return IsWindow(found) ? nullptr : mainWindow; }), nullptr);
-    ASSERT_TRUE(testing::RunAnalysis(AnalysisKind::StepCount, {ModuleTable, static_cast<std::size_t>(ModuleCount)},
-                                     kDemoProject, coreDir.Path("core.txt"))
-                    .written);
+    ASSERT_TRUE(testing::RunAnalysis(AnalysisId::Steps, load.table, kDemoProject, coreDir.Path("core.txt")).written);
     EXPECT_EQ(dir.Read("Demo_StCnt.txt"), coreDir.Read("core.txt"));
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);

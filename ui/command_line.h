@@ -1,5 +1,5 @@
-// What the user can do in the main window is done by MainWindow's command
-// functions (commands.cpp); this is the part of it that needs no window.
+// The project named on Kolvane.exe's command line: the part of loading it
+// that needs no window (see MainWindow::LoadCommandLineProject).
 #pragma once
 
 #include <string>

@@ -1,9 +1,10 @@
 // The commands of the main window: open or drop a project, run the chosen
 // analysis, open the help file, show the version dialog and exit; and the
 // loading of a project named on the command line.
-#include "ui/commands.h"
+#include "ui/command_line.h"
 
-#include "analysis/run/project_run.h"
+#include "analysis/run/session.h"
+#include "project/messages.h"
 #include "project/module_table.h"
 #include "project/project_reader.h"
 #include "project/source_file.h"
@@ -76,6 +77,32 @@ bool HasProjectExtension(const std::string& name)
     return ending == kExtension;
 }
 
+// What the window shows for each outcome: the box's text and caption.
+enum class Outcome { LoadFailed, NoProject, Finished, AnalysisFailed };
+
+struct OutcomeBox {
+    Outcome outcome;
+    const char* text;  // null: the analysis' failure text
+    const char* caption;
+};
+
+constexpr OutcomeBox kOutcomeBoxes[] = {
+    {Outcome::LoadFailed, message::kLoadFailed, message::kOopsCaption},
+    {Outcome::NoProject, message::kNoProject, message::kNoProjectCaption},
+    {Outcome::Finished, message::kFinished, message::kFinishedCaption},
+    {Outcome::AnalysisFailed, nullptr, message::kErrorCaption},
+};
+
+// Shows the outcome's box, owned by the window.
+void ShowOutcome(HWND window, Outcome outcome, std::string_view failureText = {})
+{
+    for (const OutcomeBox& box : kOutcomeBoxes) {
+        if (box.outcome == outcome) {
+            ShowOwnedMessage(window, box.text != nullptr ? std::string_view(box.text) : failureText, box.caption);
+        }
+    }
+}
+
 INT_PTR CALLBACK VersionDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     // The product name line carries the version of the VERSIONINFO resource.
@@ -87,21 +114,26 @@ INT_PTR CALLBACK VersionDialogProcedure(HWND dialog, UINT message, WPARAM wParam
 
 }  // namespace
 
-// Reads the current project into the ModuleTable; a failed load leaves it empty.
+// Reads the current project into the window's module table; a failed load
+// leaves it empty.
 bool MainWindow::ReadProject()
 {
-    return LoadProjectTable(currentProjectPath_, coreReporter_);
+    ProjectLoad load = LoadProject(currentProjectPath_, coreReporter_);
+    table_ = std::move(load.table);
+    return load.Loaded();
 }
 
 // Writes the analysis' report of the loaded project; a failed allocation
 // is told as the step count tells it.
-bool MainWindow::WriteReport(AnalysisKind kind, const std::string& reportPath)
+bool MainWindow::WriteReport(AnalysisId analysis, const std::string& reportPath)
 {
     try {
         bool written = false;
-        const AnalysisRequest request{kind, reportPath};
-        RunLoadedProject(currentProjectPath_, {&request, 1}, coreReporter_,
-                         [&written](const Analysis&, bool ok) { written = ok; });
+        RunChoice choice;
+        choice.analyses = {analysis};
+        choice.reportPath = reportPath;
+        RunProjectTable(currentProjectPath_, table_, choice, coreReporter_,
+                        [&written](const OutputDone& done) { written = done.written; });
         return written;
     } catch (const std::bad_alloc&) {
         ShowUnownedMessage(text::kMemoryError, text::kErrorCaption);
@@ -114,10 +146,10 @@ bool MainWindow::WriteReport(AnalysisKind kind, const std::string& reportPath)
 bool MainWindow::LoadCurrentProject()
 {
     if (!ReadProject()) {
-        ShowOwnedMessage(window_, run_text::kLoadFailed, run_text::kLoadFailedCaption);
+        ShowOutcome(window_, Outcome::LoadFailed);
         return false;
     }
-    moduleList_.Fill();
+    moduleList_.Fill(table_);
     return true;
 }
 
@@ -170,18 +202,17 @@ void MainWindow::DropFiles(HDROP drop)
 
 void MainWindow::RunAnalysis()
 {
-    if (ModuleCount == 0) {
-        ShowOwnedMessage(window_, run_text::kNoProject, run_text::kNoProjectCaption);
+    if (table_.empty()) {
+        ShowOutcome(window_, Outcome::NoProject);
         return;
     }
     const WaitCursor waiting;
-    const AnalysisKind kind = ChosenAnalysis();
-    const std::string reportPath =
-        CurrentDirectory() + '\\' + ReportFileName(currentProjectPath_, AnalysisFor(kind));
-    if (WriteReport(kind, reportPath)) {
-        ShowOwnedMessage(window_, run_text::kFinished, run_text::kFinishedCaption);
+    const AnalysisRow& analysis = RowOf(ChosenAnalysis());
+    const std::string reportPath = CurrentDirectory() + '\\' + ReportFileName(currentProjectPath_, analysis.textSuffix);
+    if (WriteReport(analysis.id, reportPath)) {
+        ShowOutcome(window_, Outcome::Finished);
     } else {
-        ShowOwnedMessage(window_, AnalysisFor(kind).failureText, run_text::kFailedCaption);
+        ShowOutcome(window_, Outcome::AnalysisFailed, analysis.failureText);
     }
 }
 

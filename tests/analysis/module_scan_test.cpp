@@ -1,7 +1,5 @@
-#include "analysis/source/statement_scan.h"
+#include "analysis/source/module_scan.h"
 
-#include "analysis/source/step_counter.h"
-#include "project/source_text.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -14,53 +12,61 @@ namespace {
 
 constexpr std::string_view kHeader = "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\nAttribute VB_Exposed = False\r\n";
 
-ModuleStatements Scan(std::string_view bytes, ModuleKind kind, std::string& text)
+ModuleScan Scan(std::string_view bytes, ModuleKind kind, std::string& text)
 {
     text.assign(bytes);
-    text.resize(ApplyTextMode(text.data(), text.size()));
-    ModuleStatements module;
-    ScanStatements(text, kind, module);
+    ModuleScan module;
+    ScanModule(text, text.find('\0') != std::string::npos, kind, module);
     return module;
 }
 
-TEST(StatementScan, FiguresEqualTheStepCounters)
+// The pieces of a statement as "line:text" items.
+std::vector<std::string> Pieces(const ModuleScan& module, const Statement& statement)
 {
-    const std::string longLine = std::string(600, 'x') + " _\r\n" + std::string(509, 'y') + " _ tail\r\n";
-    const std::vector<std::string> bodies = {
-        "",
-        "Option Explicit\r\nDim a As Long\r\n' note\r\nSub A()\r\n  x = 1 + _\r\n      2\r\nEnd Sub\r\n",
-        "x = a _\r\n\r\n' gone _\r\ny = 1 _\r\n  ' c\r\nOption Base 1\r\nz",
-        longLine + "\tq = 1\r\nw = 2\rv = 3\r\n" + std::string("a\0b _\r\nc\r\n", 10),
-        "Attribute VB_Exposed = True\r\nAttribute VB_Name\r\n",
-    };
-    for (const ModuleKind kind : {ModuleKind::Frm, ModuleKind::Bas, ModuleKind::Cls}) {
-        for (const std::string& body : bodies) {
-            for (const std::string& bytes : {body, std::string(kHeader) + body}) {
-                SCOPED_TRACE(std::string(KindText(kind)) + ": " + bytes.substr(0, 40));
-                const Figures counted = CountSourceText(bytes, kind);
-                std::string text;
-                const ModuleStatements module = Scan(bytes, kind, text);
-                EXPECT_EQ(module.steps, counted.steps);
-                EXPECT_EQ(module.comments, counted.comments);
-                const auto statements = static_cast<std::int32_t>(module.statements.size());
-                EXPECT_EQ(module.steps, kind == ModuleKind::Bas ? statements - 1 : statements);
-            }
-        }
-    }
+    std::vector<std::string> pieces;
+    ForEachStatementPiece(module, statement, [&](std::string_view piece, std::uint32_t line) {
+        pieces.push_back(std::to_string(line) + ":" + std::string(piece));
+    });
+    return pieces;
 }
 
-TEST(StatementScan, HeaderEndsWithTheExposedLine)
+TEST(ModuleScan, StatementsAreTheStepsWithTheContinuedPiecesBefore)
+{
+    const std::string longLine = std::string(600, 'x') + " _\r\n" + std::string(509, 'y') + " _ tail\r\n";
+    const std::string body = "x = a _\r\n\r\n' gone _\r\ny = 1 _\r\n  ' c\r\nOption Base 1\r\nz\r\n" + longLine +
+                             "\tq = 1\r\nw = 2\rv = 3\r\n" + std::string("a\0b _\r\nc\r\n", 10);
+    std::string text;
+    const ModuleScan module = Scan(body, ModuleKind::Bas, text);
+    std::vector<std::vector<std::string>> statements;
+    for (const Statement& statement : module.statements) statements.push_back(Pieces(module, statement));
+    const std::vector<std::vector<std::string>> expected = {
+        {"7:z"},
+        {"8:" + std::string(510, 'x')},  // a piece of 510 bytes is a step of its own
+        {"8:" + std::string(90, 'x') + " _", "9:" + std::string(509, 'y') + " "},  // " _" cut: in neither piece
+        {"9:_ tail"},
+        {"10:\tq = 1"},
+        {"11:w = 2\rv = 3"},  // a lone CR ends no line
+        {"12:a"},  // a NUL ends the piece's text
+        {"13:c"},
+    };
+    EXPECT_EQ(statements, expected);
+    EXPECT_EQ(module.steps, 8 - 1);
+    EXPECT_EQ(module.comments, 2);
+}
+
+TEST(ModuleScan, HeaderEndsWithTheExposedLine)
 {
     std::string text;
-    const ModuleStatements form = Scan(std::string(kHeader) + "x = 1\r\n", ModuleKind::Ctl, text);
+    const ModuleScan form = Scan(std::string(kHeader) + "x = 1\r\n", ModuleKind::Ctl, text);
     EXPECT_TRUE(form.headerEnded);
-    EXPECT_EQ(form.header, "VERSION 5.00\nBegin VB.Form Form1\nEnd\nAttribute VB_Exposed = False\n");
+    EXPECT_EQ(form.Header(), kHeader);
+    EXPECT_EQ(form.codeLine, 5u);
     ASSERT_EQ(form.statements.size(), 1u);
-    EXPECT_EQ(form.pieces[0].line, 5u);
+    EXPECT_EQ(form.statements[0].line, 5u);
 
-    const ModuleStatements headless = Scan("Sub A()\r\nEnd Sub\r\n", ModuleKind::Pag, text);
+    const ModuleScan headless = Scan("Sub A()\r\nEnd Sub\r\n", ModuleKind::Pag, text);
     EXPECT_FALSE(headless.headerEnded);
-    EXPECT_EQ(headless.header, text);
+    EXPECT_EQ(headless.Header(), text);
     EXPECT_TRUE(headless.statements.empty());
     EXPECT_TRUE(FindProcedures(headless).empty());
 }
@@ -71,7 +77,7 @@ std::string Describe(const Procedure& p)
            std::to_string(p.line) + "|" + std::to_string(p.Steps()) + "|" + p.declaration;
 }
 
-TEST(StatementScan, FindsProcedures)
+TEST(ModuleScan, FindsProcedures)
 {
     struct Case {
         const char* name;
@@ -111,7 +117,7 @@ TEST(StatementScan, FindsProcedures)
     }
 }
 
-TEST(StatementScan, FindsApiDeclarations)
+TEST(ModuleScan, FindsApiDeclarations)
 {
     const std::string source =
         "Private Declare PtrSafe Function GetTickCount& Lib \"kernel32\" () As Long\r\n"
@@ -131,12 +137,6 @@ TEST(StatementScan, FindsApiDeclarations)
         "Function|Open|Public|unclosed||8|Declare Function Open Lib \"unclosed",
     };
     EXPECT_EQ(found, expected);
-}
-
-TEST(StatementScan, PiecesOfOneLineJoinWithoutABlank)
-{
-    const std::vector<StatementPiece> pieces = {{"  a = 1 +", 3}, {"  2 + _  ", 3}, {"\t 3  ", 4}};
-    EXPECT_EQ(JoinStatementLines(pieces), "a = 1 +  2 + 3");
 }
 
 }  // namespace

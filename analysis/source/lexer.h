@@ -1,0 +1,98 @@
+// The Visual Basic lexer: the tokens of one physical line of code. Every
+// reader of code stands on it: the statement scan (procedure and Declare
+// statements), the statement keys of the change counts, and the analyses
+// that follow names through a project.
+//
+// - Blanks are the space and the tab; they separate tokens and are no token.
+// - An identifier is a letter (an ASCII letter, or any non-ASCII character,
+//   a double-byte character taken whole) followed by letters, digits, "_"
+//   and non-ASCII characters, with an optional type character (% & ! # @ $);
+//   "[...]" is one identifier (to the line's end when "]" is missing), also
+//   with an optional type character after it.
+// - A number begins with a digit, or is "&H" or "&O" (any case) followed by
+//   a digit of its base; it runs over ASCII letters, digits and ".", plus one
+//   type character.
+// - A string literal runs from a double quote to the next one that is not
+//   doubled ("" inside it is a quote), or to the line's end.
+// - A comment runs from an apostrophe outside a string literal to the line's
+//   end; with remComments, so does the word Rem (any case, not bracketed)
+//   followed by a blank or the line's end, when it is the line's first token
+//   or follows a ":" separator.
+// - ":" is the statement separator, ":=" a symbol of its own; a final " _"
+//   (blanks and tabs may follow it) is the line's continuation and no token;
+//   every other character is a symbol of one byte.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace kolvane {
+
+// Whether a byte begins a double-byte character in the source's code page;
+// null for code pages without double-byte characters (or whose multibyte
+// characters are made of bytes above 0x7F only, as UTF-8's are).
+using LeadByteTest = bool (*)(unsigned char byte);
+
+enum class TokenKind { Identifier, Number, String, Comment, Separator, Symbol };
+
+struct Token {
+    TokenKind kind = TokenKind::Symbol;
+    std::string_view text;  // as written: brackets, quotes and type character included
+    std::string_view name;  // identifiers: without brackets and type character; strings: between the quotes
+    bool bracketed = false;
+    char typeCharacter = 0;  // 0 when there is none
+    std::size_t offset = 0;  // where the token begins in the line
+
+    // The identifier spelled word (ASCII case aside), neither bracketed nor
+    // typed: how keywords are matched.
+    bool IsWord(std::string_view word) const;
+};
+
+struct LexerOptions {
+    LeadByteTest isLeadByte = nullptr;
+    bool remComments = false;
+};
+
+class LineLexer {
+public:
+    LineLexer(std::string_view line, LexerOptions options);
+
+    // The next token; false at the line's end.
+    bool Next(Token& token);
+    // Where the next token is looked for.
+    std::size_t Position() const { return position_; }
+
+private:
+    void SkipBlanks();
+    std::size_t NameEnd(std::size_t from) const;
+    std::size_t TypeCharacterEnd(std::size_t from, Token& token) const;
+
+    std::string_view line_;
+    LexerOptions options_;
+    std::size_t position_ = 0;
+    std::size_t continuation_;  // where the final " _" stands (the line's size when there is none)
+    bool statementStart_ = true;  // the next token is the line's first or follows ":"
+};
+
+// Whether the line, its trailing blanks and tabs aside, ends in " _".
+bool EndsWithContinuation(std::string_view line);
+
+// Where the comment that ends the line begins: the first apostrophe outside
+// a string literal; the line's size when there is none.
+std::size_t CommentStart(std::string_view line);
+
+// The end of the string literal whose opening quote stands at quote: past
+// its closing quote, or the line's size when it is not closed. A doubled
+// quote closes the literal and opens the next, which reads the same.
+std::size_t StringLiteralEnd(std::string_view line, std::size_t quote);
+
+// ASCII letters in lower case, every other byte as it is.
+constexpr char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal without regard to ASCII case.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace kolvane

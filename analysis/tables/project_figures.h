@@ -1,0 +1,25 @@
+// What a run adds up of a project for its summary row.
+#pragma once
+
+#include "project/member_list.h"
+#include "project/module_kind.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace kolvane {
+
+struct ProjectFigures {
+    ProjectStatus status = ProjectStatus::Ok;
+    std::int64_t modules = 0;
+    std::array<std::int64_t, kModuleKindCount> kindModules{};
+    std::int64_t steps = 0;  // of the members read
+    std::int64_t comments = 0;
+    std::int64_t procedures = 0;
+    std::int64_t apis = 0;
+    std::optional<std::int64_t> liveSteps;  // when unused code was looked for
+    std::optional<std::int64_t> deadSteps;
+};
+
+}  // namespace kolvane

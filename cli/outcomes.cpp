@@ -1,0 +1,57 @@
+#include "cli/outcomes.h"
+
+#include "project/messages.h"
+
+#include <cstdio>
+
+namespace kolvane::cli {
+namespace {
+
+struct OutcomeRow {
+    Outcome outcome;
+    std::string_view text;  // empty: the detail alone, or nothing
+    std::string_view afterDetail;  // put after the detail, when there is one
+    int exitStatus;
+};
+
+constexpr std::string_view kDetailSeparator = ": ";
+
+constexpr OutcomeRow kOutcomes[] = {
+    {Outcome::ProjectNotFound, message::kProjectNotFound, {}, kExitUsage},
+    {Outcome::ProjectUnreadable, message::kLoadFailed, {}, kExitUsage},
+    {Outcome::TableRefused, message::kLoadFailed, {}, kExitUsage},
+    {Outcome::TableEmpty, message::kNoProject, {}, kExitUsage},
+    {Outcome::TextReportFailed, {}, message::kErrorCaption, kExitFailed},
+    {Outcome::OutputFailed, {}, {}, kExitFailed},
+    {Outcome::MemberFailed, {}, {}, kExitFailed},
+    {Outcome::NamingFailed, {}, {}, kExitFailed},
+};
+
+}  // namespace
+
+int Tell(Outcome outcome, CliReporter& reporter, std::string_view detail)
+{
+    for (const OutcomeRow& row : kOutcomes) {
+        if (row.outcome != outcome) continue;
+        std::string text(row.text);
+        if (!detail.empty()) {
+            if (!text.empty()) text.append(kDetailSeparator);
+            text.append(detail).append(row.afterDetail);
+        }
+        if (!text.empty()) reporter.Say(text);
+        return row.exitStatus;
+    }
+    return kExitFailed;
+}
+
+bool NameFiles(std::span<const std::string> files)
+{
+    for (const std::string& file : files) {
+        std::string line(file);
+        line.push_back('\n');
+        if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0) return false;
+    }
+    return true;
+}
+
+}  // namespace kolvane::cli
