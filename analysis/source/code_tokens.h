@@ -1,0 +1,200 @@
+// The code of a module as the analyses that follow names and constructs
+// read it: every physical line after the header, grouped into statements and
+// lexed line by line.
+//
+// - The code is the text after the header of a header kind (see ScanModule),
+//   the whole text of a standard module.
+// - Statements are those of the scan, continued lines included; a line that
+//   belongs to no statement of the scan (a comment line, a blank or Option
+//   line, a continued line whose statement never came) is a statement of its
+//   own; statements of the scan that share a physical line (a line longer
+//   than the counter's read) are one, lexed as that line, whole.
+// - Comments: an apostrophe outside a string literal, or Rem (any case)
+//   followed by a blank or the line's end as the first word of a physical
+//   line or right after a ":" separator, runs to the end of its physical
+//   line, and on to the next line only when the line ends in " _" (blanks
+//   and tabs may follow it).
+// - The first word of a statement: the first token of a statement's first
+//   line, the first token after a ":" separator, the first token after Then
+//   when tokens follow that Then in the statement (a single-line If), and the
+//   first token after an Else that follows such a Then. A line number or a
+//   label before a statement is its first word; the word after it is not.
+// - A line whose first token is the word Attribute (any case) is an
+//   attribute line: its tokens are marked, and most readers pass over them.
+#pragma once
+
+#include "analysis/source/lexer.h"
+#include "analysis/source/module_scan.h"
+
+#include "project/path_text.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace kolvane {
+
+struct CodeToken {
+    Token token;  // comments included, as TokenKind::Comment
+    std::uint32_t line = 0;     // its physical line
+    bool firstWord = false;     // the first word of a statement
+    bool attributeLine = false; // it stands on an attribute line
+};
+
+struct CodeStatement {
+    std::uint32_t firstLine = 0;  // the physical line it begins on; its region is decided by this line
+    std::uint32_t lastLine = 0;
+};
+
+// Reads a module's code statement by statement. visitor.Statement(statement)
+// is called before the statement's tokens, visitor.Token(token) for each of
+// them, in order. Token texts view the module's text.
+template <typename Visitor>
+void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor);
+
+// Calls word(text) for every maximal run of identifier characters (letters,
+// digits, "_", and non-ASCII characters, a double-byte character whole) in
+// the text of a string literal: the words of a string.
+template <typename Word>
+void ForEachStringWord(std::string_view literal, LeadByteTest isLeadByte, Word&& word);
+
+// The physical lines of a stretch of text, from its first byte: calls
+// line(text, number) with each line's text without its line end (LF, or CR
+// LF), numbered from first on.
+template <typename Line>
+void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line);
+
+// --- implementation ----------------------------------------------------------
+
+namespace code_tokens {
+
+// The physical line range of each statement of the scan, merged where they
+// share a line: the statements of the code, lines of their own aside.
+struct LineRange {
+    std::uint32_t first;
+    std::uint32_t last;
+};
+std::vector<LineRange> StatementLines(const ModuleScan& module);
+
+// Reads the tokens of one line as part of a statement, keeping what carries
+// from token to token and from line to line: a comment continued, the first
+// words.
+class LineReader {
+public:
+    explicit LineReader(LeadByteTest isLeadByte) : options_{isLeadByte, true} {}
+
+    void BeginStatement()
+    {
+        nextIsFirst_ = true;
+        afterThen_ = false;
+        thenWithTokens_ = false;
+    }
+
+    template <typename Visitor>
+    void Line(std::string_view text, std::uint32_t number, Visitor& visitor)
+    {
+        CodeToken code;
+        code.line = number;
+        if (commentGoesOn_) {  // the whole line is the comment continued
+            commentGoesOn_ = EndsWithContinuation(text);
+            code.token = Token{TokenKind::Comment, text, text, false, 0, 0};
+            visitor.Token(code);
+            return;
+        }
+        LineLexer lexer(text, options_);
+        bool firstOfLine = true;
+        while (lexer.Next(code.token)) {
+            const Token& token = code.token;
+            if (firstOfLine) code.attributeLine = token.IsWord(kAttributeWord);
+            firstOfLine = false;
+            if (token.kind == TokenKind::Comment) {
+                commentGoesOn_ = EndsWithContinuation(text);
+                code.firstWord = false;
+                visitor.Token(code);
+                return;
+            }
+            thenWithTokens_ = thenWithTokens_ || afterThen_;  // a token follows Then: a single-line If
+            afterThen_ = token.IsWord(kThenWord);
+            code.firstWord = nextIsFirst_;
+            nextIsFirst_ = token.kind == TokenKind::Separator || afterThen_ ||
+                           (token.IsWord(kElseWord) && thenWithTokens_);
+            visitor.Token(code);
+        }
+    }
+
+private:
+    static constexpr std::string_view kAttributeWord = "Attribute";
+    static constexpr std::string_view kThenWord = "Then";
+    static constexpr std::string_view kElseWord = "Else";
+
+    LexerOptions options_;
+    bool commentGoesOn_ = false;
+    bool nextIsFirst_ = true;
+    bool afterThen_ = false;
+    bool thenWithTokens_ = false;
+};
+
+}  // namespace code_tokens
+
+template <typename Line>
+void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line)
+{
+    std::uint32_t number = first;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view current = text.substr(0, end);
+        if (end != std::string_view::npos && current.ends_with('\r')) current.remove_suffix(1);
+        line(current, number++);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+template <typename Visitor>
+void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor)
+{
+    const std::vector<code_tokens::LineRange> ranges = code_tokens::StatementLines(module);
+    std::size_t next = 0;  // the next range of the scan's statements
+    code_tokens::LineReader reader(isLeadByte);
+    std::uint32_t statementEnd = 0;  // the last line of the statement being read; 0 before the first
+    ForEachPhysicalLine(module.text.substr(module.codeStart), module.codeLine,
+                        [&](std::string_view line, std::uint32_t number) {
+                            if (number > statementEnd) {
+                                CodeStatement statement{number, number};
+                                while (next < ranges.size() && ranges[next].last < number) ++next;
+                                if (next < ranges.size() && ranges[next].first <= number) {
+                                    statement.lastLine = ranges[next].last;
+                                }
+                                statementEnd = statement.lastLine;
+                                reader.BeginStatement();
+                                visitor.Statement(statement);
+                            }
+                            reader.Line(line, number, visitor);
+                        });
+}
+
+template <typename Word>
+void ForEachStringWord(std::string_view literal, LeadByteTest isLeadByte, Word&& word)
+{
+    const auto isWordByte = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+               static_cast<unsigned char>(c) >= 0x80;
+    };
+    std::size_t at = 0;
+    while (at < literal.size()) {
+        if (!isWordByte(literal[at])) {
+            ++at;
+            continue;
+        }
+        const std::size_t start = at;
+        while (at < literal.size() && isWordByte(literal[at])) {
+            const auto byte = static_cast<unsigned char>(literal[at]);
+            const bool pair = byte >= 0x80 && isLeadByte != nullptr && isLeadByte(byte) && at + 1 < literal.size() &&
+                              IsTrailByte(static_cast<unsigned char>(literal[at + 1]));
+            at += pair ? 2 : 1;
+        }
+        word(literal.substr(start, at - start));
+    }
+}
+
+}  // namespace kolvane

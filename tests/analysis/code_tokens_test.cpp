@@ -1,0 +1,92 @@
+#include "analysis/source/code_tokens.h"
+
+#include "analysis/source/code_page.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+// Each statement as "first-last: tokens", a first word marked with "*", an
+// attribute line's token with "@", a comment as "#" and its text.
+class Recorder {
+public:
+    void Statement(const CodeStatement& statement)
+    {
+        statements.push_back(std::to_string(statement.firstLine) + "-" + std::to_string(statement.lastLine) + ":");
+    }
+    void Token(const CodeToken& code)
+    {
+        std::string& text = statements.back();
+        text += " ";
+        if (code.firstWord) text += "*";
+        if (code.attributeLine) text += "@";
+        if (code.token.kind == TokenKind::Comment) text += "#";
+        text += std::string(code.token.text);
+    }
+    std::vector<std::string> statements;
+};
+
+std::vector<std::string> Read(std::string_view bytes, ModuleKind kind = ModuleKind::Bas)
+{
+    ModuleScan module;
+    ScanModule(bytes, false, kind, module);
+    Recorder recorder;
+    ReadCode(module, &IsShiftJisLeadByte, recorder);
+    return recorder.statements;
+}
+
+struct Case {
+    const char* what;
+    std::string source;
+    std::vector<std::string> statements;
+};
+
+TEST(CodeTokens, StatementsFirstWordsAndComments)
+{
+    const Case cases[] = {
+        {"continued lines are one statement; a blank line one of its own",
+         "x = a + _\r\n  b\r\n\r\ny = 1\r\n", {"1-2: *x = a + b", "3-3:", "4-4: *y = 1"}},
+        {"separators, single-line If, Then and Else",
+         "If a Then b = 1 Else LSet c = d: End\r\nIf a Then\r\nElse\r\n",
+         {"1-1: *If a Then *b = 1 Else *LSet c = d : *End", "2-2: *If a Then", "3-3: *Else"}},
+        {"a line number or label is the first word, the word after it not",
+         "20 LSet a = b\r\nStart: End\r\n", {"1-1: *20 LSet a = b", "2-2: *Start : *End"}},
+        {"Rem at a line's start or after a separator; after a label it is a word",
+         "Rem note\r\nx = 1:  rem note\r\n10 Rem x\r\nRemark = 1\r\n",
+         {"1-1: #Rem note", "2-2: *x = 1 : #rem note", "3-3: *10 Rem x", "4-4: *Remark = 1"}},
+        {"a comment ending in \" _\" goes on to the next line, blanks after it too",
+         "' one _  \r\n two _\r\nthree\r\nx = 1 ' c\r\n",
+         {"1-1: #' one _  ", "2-3: # two _ #three", "4-4: *x = 1 #' c"}},
+        {"an orphan continued line is a statement of its own",
+         "x = 1 _\r\n' c\r\ny = 2\r\n", {"1-1: *x = 1", "2-2: #' c", "3-3: *y = 2"}},
+        {"attribute lines, whatever the case",
+         "Sub A()\r\nattribute A.VB_UserMemId = 0\r\nEnd Sub\r\n",
+         {"1-1: *Sub A ( )", "2-2: *@attribute @A @. @VB_UserMemId @= @0", "3-3: *End Sub"}},
+        {"brackets, numbers, type characters, :=",
+         "[End]! = &HFF& + 1.5E + Foo$(x:=2)\r\n",
+         {"1-1: *[End]! = &HFF& + 1.5E + Foo$ ( x := 2 )"}},
+        {"a line longer than the counter's read is one statement",
+         "x = " + std::string(600, 'a') + "\r\n", {"1-1: *x = " + std::string(600, 'a')}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Read(c.source), c.statements) << c.what;
+
+    // A form's code begins after its header; its lines keep their numbers.
+    EXPECT_EQ(Read("VERSION 5.00\r\nAttribute VB_Exposed = False\r\nDim x\r\n", ModuleKind::Frm),
+              (std::vector<std::string>{"3-3: *Dim x"}));
+}
+
+TEST(CodeTokens, StringWordsAreRunsOfIdentifierCharacters)
+{
+    // 0x815F and 0x815B are Shift_JIS characters whose trail bytes are "_" and "[".
+    const std::string literal = "Form_Load,cmd1.Click \x81\x5F\x81\x5B[x";
+    std::vector<std::string> words;
+    ForEachStringWord(literal, &IsShiftJisLeadByte, [&](std::string_view word) { words.emplace_back(word); });
+    EXPECT_EQ(words, (std::vector<std::string>{"Form_Load", "cmd1", "Click", "\x81\x5F\x81\x5B", "x"}));
+}
+
+}  // namespace
+}  // namespace kolvane
