@@ -1,6 +1,6 @@
 #include "analysis/writer.h"
 
-#include "project/path_text.h"
+#include "project/text/path_text.h"
 
 namespace kolvane {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "analysis/source/code_page.h"
 #include "analysis/source/scanned_module.h"
-#include "project/reporter.h"
+#include "project/text/reporter.h"
 
 #include <memory>
 #include <string>

@@ -4,7 +4,7 @@
 // too, with --verbose only.
 #pragma once
 
-#include "project/reporter.h"
+#include "project/text/reporter.h"
 
 #include <string>
 #include <string_view>

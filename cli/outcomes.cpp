@@ -1,6 +1,6 @@
 #include "cli/outcomes.h"
 
-#include "project/messages.h"
+#include "project/text/messages.h"
 
 #include <cstdio>
 

@@ -4,8 +4,8 @@
 #include "analysis/tables/member_output.h"
 #include "analysis/tables/summary_writer.h"
 #include "cli/outcomes.h"
-#include "project/messages.h"
-#include "project/project_search.h"
+#include "project/text/messages.h"
+#include "project/model/project_search.h"
 
 #include <algorithm>
 

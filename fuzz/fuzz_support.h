@@ -3,7 +3,7 @@
 // core that neither prints trace lines nor shows boxes but counts the boxes.
 #pragma once
 
-#include "project/reporter.h"
+#include "project/text/reporter.h"
 
 #include <cstddef>
 #include <cstdint>

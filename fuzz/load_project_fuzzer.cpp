@@ -1,8 +1,8 @@
 // Any bytes as a project file: LoadProject must not crash, and whatever it
 // returns, its module table must hold the table's invariants.
 #include "fuzz/fuzz_support.h"
-#include "project/module_table.h"
-#include "project/project_reader.h"
+#include "project/model/module_table.h"
+#include "project/model/project_reader.h"
 
 #include <cstring>
 #include <string>

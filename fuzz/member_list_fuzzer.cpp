@@ -1,8 +1,8 @@
 // Any bytes as a project file and as a group file: the member list and the
 // group reader must not crash, and what they give must hold its invariants.
 #include "fuzz/fuzz_support.h"
-#include "project/member_list.h"
-#include "project/project_search.h"
+#include "project/model/member_list.h"
+#include "project/model/project_search.h"
 
 #include <string>
 #include <string_view>

@@ -8,7 +8,7 @@
 #include "analysis/diff/diff_text_report.h"
 #include "analysis/diff/module_diff.h"
 #include "fuzz/fuzz_support.h"
-#include "project/platform.h"
+#include "project/text/platform.h"
 #include "analysis/source/scanned_module.h"
 
 #include <string>

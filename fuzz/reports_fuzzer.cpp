@@ -5,8 +5,8 @@
 #include "analysis/run/session.h"
 #include "analysis/source/module_scan.h"
 #include "fuzz/fuzz_support.h"
-#include "project/module_table.h"
-#include "project/source_text.h"
+#include "project/model/module_table.h"
+#include "project/text/source_text.h"
 
 #include <cstring>
 #include <string>

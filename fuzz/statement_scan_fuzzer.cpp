@@ -4,7 +4,7 @@
 #include "analysis/source/code_page.h"
 #include "analysis/source/module_scan.h"
 #include "fuzz/fuzz_support.h"
-#include "project/source_text.h"
+#include "project/text/source_text.h"
 
 #include <string>
 

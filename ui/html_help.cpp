@@ -1,6 +1,6 @@
 #include "ui/html_help.h"
 
-#include "project/path_text.h"
+#include "project/text/path_text.h"
 #include "ui/ui_texts.h"
 
 #include <string_view>

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "analysis/run/outputs.h"
-#include "project/module_table.h"
-#include "project/reporter.h"
+#include "project/model/module_table.h"
+#include "project/text/reporter.h"
 #include "ui/html_help.h"
 #include "ui/module_list_view.h"
 

@@ -3,7 +3,7 @@
 // the control does not exist.
 #pragma once
 
-#include "project/module_table.h"
+#include "project/model/module_table.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // and message boxes. Narrow literals are compiled to Shift_JIS.
 #pragma once
 
-#include "project/messages.h"
+#include "project/text/messages.h"
 
 namespace kolvane::ui::text {
 

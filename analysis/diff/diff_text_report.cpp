@@ -1,7 +1,7 @@
 #include "analysis/diff/diff_text_report.h"
 
-#include "project/source_file.h"
-#include "project/strings.h"
+#include "project/text/source_file.h"
+#include "project/text/strings.h"
 
 #include <array>
 

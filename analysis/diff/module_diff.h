@@ -6,7 +6,7 @@
 #include "analysis/diff/change_counts.h"
 #include "analysis/source/statement_key.h"
 #include "analysis/source/scanned_module.h"
-#include "project/module_kind.h"
+#include "project/model/module_kind.h"
 
 #include <optional>
 #include <string>

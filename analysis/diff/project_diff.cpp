@@ -2,8 +2,8 @@
 
 #include "analysis/diff/diff_tables.h"
 #include "analysis/diff/diff_text_report.h"
-#include "project/messages.h"
-#include "project/path_text.h"
+#include "project/text/messages.h"
+#include "project/text/path_text.h"
 
 #include <map>
 #include <utility>

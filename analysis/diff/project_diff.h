@@ -6,7 +6,7 @@
 
 #include "analysis/diff/module_diff.h"
 #include "analysis/writer.h"
-#include "project/member_list.h"
+#include "project/model/member_list.h"
 
 #include <memory>
 #include <span>

@@ -2,7 +2,7 @@
 
 #include "analysis/reports/declaration_scan.h"
 #include "analysis/reports/list_banner.h"
-#include "project/messages.h"
+#include "project/text/messages.h"
 
 namespace kolvane {
 namespace {

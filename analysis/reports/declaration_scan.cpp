@@ -1,8 +1,8 @@
 #include "analysis/reports/declaration_scan.h"
 
 #include "analysis/reports/list_banner.h"
-#include "project/messages.h"
-#include "project/source_text.h"
+#include "project/text/messages.h"
+#include "project/text/source_text.h"
 
 #include <algorithm>
 #include <vector>

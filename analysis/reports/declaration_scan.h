@@ -5,11 +5,11 @@
 #pragma once
 
 #include "analysis/reports/text_report.h"
-#include "project/reporter.h"
-#include "project/source_file.h"
-#include "project/source_text.h"
+#include "project/text/reporter.h"
+#include "project/text/source_file.h"
+#include "project/text/source_text.h"
 
-#include "project/strings.h"
+#include "project/text/strings.h"
 
 #include <cstdint>
 #include <functional>

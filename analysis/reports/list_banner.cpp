@@ -1,9 +1,9 @@
 #include "analysis/reports/list_banner.h"
 
 #include "analysis/reports/recorded_module.h"
-#include "project/messages.h"
-#include "project/path_text.h"
-#include "project/strings.h"
+#include "project/text/messages.h"
+#include "project/text/path_text.h"
+#include "project/text/strings.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include "analysis/reports/declaration_scan.h"
 #include "analysis/reports/list_banner.h"
 #include "analysis/reports/property_list.h"
-#include "project/messages.h"
+#include "project/text/messages.h"
 
 namespace kolvane {
 namespace {

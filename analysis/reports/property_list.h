@@ -3,8 +3,8 @@
 #pragma once
 
 #include "analysis/reports/text_report.h"
-#include "project/reporter.h"
-#include "project/source_file.h"
+#include "project/text/reporter.h"
+#include "project/text/source_file.h"
 
 #include <string_view>
 

@@ -7,8 +7,8 @@
 #pragma once
 
 #include "analysis/reports/text_report.h"
-#include "project/report_sink.h"
-#include "project/reporter.h"
+#include "project/text/report_sink.h"
+#include "project/text/reporter.h"
 
 #include <cstddef>
 #include <string>

@@ -1,9 +1,9 @@
 #include "analysis/reports/step_count_report.h"
 
 #include "analysis/reports/text_report.h"
-#include "project/path_text.h"
-#include "project/source_file.h"
-#include "project/trace.h"
+#include "project/text/path_text.h"
+#include "project/text/source_file.h"
+#include "project/text/trace.h"
 
 #include <cstdint>
 #include <string>

@@ -3,8 +3,8 @@
 
 #include "analysis/writer.h"
 #include "analysis/source/step_counter.h"
-#include "project/module_table.h"
-#include "project/reporter.h"
+#include "project/model/module_table.h"
+#include "project/text/reporter.h"
 
 #include <memory>
 #include <span>

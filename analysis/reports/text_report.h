@@ -2,10 +2,10 @@
 // module table only, in table order, and write one file.
 #pragma once
 
-#include "project/messages.h"
+#include "project/text/messages.h"
 #include "analysis/writer.h"
-#include "project/module_table.h"
-#include "project/reporter.h"
+#include "project/model/module_table.h"
+#include "project/text/reporter.h"
 
 #include <optional>
 #include <string>

@@ -3,10 +3,10 @@
 #include "analysis/diff/project_diff.h"
 #include "analysis/run/ordered_jobs.h"
 #include "analysis/tables/member_output.h"
-#include "project/messages.h"
-#include "project/path_text.h"
-#include "project/source_file.h"
-#include "project/source_text.h"
+#include "project/text/messages.h"
+#include "project/text/path_text.h"
+#include "project/text/source_file.h"
+#include "project/text/source_text.h"
 
 #include <algorithm>
 #include <memory>

@@ -7,10 +7,10 @@
 #include "analysis/run/outputs.h"
 #include "analysis/source/code_page.h"
 #include "analysis/tables/project_figures.h"
-#include "project/member_list.h"
-#include "project/module_table.h"
-#include "project/project_reader.h"
-#include "project/reporter.h"
+#include "project/model/member_list.h"
+#include "project/model/module_table.h"
+#include "project/model/project_reader.h"
+#include "project/text/reporter.h"
 
 #include <functional>
 #include <string>

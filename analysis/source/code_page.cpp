@@ -1,6 +1,6 @@
 #include "analysis/source/code_page.h"
 
-#include "project/platform.h"
+#include "project/text/platform.h"
 
 #include <array>
 #include <cstdint>

@@ -26,7 +26,7 @@
 #include "analysis/source/lexer.h"
 #include "analysis/source/module_scan.h"
 
-#include "project/path_text.h"
+#include "project/text/path_text.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "analysis/source/lexer.h"
 
-#include "project/path_text.h"
+#include "project/text/path_text.h"
 
 #include <string_view>
 

@@ -2,7 +2,7 @@
 
 #include "analysis/source/code_page.h"
 #include "analysis/source/step_counter.h"
-#include "project/strings.h"
+#include "project/text/strings.h"
 
 #include <array>
 #include <optional>

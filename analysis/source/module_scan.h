@@ -22,8 +22,8 @@
 #pragma once
 
 #include "analysis/source/lexer.h"
-#include "project/module_kind.h"
-#include "project/source_text.h"
+#include "project/model/module_kind.h"
+#include "project/text/source_text.h"
 
 #include <cstdint>
 #include <string>

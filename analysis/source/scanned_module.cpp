@@ -1,6 +1,6 @@
 #include "analysis/source/scanned_module.h"
 
-#include "project/source_file.h"
+#include "project/text/source_file.h"
 
 #include <array>
 

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "analysis/source/module_scan.h"
-#include "project/member_list.h"
-#include "project/module_table.h"
-#include "project/source_text.h"
-#include "project/text_buffer.h"
+#include "project/model/member_list.h"
+#include "project/model/module_table.h"
+#include "project/text/source_text.h"
+#include "project/text/text_buffer.h"
 
 #include <string_view>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "analysis/source/statement_key.h"
 
-#include "project/path_text.h"
+#include "project/text/path_text.h"
 
 #include <array>
 #include <cstdint>

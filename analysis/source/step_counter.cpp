@@ -1,6 +1,6 @@
 #include "analysis/source/step_counter.h"
 
-#include "project/strings.h"
+#include "project/text/strings.h"
 
 #include <bit>
 #include <cstdint>

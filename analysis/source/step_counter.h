@@ -3,8 +3,8 @@
 // neither; and the figures of a module and of a kind of module.
 #pragma once
 
-#include "project/module_kind.h"
-#include "project/strings.h"
+#include "project/model/module_kind.h"
+#include "project/text/strings.h"
 
 #include <array>
 #include <cstdint>

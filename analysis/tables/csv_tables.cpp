@@ -1,7 +1,7 @@
 #include "analysis/tables/csv_tables.h"
 
 #include "analysis/tables/member_output.h"
-#include "project/path_text.h"
+#include "project/text/path_text.h"
 
 namespace kolvane {
 namespace {

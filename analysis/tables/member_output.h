@@ -5,7 +5,7 @@
 
 #include "analysis/source/code_page.h"
 #include "analysis/writer.h"
-#include "project/reporter.h"
+#include "project/text/reporter.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
 // What a run adds up of a project for its summary row.
 #pragma once
 
-#include "project/member_list.h"
-#include "project/module_kind.h"
+#include "project/model/member_list.h"
+#include "project/model/module_kind.h"
 
 #include <array>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // writes byte for byte. Narrow literals are Shift_JIS (the reports); u8
 // literals are UTF-8 (what the terminal gets).
 #include "analysis/run/outputs.h"
-#include "project/module_table.h"
-#include "project/project_reader.h"
+#include "project/model/module_table.h"
+#include "project/model/project_reader.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/test_support.h"
 

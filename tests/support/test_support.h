@@ -4,9 +4,9 @@
 
 #include "analysis/run/outputs.h"
 #include "analysis/source/scanned_module.h"
-#include "project/module_table.h"
-#include "project/reporter.h"
-#include "project/source_file.h"
+#include "project/model/module_table.h"
+#include "project/text/reporter.h"
+#include "project/text/source_file.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,7 +1,7 @@
 // The commands of the main window: Run, Open, Drop, the accelerators, the
 // version dialog and Exit, on the real window in this process.
 #include "analysis/run/outputs.h"
-#include "project/project_reader.h"
+#include "project/model/project_reader.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/command_line.h"
 

@@ -3,7 +3,7 @@
 // hands the core's boxes to the user interface's).
 #pragma once
 
-#include "project/module_table.h"
+#include "project/model/module_table.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/window_probe.h"
 #include "ui/main_window.h"

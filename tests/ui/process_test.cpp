@@ -2,8 +2,8 @@
 // project on its command line, a second copy and a run from the run button;
 // and its help, with the help file beside it and without.
 #include "analysis/run/outputs.h"
-#include "project/module_table.h"
-#include "project/project_reader.h"
+#include "project/model/module_table.h"
+#include "project/model/project_reader.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/window_probe.h"
 

@@ -1,0 +1,97 @@
+#include "project/model/member_list.h"
+
+#include "project/model/project_search.h"
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+using testing::kSep;
+using testing::TempDir;
+
+class RecordingReporter : public Reporter {
+public:
+    void Message(std::string_view text, std::string_view) override { messages.emplace_back(text); }
+    void Trace(std::string_view) override {}
+    std::vector<std::string> messages;
+};
+
+std::vector<std::string> Describe(const std::vector<Member>& members)
+{
+    std::vector<std::string> rows;
+    for (const Member& m : members) rows.push_back(std::string(KindText(m.kind)) + "|" + m.value + "|" + m.path);
+    return rows;
+}
+
+TEST(MemberList, EveryKindInLineOrder)
+{
+    TempDir dir;
+    const std::string project = dir.Write("P.vbp", std::string("Type=Exe\r\n"
+                                                               "UserControl=Ctl\\Dial.ctl\r\n"
+                                                               "Form=Main.frm\r\n"
+                                                               "IconForm=\"Main\"\r\n"
+                                                               "Module=Util; Util.bas\r\n"
+                                                               "Module=NoSemicolon.bas\r\n"
+                                                               "Class=Calc; ..\\Calc.cls\r\n"
+                                                               " PropertyPage=NotAtStart.pag\r\n"
+                                                               "PropertyPage=Page.pag\r\n"
+                                                               "UserDocument=Doc.dob\r\n"
+                                                               "Designer=Rep") +
+                                                       std::string("\0ignored\r\nDesigner=", 19) +
+                                                       std::string(600, 'd') + ".dsr");
+    std::vector<Member> members;
+    ASSERT_EQ(ReadMemberList(project, members), ProjectStatus::Ok);
+    const std::string folder = dir.Root() + kSep;
+    const std::string parent = std::filesystem::path(dir.Root()).parent_path().string() + kSep;
+    const std::vector<std::string> expected = {
+        "ctl|Ctl\\Dial.ctl|" + folder + "Ctl\\Dial.ctl",
+        "frm|Main.frm|" + folder + "Main.frm",
+        "bas|Util.bas|" + folder + "Util.bas",
+        "cls|..\\Calc.cls|" + parent + "Calc.cls",
+        "pag|Page.pag|" + folder + "Page.pag",
+        "dob|Doc.dob|" + folder + "Doc.dob",
+        "dsr|Rep|" + folder + "Rep",
+        "dsr|" + std::string(600, 'd') + ".dsr|" + folder + std::string(600, 'd') + ".dsr",
+    };
+    EXPECT_EQ(Describe(members), expected);
+
+    EXPECT_EQ(ReadMemberList(dir.Path("None.vbp"), members), ProjectStatus::NotFound);
+    EXPECT_EQ(ReadMemberList(dir.Folder("Sub.vbp"), members), ProjectStatus::Unreadable);
+}
+
+#ifndef _WIN32
+TEST(ProjectSearch, FoldersInByteOrderOnceEachAndGroups)
+{
+    TempDir dir;
+    dir.Folder("tree");
+    dir.Folder("tree/b");
+    dir.Folder("tree/a");
+    const std::string second = dir.Write("tree/b/Second.VBP", "");
+    const std::string first = dir.Write("tree/a/First.vbp", "");
+    const std::string top = dir.Write("tree/Top.vbp", "");
+    dir.Write("tree/a/notes.txt", "");
+    std::filesystem::create_directory_symlink(dir.Path("tree"), dir.Path("tree/a/loop"));
+    const std::string group = dir.Write("G.vbg", "VBGROUP 5.0\r\nStartupProject=tree\\Top.vbp\r\n"
+                                                 "Project=tree\\a\\First.vbp\r\nxProject=No.vbp\r\n");
+
+    RecordingReporter reporter;
+    std::vector<std::string> projects;
+    AddProjectsOf(dir.Path("tree"), projects, reporter);
+    AddProjectsOf(group, projects, reporter);
+    AddProjectsOf(dir.Path("Missing.vbg"), projects, reporter);
+    const std::string folder = dir.Root() + kSep;
+    const std::vector<std::string> expected = {top, first, second, folder + "tree\\Top.vbp",
+                                               folder + "tree\\a\\First.vbp", dir.Path("Missing.vbg")};
+    EXPECT_EQ(projects, expected);
+    EXPECT_TRUE(reporter.messages.empty());
+}
+#endif
+
+}  // namespace
+}  // namespace kolvane
