@@ -24,7 +24,7 @@ constexpr std::string_view kStepCountSuffix = "_StCnt.txt";
 constexpr std::string_view kProcedureSuffix = "_FncOp.txt";
 constexpr std::string_view kApiSuffix = "_APIOp.txt";
 
-constexpr std::array<AnalysisRow, 4> kAnalyses = {{
+constexpr AnalysisRow kAnalyses[] = {
     {AnalysisId::Steps, "steps", 's', true, ModuleSource::Table, ScanDepth::Statements, ScanDepth::Statements,
      &TextReport<&MakeStepCount, kStepCountSuffix>, kStepCountSuffix, "ステップ数・コメント数取得処理",
      &MakeStepCountCsv, &MakeStepCountJson, nullptr},
@@ -35,7 +35,7 @@ constexpr std::array<AnalysisRow, 4> kAnalyses = {{
      kApiSuffix, "API関数取得処理", &MakeApiCsv, &MakeApiJson, nullptr},
     {AnalysisId::Changes, "diff", 0, false, ModuleSource::Members, ScanDepth::Procedures, ScanDepth::Procedures, &MakeDiffText, {}, {}, &MakeDiffCsv,
      nullptr, &MakeDiffJson},
-}};
+};
 
 }  // namespace
 
@@ -49,7 +49,7 @@ const AnalysisRow& RowOf(AnalysisId id)
     for (const AnalysisRow& row : kAnalyses) {
         if (row.id == id) return row;
     }
-    throw std::out_of_range("an analysis without its row");
+    throw std::out_of_range("an analysis without its row in the table");
 }
 
 const AnalysisRow* RowOfOption(std::string_view option)
