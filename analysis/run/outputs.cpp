@@ -25,16 +25,20 @@ constexpr std::string_view kProcedureSuffix = "_FncOp.txt";
 constexpr std::string_view kApiSuffix = "_APIOp.txt";
 
 constexpr AnalysisRow kAnalyses[] = {
-    {AnalysisId::Steps, "steps", 's', true, ModuleSource::Table, ScanDepth::Statements, ScanDepth::Statements,
-     &TextReport<&MakeStepCount, kStepCountSuffix>, kStepCountSuffix, "ステップ数・コメント数取得処理",
-     &MakeStepCountCsv, &MakeStepCountJson, nullptr},
-    {AnalysisId::Procedures, "procedures", 'p', true, ModuleSource::Table, ScanDepth::Text, ScanDepth::Procedures,
-     &TextReport<&MakeProcedureList, kProcedureSuffix>, kProcedureSuffix, "関数取得処理", &MakeProcedureCsv,
-     &MakeProcedureJson, nullptr},
-    {AnalysisId::Apis, "apis", 'a', true, ModuleSource::Table, ScanDepth::Text, ScanDepth::Apis, &TextReport<&MakeApiList, kApiSuffix>,
-     kApiSuffix, "API関数取得処理", &MakeApiCsv, &MakeApiJson, nullptr},
-    {AnalysisId::Changes, "diff", 0, false, ModuleSource::Members, ScanDepth::Procedures, ScanDepth::Procedures, &MakeDiffText, {}, {}, &MakeDiffCsv,
-     nullptr, &MakeDiffJson},
+    {.id = AnalysisId::Steps, .option = "steps", .shortOption = 's', .inAll = true,
+     .textSource = ModuleSource::Table, .textDepth = ScanDepth::Statements, .depth = ScanDepth::Statements,
+     .text = &TextReport<&MakeStepCount, kStepCountSuffix>, .textSuffix = kStepCountSuffix,
+     .failureText = "ステップ数・コメント数取得処理", .csv = &MakeStepCountCsv, .jsonPart = &MakeStepCountJson},
+    {.id = AnalysisId::Procedures, .option = "procedures", .shortOption = 'p', .inAll = true,
+     .textSource = ModuleSource::Table, .textDepth = ScanDepth::Text, .depth = ScanDepth::Procedures,
+     .text = &TextReport<&MakeProcedureList, kProcedureSuffix>, .textSuffix = kProcedureSuffix,
+     .failureText = "関数取得処理", .csv = &MakeProcedureCsv, .jsonPart = &MakeProcedureJson},
+    {.id = AnalysisId::Apis, .option = "apis", .shortOption = 'a', .inAll = true, .textSource = ModuleSource::Table,
+     .textDepth = ScanDepth::Text, .depth = ScanDepth::Apis, .text = &TextReport<&MakeApiList, kApiSuffix>,
+     .textSuffix = kApiSuffix, .failureText = "API関数取得処理", .csv = &MakeApiCsv, .jsonPart = &MakeApiJson},
+    {.id = AnalysisId::Changes, .option = "diff", .textSource = ModuleSource::Members,
+     .textDepth = ScanDepth::Procedures, .depth = ScanDepth::Procedures, .text = &MakeDiffText, .csv = &MakeDiffCsv,
+     .json = &MakeDiffJson},
 };
 
 }  // namespace

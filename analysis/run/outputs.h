@@ -29,18 +29,18 @@ using MakeJsonPart = std::unique_ptr<JsonPart> (*)(const OutputContext& context)
 
 struct AnalysisRow {
     AnalysisId id;
-    std::string_view option;   // the command line's long option, without "--"
-    char shortOption;          // its letter, or 0
-    bool inAll;                // chosen by -A, --all
-    ModuleSource textSource;   // the modules its text output takes
-    ScanDepth textDepth;       // how far its text output needs its modules scanned
-    ScanDepth depth;           // how far its other outputs need them scanned
-    MakeWriter text;           // null: no text output
-    std::string_view textSuffix;   // the text report's suffix, for the front ends to name it
-    std::string_view failureText;  // shown with the caption "エラー" when the text report fails; empty: none
-    MakeWriter csv;            // null: no CSV output
-    MakeJsonPart jsonPart;     // its part of NAME.json; null: none
-    MakeWriter json;           // a JSON file of its own (the change counts); null: none
+    std::string_view option;        // the command line's long option, without "--"
+    char shortOption = 0;           // its letter, or 0
+    bool inAll = false;             // chosen by -A, --all
+    ModuleSource textSource = ModuleSource::Members;  // the modules its text output takes
+    ScanDepth textDepth = ScanDepth::Text;  // how far its text output needs its modules scanned
+    ScanDepth depth = ScanDepth::Text;      // how far its other outputs need them scanned
+    MakeWriter text = nullptr;      // null: no text output
+    std::string_view textSuffix;    // the text report's suffix, for the front ends to name it
+    std::string_view failureText;   // shown with the caption "エラー" when the text report fails; empty: none
+    MakeWriter csv = nullptr;       // null: no CSV output
+    MakeJsonPart jsonPart = nullptr;  // its part of NAME.json; null: none
+    MakeWriter json = nullptr;      // a JSON file of its own (the change counts); null: none
 };
 
 std::span<const AnalysisRow> AnalysisTable();
