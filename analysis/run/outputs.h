@@ -36,8 +36,8 @@ struct AnalysisRow {
     ScanDepth textDepth = ScanDepth::Text;  // how far its text output needs its modules scanned
     ScanDepth depth = ScanDepth::Text;      // how far its other outputs need them scanned
     MakeWriter text = nullptr;      // null: no text output
-    std::string_view textSuffix;    // the text report's suffix, for the front ends to name it
-    std::string_view failureText;   // shown with the caption "エラー" when the text report fails; empty: none
+    std::string_view textSuffix = {};  // the text report's suffix, for the front ends to name it
+    std::string_view failureText = {};  // shown with the caption "エラー" when the text report fails; empty: none
     MakeWriter csv = nullptr;       // null: no CSV output
     MakeJsonPart jsonPart = nullptr;  // its part of NAME.json; null: none
     MakeWriter json = nullptr;      // a JSON file of its own (the change counts); null: none
