@@ -55,9 +55,10 @@ inline std::size_t JobThreads()
 }
 
 
-// Jobs run ahead of an in-order consumer: job(i) runs on up to JobThreads()
-// threads (this one included) while consume(i, result) is called on this
-// thread for i = 0, 1, ... in order, as each result comes. A job starts only
+// Jobs run ahead of an in-order consumer: job(i) runs on up to threads
+// threads (this one included; 0 stands for JobThreads()) while
+// consume(i, result) is called on this thread for i = 0, 1, ... in order, as
+// each result comes. A job starts only
 // when fewer than two per thread wait for their turn and, unless no other
 // job is waiting, when the weights of the waiting ones stay within budget:
 // with weights in bytes, memory stays within the budget or the weight of one
@@ -65,10 +66,12 @@ inline std::size_t JobThreads()
 // jobs still running are waited for. When a job throws, the results before
 // it are consumed and its exception is thrown again here.
 template <typename Result, typename Job, typename Consume>
-void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, const Job& job, const Consume& consume)
+void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, const Job& job, const Consume& consume,
+                    std::size_t threads = 0)
 {
+    if (threads == 0) threads = JobThreads();
     const std::size_t count = weights.size();
-    const std::size_t window = 2 * JobThreads();
+    const std::size_t window = 2 * threads;
     std::mutex lock;
     std::condition_variable changed;
     std::vector<std::optional<Result>> slots(count);
@@ -111,7 +114,7 @@ void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, co
         helpers.clear();  // joined
     };
     try {
-        for (std::size_t helper = 1; helper < std::min(JobThreads(), count); ++helper) {
+        for (std::size_t helper = 1; helper < std::min(threads, count); ++helper) {
             try {
                 helpers.emplace_back([&] {
                     std::unique_lock<std::mutex> held(lock);
@@ -149,22 +152,6 @@ void RunJobsInOrder(std::span<const std::size_t> weights, std::size_t budget, co
         throw;
     }
     stopHelpers();
-}
-
-// Calls job(0) ... job(count - 1) ahead on every core (see RunJobsInOrder)
-// and returns the results in that order. When a job throws, its exception is
-// thrown again here once every thread has ended.
-template <typename Result, typename Job>
-std::vector<Result> RunOrderedJobs(std::size_t count, const Job& job)
-{
-    std::vector<Result> results;
-    results.reserve(count);
-    const std::vector<std::size_t> weights(count, 0);
-    RunJobsInOrder<Result>(weights, 0, job, [&](std::size_t, Result result) {
-        results.push_back(std::move(result));
-        return true;
-    });
-    return results;
 }
 
 }  // namespace kolvane

@@ -218,7 +218,8 @@ bool AnyRunning(const std::vector<RunningWriter>& writers)
 // turn where it happened.
 template <typename Read, typename Taken>
 void RunWriters(std::vector<RunningWriter>& writers, std::span<const std::size_t> weights, bool keepReading,
-                const Read& read, const Taken& taken, Reporter& reporter, const OutputDoneCallback& done)
+                std::size_t threads, const Read& read, const Taken& taken, Reporter& reporter,
+                const OutputDoneCallback& done)
 {
     for (std::size_t i = 0; i < writers.size(); ++i) {
         RunningWriter& writer = writers[i];
@@ -280,7 +281,8 @@ void RunWriters(std::vector<RunningWriter>& writers, std::span<const std::size_t
                     give(std::move(turn.module));
                     give(std::move(turn.previous));
                     return AnyRunning(writers) || keepReading;
-                });
+                },
+                threads);
         }
     } catch (const std::bad_alloc&) {
         failAll();
@@ -309,15 +311,15 @@ OutputContext ContextOf(std::string_view projectPath, const RunChoice& choice)
 
 // Runs the writers over the modules of the table and of the member list.
 void RunModules(std::vector<RunningWriter>& writers, const ModuleTable* table, const std::vector<Member>* members,
-                ScanDepth depth, bool summary, Reporter& reporter, const OutputDoneCallback& done, ProjectRun& run)
+                ScanDepth depth, const RunChoice& choice, Reporter& reporter, const OutputDoneCallback& done,
+                ProjectRun& run)
 {
     const std::vector<RunModule> modules = ModulesOf(table, members);
     std::vector<std::size_t> sizes(modules.size());
     for (std::size_t i = 0; i < modules.size(); ++i) sizes[i] = SourceSize(modules[i].path);
-    const bool membersTaken = Takes(writers, ModuleSource::Members);
     ProjectFigures& figures = run.figures;
     RunWriters(
-        writers, sizes, summary,
+        writers, sizes, choice.summary, choice.threads,
         [&](std::size_t index, PreparedTurn& turn, RecyclingPool<ScannedModule>& pool) {
             const RunModule& module = modules[index];
             turn.module = pool.Take();
@@ -333,7 +335,7 @@ void RunModules(std::vector<RunningWriter>& writers, const ModuleTable* table, c
             ++figures.modules;
             ++figures.kindModules[static_cast<std::size_t>(module.kind)];
             if (module.Status() != SourceStatus::Read) {
-                run.memberFailed = run.memberFailed || membersTaken || summary;
+                run.memberFailed = true;
                 return;
             }
             figures.steps += module.scan.steps;
@@ -379,7 +381,7 @@ ProjectRun RunProject(std::string_view projectPath, const RunChoice& choice, Rep
     }
     const bool tableRuns = Takes(writers, ModuleSource::Table);
     RunModules(writers, tableRuns ? &load.table : nullptr, membersRead ? &members : nullptr,
-               DepthOf(writers, choice), choice.summary, reporter, done, run);
+               DepthOf(writers, choice), choice, reporter, done, run);
     return run;
 }
 
@@ -394,7 +396,9 @@ ProjectRun RunProjectTable(std::string_view projectPath, const ModuleTable& tabl
     const OutputContext context = ContextOf(projectPath, choice);
     std::vector<RunningWriter> writers = MakeWriters(choice, context);
     std::erase_if(writers, [](const RunningWriter& writer) { return writer.done.source != ModuleSource::Table; });
-    RunModules(writers, &table, nullptr, DepthOf(writers, choice), false, reporter, done, run);
+    RunChoice textReports = choice;
+    textReports.summary = false;
+    RunModules(writers, &table, nullptr, DepthOf(writers, choice), textReports, reporter, done, run);
     return run;
 }
 
@@ -426,7 +430,7 @@ ComparisonRun RunComparison(std::string_view oldProject, std::string_view newPro
     }
     const ScanDepth depth = DepthOf(writers, changes);
     RunWriters(
-        writers, sizes, false,
+        writers, sizes, false, choice.threads,
         [&](std::size_t index, PreparedTurn& turn, RecyclingPool<ScannedModule>& pool) {
             const ModulePair& pair = pairs[index];
             const auto read = [&](const Member* member, std::unique_ptr<ScannedModule>& module) {

@@ -26,6 +26,7 @@ struct RunChoice {
     std::string folder;      // where the files go; empty: the current folder
     std::string reportPath;  // the window's: the path of its one text report
     bool summary = false;    // the project's figures are wanted for a summary row
+    std::size_t threads = 0;  // threads reading and scanning modules; 0: one per core, at most four
 };
 
 // One output of a run, once it has ended.

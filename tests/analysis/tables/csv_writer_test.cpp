@@ -34,5 +34,31 @@ TEST(CsvWriter, ByteOrderMarkHeaderAndCrLfRows)
     EXPECT_EQ(dir.Read("out.csv"), "\xEF\xBB\xBFname,count,note\r\n\"\xE8\xA1\xA8,1\",-1,\r\n");
 }
 
+// Text in the source's code page becomes UTF-8 before it is quoted: a
+// Shift_JIS trail byte that is a quote or a comma never ends a field.
+TEST(CsvWriter, ConvertedFieldsAreUtf8AndQuotedAfterTheConversion)
+{
+    const struct {
+        std::string_view bytes;
+        CodePage codePage;
+        std::string_view field;
+    } cases[] = {
+        {"\x95\x5C\x8E\xA6", CodePage::Cp932, "\xE8\xA1\xA8\xE7\xA4\xBA"},  // 表示, 0x5C trail byte
+        {"\x81\x41,\x82\xA0", CodePage::Cp932, "\"\xE3\x80\x81,\xE3\x81\x82\""},  // 、 and あ around a comma
+        {"caf\xE9 \"x\"", CodePage::Cp1252, "\"caf\xC3\xA9 \"\"x\"\"\""},
+        {"\x82", CodePage::Cp932, "\xEF\xBF\xBD"},  // a lead byte at the end: U+FFFD
+        {"\xE8\xA1\xA8", CodePage::Utf8, "\xE8\xA1\xA8"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        CsvWriter csv;
+        ASSERT_TRUE(csv.Open(dir.Path("out.csv"), {"text"}));
+        csv.Converted(c.bytes, c.codePage);
+        csv.EndRow();
+        ASSERT_TRUE(csv.Close());
+        EXPECT_EQ(dir.Read("out.csv"), "\xEF\xBB\xBFtext\r\n" + std::string(c.field) + "\r\n") << c.bytes;
+    }
+}
+
 }  // namespace
 }  // namespace kolvane
