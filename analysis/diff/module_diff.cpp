@@ -21,24 +21,32 @@ using Symbols = std::vector<std::uint32_t>;
 using StatementList = std::vector<std::uint32_t>;  // statement numbers of a module
 
 // Statement keys numbered so that equal statements get equal numbers; one
-// table serves both versions of a module.
+// table serves both versions of a module. The keys are kept one after the
+// other in one buffer, the table holding their places.
 class SymbolTable {
 public:
     std::uint32_t Of(std::string_view key)
     {
-        const auto found = numbers_.find(key);
-        if (found != numbers_.end()) return found->second;
-        const auto number = static_cast<std::uint32_t>(numbers_.size());
-        numbers_.emplace(std::string(key), number);
-        return number;
+        const std::size_t hash = std::hash<std::string_view>()(key);
+        const auto [first, last] = numbers_.equal_range(hash);
+        for (auto entry = first; entry != last; ++entry) {
+            const Place& place = entry->second;
+            if (std::string_view(keys_).substr(place.offset, place.size) == key) return place.number;
+        }
+        const Place place{keys_.size(), key.size(), static_cast<std::uint32_t>(numbers_.size())};
+        keys_.append(key);
+        numbers_.emplace(hash, place);
+        return place.number;
     }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    struct Place {
+        std::size_t offset;
+        std::size_t size;
+        std::uint32_t number;
     };
-    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> numbers_;
+    std::string keys_;
+    std::unordered_multimap<std::size_t, Place> numbers_;
 };
 
 // A standard module's first statement "Attribute VB_Name = ..." (in any
@@ -69,12 +77,27 @@ StatementList DeclarationStatements(const ScannedModule& module)
     return declarations;
 }
 
-StatementList ProcedureStatements(const Procedure& procedure)
-{
-    StatementList statements;
-    for (std::uint32_t i = procedure.firstStatement; i <= procedure.lastStatement; ++i) statements.push_back(i);
-    return statements;
-}
+// The statements of a comparison: a procedure's run of statements, or the
+// list of a declarations section.
+class Statements {
+public:
+    explicit Statements(const Procedure& procedure)
+        : first_(procedure.firstStatement), size_(procedure.lastStatement - procedure.firstStatement + 1)
+    {
+    }
+    explicit Statements(const StatementList& list) : list_(list.data()), size_(list.size()) {}
+
+    std::size_t size() const { return size_; }
+    std::uint32_t operator[](std::size_t i) const
+    {
+        return list_ != nullptr ? list_[i] : first_ + static_cast<std::uint32_t>(i);
+    }
+
+private:
+    const std::uint32_t* list_ = nullptr;
+    std::uint32_t first_ = 0;
+    std::size_t size_;
+};
 
 // A statement as stored: the same bytes make the same statement key.
 std::string_view Stored(const ModuleScan& module, std::uint32_t statement)
@@ -93,7 +116,7 @@ public:
     {
     }
 
-    std::int64_t Common(const StatementList& older, const StatementList& newer)
+    std::int64_t Common(const Statements& older, const Statements& newer)
     {
         std::size_t head = 0;
         while (head < older.size() && head < newer.size() &&
@@ -105,7 +128,7 @@ public:
                Stored(older_, older[older.size() - 1 - tail]) == Stored(newer_, newer[newer.size() - 1 - tail])) {
             ++tail;
         }
-        const auto middle = [&](const ModuleScan& module, const StatementList& list) {
+        const auto middle = [&](const ModuleScan& module, const Statements& list) {
             Symbols symbols;
             for (std::size_t i = head; i + tail < list.size(); ++i) {
                 key_.clear();
@@ -185,7 +208,8 @@ void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByte
     const StatementList oldDeclarations = DeclarationStatements(older);
     const StatementList newDeclarations = DeclarationStatements(newer);
     diff.rows.push_back(MatchedRow(DeclarationsRow(RowStatus::Unchanged, {}), Size(oldDeclarations),
-                                   Size(newDeclarations), compare.Common(oldDeclarations, newDeclarations)));
+                                   Size(newDeclarations),
+                                   compare.Common(Statements(oldDeclarations), Statements(newDeclarations))));
     for (const Procedure& procedure : newer.procedures) {
         Key key{procedure.kind, FoldCase(procedure.name, isLeadByte)};
         const std::size_t occurrence = seen[key]++;
@@ -197,7 +221,7 @@ void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByte
         const Procedure& old = older.procedures[found->second[occurrence]];
         oldMatched[found->second[occurrence]] = true;
         diff.rows.push_back(MatchedRow(ProcedureRow(procedure, RowStatus::Unchanged, {}), old.Steps(), procedure.Steps(),
-                                       compare.Common(ProcedureStatements(old), ProcedureStatements(procedure))));
+                                       compare.Common(Statements(old), Statements(procedure))));
     }
     for (std::size_t i = 0; i < older.procedures.size(); ++i) {
         if (oldMatched[i]) continue;

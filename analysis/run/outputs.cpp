@@ -26,7 +26,7 @@ constexpr std::string_view kApiSuffix = "_APIOp.txt";
 
 constexpr AnalysisRow kAnalyses[] = {
     {.id = AnalysisId::Steps, .option = "steps", .shortOption = 's', .inAll = true,
-     .textSource = ModuleSource::Table, .textDepth = ScanDepth::Statements, .depth = ScanDepth::Statements,
+     .textSource = ModuleSource::Table, .textDepth = ScanDepth::Figures, .depth = ScanDepth::Figures,
      .text = &TextReport<&MakeStepCount, kStepCountSuffix>, .textSuffix = kStepCountSuffix,
      .failureText = "ステップ数・コメント数取得処理", .csv = &MakeStepCountCsv, .jsonPart = &MakeStepCountJson},
     {.id = AnalysisId::Procedures, .option = "procedures", .shortOption = 'p', .inAll = true,

@@ -2,6 +2,7 @@
 
 #include "project/text/path_text.h"
 
+#include <array>
 #include <string_view>
 
 namespace kolvane {
@@ -23,10 +24,38 @@ constexpr std::string_view kRemWord = "Rem";
 bool IsBlank(char c) { return c == kBlank || c == kTab; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNonAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 bool IsHexDigit(char c) { return IsDigit(c) || (LowerAscii(c) >= 'a' && LowerAscii(c) <= 'f'); }
 bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
-bool IsTypeCharacter(char c) { return kTypeCharacters.find(c) != std::string_view::npos; }
+// What a byte is to the lexer.
+enum ByteClass : unsigned char {
+    kOther,
+    kBlankByte,
+    kLetterByte,    // an ASCII letter
+    kDigitByte,
+    kUnderscoreByte,
+    kHighByte,      // non-ASCII: a letter, maybe the lead byte of a double-byte character
+    kTypeByte,      // a type character
+};
+
+constexpr std::array<ByteClass, 256> kByteClasses = [] {
+    std::array<ByteClass, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        ByteClass kind = kOther;
+        if (c == ' ' || c == '\t') kind = kBlankByte;
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) kind = kLetterByte;
+        if (c >= '0' && c <= '9') kind = kDigitByte;
+        if (c == '_') kind = kUnderscoreByte;
+        if (c >= 0x80) kind = kHighByte;
+        for (const char type : kTypeCharacters) {
+            if (c == static_cast<unsigned char>(type)) kind = kTypeByte;
+        }
+        table[static_cast<std::size_t>(c)] = kind;
+    }
+    return table;
+}();
+
+ByteClass ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
+bool IsTypeCharacter(char c) { return ClassOf(c) == kTypeByte; }
 
 // Where the line's final " _" stands, its trailing blanks and tabs aside;
 // the line's size when it has none.
@@ -39,20 +68,6 @@ std::size_t ContinuationAt(std::string_view line)
 }
 
 }  // namespace
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    }
-    return true;
-}
-
-bool Token::IsWord(std::string_view word) const
-{
-    return kind == TokenKind::Identifier && !bracketed && typeCharacter == 0 && EqualsIgnoringCase(name, word);
-}
 
 bool EndsWithContinuation(std::string_view line)
 {
@@ -75,10 +90,11 @@ std::size_t StringLiteralEnd(std::string_view line, std::size_t quote)
 
 std::size_t CommentStart(std::string_view line)
 {
-    std::size_t at = line.find_first_of("\"'");
-    while (at != std::string_view::npos) {
+    const std::size_t first = line.find(kApostrophe);
+    if (first == std::string_view::npos) return line.size();  // most lines
+    for (std::size_t at = 0; at < line.size();) {
         if (line[at] == kApostrophe) return at;
-        at = line.find_first_of("\"'", StringLiteralEnd(line, at));
+        at = line[at] == kQuote ? StringLiteralEnd(line, at) : at + 1;
     }
     return line.size();
 }
@@ -91,21 +107,23 @@ LineLexer::LineLexer(std::string_view line, LexerOptions options)
 
 void LineLexer::SkipBlanks()
 {
-    while (position_ < line_.size() && IsBlank(line_[position_])) ++position_;
+    while (position_ < line_.size() && ClassOf(line_[position_]) == kBlankByte) ++position_;
 }
 
 // Past the letters, digits, underscores and non-ASCII characters from from.
 std::size_t LineLexer::NameEnd(std::size_t from) const
 {
     std::size_t at = from;
-    while (at < line_.size()) {
-        const char c = line_[at];
-        if (IsNonAscii(c)) {
-            const bool pair = options_.isLeadByte != nullptr && options_.isLeadByte(static_cast<unsigned char>(c)) &&
-                              at + 1 < line_.size() && IsTrailByte(static_cast<unsigned char>(line_[at + 1]));
-            at += pair ? 2 : 1;
-        } else if (IsAsciiLetter(c) || IsDigit(c) || c == kUnderscore) {
+    const std::size_t size = line_.size();
+    while (at < size) {
+        const auto byte = static_cast<unsigned char>(line_[at]);
+        const ByteClass kind = kByteClasses[byte];
+        if (kind == kLetterByte || kind == kDigitByte || kind == kUnderscoreByte) {
             ++at;
+        } else if (kind == kHighByte) {
+            const bool pair = options_.isLeadByte != nullptr && options_.isLeadByte(byte) && at + 1 < size &&
+                              IsTrailByte(static_cast<unsigned char>(line_[at + 1]));
+            at += pair ? 2 : 1;
         } else {
             break;
         }
@@ -125,66 +143,82 @@ std::size_t LineLexer::TypeCharacterEnd(std::size_t from, Token& token) const
 
 bool LineLexer::Next(Token& token)
 {
-    if (position_ >= line_.size()) return false;
+    const std::size_t size = line_.size();
+    if (position_ >= size) return false;
     if (position_ == continuation_) {
-        position_ = line_.size();
+        position_ = size;
         return false;
     }
-    token = Token{};
-    token.offset = position_;
+    const char* const data = line_.data();
     const std::size_t start = position_;
-    const char c = line_[start];
-    std::size_t end;
+    const char c = data[start];
     const bool statementStart = statementStart_;
     statementStart_ = false;
+    token.offset = start;
+    token.bracketed = false;
+    token.typeCharacter = 0;
+    std::size_t end;
+    std::size_t nameStart = start;
+    std::size_t nameEnd = 0;  // 0: the name is the text
 
-    if (c == kApostrophe) {
-        token.kind = TokenKind::Comment;
-        end = line_.size();
-    } else if (c == kQuote) {
-        token.kind = TokenKind::String;
-        end = StringLiteralEnd(line_, start);
-        const bool closed = end - start >= 2 && line_[end - 1] == kQuote;
-        token.name = line_.substr(start + 1, end - start - 1 - (closed ? 1 : 0));
-    } else if (c == kOpenBracket) {
+    switch (ClassOf(c)) {
+    case kLetterByte:
+    case kHighByte:
         token.kind = TokenKind::Identifier;
-        token.bracketed = true;
-        const std::size_t close = line_.find(kCloseBracket, start + 1);
-        const std::size_t nameEnd = close == std::string_view::npos ? line_.size() : close;
-        token.name = line_.substr(start + 1, nameEnd - start - 1);
-        end = close == std::string_view::npos ? line_.size() : TypeCharacterEnd(close + 1, token);
-    } else if (IsAsciiLetter(c) || IsNonAscii(c)) {
-        token.kind = TokenKind::Identifier;
-        const std::size_t nameEnd = NameEnd(start);
-        token.name = line_.substr(start, nameEnd - start);
+        nameEnd = NameEnd(start);
         end = TypeCharacterEnd(nameEnd, token);
-        if (options_.remComments && statementStart && token.IsWord(kRemWord) &&
-            (end == line_.size() || IsBlank(line_[end]))) {
-            token = Token{TokenKind::Comment, {}, {}, false, 0, start};
-            end = line_.size();
+        if (options_.remComments && statementStart && nameEnd - start == kRemWord.size() && token.typeCharacter == 0 &&
+            EqualsIgnoringCase({data + start, nameEnd - start}, kRemWord) &&
+            (end == size || ClassOf(data[end]) == kBlankByte)) {
+            token.kind = TokenKind::Comment;
+            end = size;
+            nameEnd = 0;
         }
-    } else if (IsDigit(c) || (c == kAmpersand && start + 2 < line_.size() &&
-                              ((LowerAscii(line_[start + 1]) == 'h' && IsHexDigit(line_[start + 2])) ||
-                               (LowerAscii(line_[start + 1]) == 'o' && IsOctalDigit(line_[start + 2]))))) {
+        break;
+    case kDigitByte:
         token.kind = TokenKind::Number;
-        end = c == kAmpersand ? start + 2 : start;
-        while (end < line_.size() && (IsAsciiLetter(line_[end]) || IsDigit(line_[end]) || line_[end] == '.')) ++end;
+        end = start;
+        while (end < size && (IsAsciiLetter(data[end]) || IsDigit(data[end]) || data[end] == '.')) ++end;
         end = TypeCharacterEnd(end, token);
-    } else if (c == kSeparator && !(start + 1 < line_.size() && line_[start + 1] == kAssignment)) {
-        token.kind = TokenKind::Separator;
-        end = start + 1;
-        statementStart_ = true;
-    } else {
-        token.kind = TokenKind::Symbol;
-        end = c == kSeparator ? start + 2 : start + 1;
+        break;
+    default:
+        if (c == kApostrophe) {
+            token.kind = TokenKind::Comment;
+            end = size;
+        } else if (c == kQuote) {
+            token.kind = TokenKind::String;
+            end = StringLiteralEnd(line_, start);
+            const bool closed = end - start >= 2 && data[end - 1] == kQuote;
+            nameStart = start + 1;
+            nameEnd = closed ? end - 1 : end;
+        } else if (c == kOpenBracket) {
+            token.kind = TokenKind::Identifier;
+            token.bracketed = true;
+            const std::size_t close = line_.find(kCloseBracket, start + 1);
+            nameStart = start + 1;
+            nameEnd = close == std::string_view::npos ? size : close;
+            end = close == std::string_view::npos ? size : TypeCharacterEnd(close + 1, token);
+        } else if (c == kAmpersand && start + 2 < size &&
+                   ((LowerAscii(data[start + 1]) == 'h' && IsHexDigit(data[start + 2])) ||
+                    (LowerAscii(data[start + 1]) == 'o' && IsOctalDigit(data[start + 2])))) {
+            token.kind = TokenKind::Number;
+            end = start + 2;
+            while (end < size && (IsAsciiLetter(data[end]) || IsDigit(data[end]) || data[end] == '.')) ++end;
+            end = TypeCharacterEnd(end, token);
+        } else if (c == kSeparator && !(start + 1 < size && data[start + 1] == kAssignment)) {
+            token.kind = TokenKind::Separator;
+            end = start + 1;
+            statementStart_ = true;
+        } else {
+            token.kind = TokenKind::Symbol;
+            end = c == kSeparator ? start + 2 : start + 1;
+        }
+        break;
     }
     // A token never runs into the continuation (an unclosed literal or
     // bracket, a comment: the " _" is theirs).
-    token.text = line_.substr(start, end - start);
-    if (token.kind == TokenKind::Number || token.kind == TokenKind::Symbol || token.kind == TokenKind::Separator ||
-        token.kind == TokenKind::Comment) {
-        token.name = token.text;
-    }
+    token.text = std::string_view(data + start, end - start);
+    token.name = nameEnd != 0 ? std::string_view(data + nameStart, nameEnd - nameStart) : token.text;
     position_ = end;
     SkipBlanks();
     return true;

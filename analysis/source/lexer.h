@@ -33,6 +33,22 @@ namespace kolvane {
 // characters are made of bytes above 0x7F only, as UTF-8's are).
 using LeadByteTest = bool (*)(unsigned char byte);
 
+// ASCII letters in lower case, every other byte as it is.
+constexpr char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal without regard to ASCII case.
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    }
+    return true;
+}
+
 enum class TokenKind { Identifier, Number, String, Comment, Separator, Symbol };
 
 struct Token {
@@ -45,7 +61,10 @@ struct Token {
 
     // The identifier spelled word (ASCII case aside), neither bracketed nor
     // typed: how keywords are matched.
-    bool IsWord(std::string_view word) const;
+    bool IsWord(std::string_view word) const
+    {
+        return kind == TokenKind::Identifier && !bracketed && typeCharacter == 0 && EqualsIgnoringCase(name, word);
+    }
 };
 
 struct LexerOptions {
@@ -85,14 +104,5 @@ std::size_t CommentStart(std::string_view line);
 // its closing quote, or the line's size when it is not closed. A doubled
 // quote closes the literal and opens the next, which reads the same.
 std::size_t StringLiteralEnd(std::string_view line, std::size_t quote);
-
-// ASCII letters in lower case, every other byte as it is.
-constexpr char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Equal without regard to ASCII case.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace kolvane

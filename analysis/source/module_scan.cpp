@@ -4,7 +4,9 @@
 #include "analysis/source/step_counter.h"
 #include "project/text/strings.h"
 
+#include <algorithm>
 #include <array>
+#include <span>
 #include <optional>
 
 namespace kolvane {
@@ -34,12 +36,6 @@ constexpr std::string_view kAliasWord = "Alias";
 constexpr std::array<std::string_view, 5> kProcedureKindTexts = {"Sub", "Function", "Property Get", "Property Let",
                                                                  "Property Set"};
 constexpr std::array<std::string_view, 3> kScopeTexts = {"Public", "Private", "Friend"};
-// The initials, in lower case, of the words a procedure start (a scope,
-// Static, Sub, Function, Property) and a Declare statement (a scope,
-// Declare) can begin with.
-constexpr std::string_view kProcedureStartInitials = "pfs";
-constexpr std::string_view kDeclareInitials = "pfd";
-constexpr std::string_view kEndInitial = "e";
 
 // The scan reads names the same way whatever the code page of the sources.
 constexpr LexerOptions kScanLexing{&IsShiftJisLeadByte, false};
@@ -49,13 +45,6 @@ bool IsBlank(char c)
     return c == kBlank || c == kTab;
 }
 
-char InitialOf(std::string_view firstPiece)
-{
-    for (const char c : firstPiece) {
-        if (!IsBlank(c)) return LowerAscii(c);
-    }
-    return 0;
-}
 
 // The tokens of a line, taken from the front.
 class Words {
@@ -163,11 +152,32 @@ std::optional<ProcedureStart> ReadProcedureStart(std::string_view firstLine)
     return ProcedureStart{*kind, scope, name};
 }
 
-// Whether a statement with this initial (see Statement) may start with one
-// of the words; 0 stands for a statement that must be read whole.
-bool MayStartWithOneOf(char initial, std::string_view initials)
+// The opening of a statement (see Statement) from its first piece.
+std::array<char, 2> OpeningOf(std::string_view firstPiece)
 {
-    return initial == 0 || initials.find(initial) != std::string_view::npos;
+    std::size_t at = 0;
+    while (at < firstPiece.size() && IsBlank(firstPiece[at])) ++at;
+    std::array<char, 2> opening{};
+    for (std::size_t i = 0; i < opening.size() && at + i < firstPiece.size(); ++i) {
+        opening[i] = LowerAscii(firstPiece[at + i]);
+    }
+    return opening;
+}
+
+// The openings of the words a procedure statement (a scope, Static, Sub,
+// Function, Property), a Declare statement (a scope, Declare) and an End
+// statement begin with.
+constexpr std::string_view kProcedureOpenings[] = {"pu", "pr", "fr", "st", "su", "fu"};
+constexpr std::string_view kDeclareOpenings[] = {"pu", "pr", "fr", "de"};
+constexpr std::string_view kEndOpenings[] = {"en"};
+
+// Whether the statement may open with one of the openings; one whose first
+// piece is blank must be read to know.
+bool MayOpenWith(const Statement& statement, std::span<const std::string_view> openings)
+{
+    if (statement.opening[0] == 0) return true;
+    const std::string_view opening(statement.opening.data(), statement.opening.size());
+    return std::find(openings.begin(), openings.end(), opening) != openings.end();
 }
 
 std::string_view TrimBlanks(std::string_view text)
@@ -210,53 +220,78 @@ std::optional<std::string_view> TakeLiteral(Words& words, bool& cut)
 
 }  // namespace
 
-void ScanModule(std::string_view text, bool holdsNul, ModuleKind kind, ModuleScan& out)
+namespace {
+
+// The scan past the header: the figures, and with Record the statements.
+template <ScanRecord Record>
+void ScanCode(PieceClassifier& classify, RawLinePieces& reads, std::uint32_t line, ModuleScan& out)
+{
+    std::uint32_t steps = 0;
+    std::uint32_t comments = 0;
+    bool pending = false;  // continued pieces wait for their step
+    Statement next;        // the statement being collected
+    while (!reads.AtEnd()) {
+        const std::size_t begin = reads.Position();
+        const LinePiece piece = reads.Read(kCounterReadSize);
+        const std::uint32_t pieceLine = line;
+        if (piece.endsLine) ++line;
+
+        std::string_view trimmed;
+        const PieceVerdict verdict = classify(piece.text, trimmed);
+        if (verdict == PieceVerdict::Comment || verdict == PieceVerdict::Nothing) {
+            if (verdict == PieceVerdict::Comment) ++comments;
+            pending = false;  // continued pieces without their step
+            continue;
+        }
+        if (verdict == PieceVerdict::Step) ++steps;
+        if constexpr (Record == ScanRecord::Statements) {
+            if (!pending) next = Statement{begin, 0, pieceLine, OpeningOf(trimmed)};
+            pending = verdict == PieceVerdict::Continued;
+            if (verdict == PieceVerdict::Step) {
+                next.end = reads.Position();
+                out.statements.push_back(next);
+            }
+        }
+    }
+    out.steps = static_cast<std::int32_t>(steps);
+    out.comments = static_cast<std::int32_t>(comments);
+}
+
+}  // namespace
+
+void ScanModule(std::string_view text, bool holdsNul, ModuleKind kind, ModuleScan& out, ScanRecord record)
 {
     out.text = text;
     out.holdsNul = holdsNul;
     out.codeStart = 0;
     out.codeLine = 1;
-    out.headerEnded = false;
-    out.steps = 0;
-    out.comments = 0;
+    out.headerEnded = !HasHeader(kind);
     out.statements.clear();
 
-    const bool gated = HasHeader(kind);
-    PieceClassifier classify(text);
     RawLinePieces reads(text, holdsNul);
-    std::uint32_t line = 1;
-    bool pending = false;  // continued pieces wait for their step
-    Statement next;        // the statement being collected
-    do {
-        const std::size_t begin = reads.Position();
-        const std::uint32_t pieceLine = line;
+    // A header kind's code begins after the piece that holds the header's end.
+    while (!out.headerEnded && !reads.AtEnd()) {
         const LinePiece piece = reads.Read(kCounterReadSize);
-        if (piece.endsLine) ++line;
+        if (piece.endsLine) ++out.codeLine;
+        if (Contains(piece.text, kHeaderEnd)) {
+            out.headerEnded = true;
+            out.codeStart = reads.Position();
+        }
+    }
+    if (!out.headerEnded) {
+        out.codeStart = text.size();
+        out.codeLine = 1;
+        out.steps = 0;
+        out.comments = 0;
+        return;
+    }
 
-        if (gated && !out.headerEnded) {
-            if (Contains(piece.text, kHeaderEnd)) {
-                out.headerEnded = true;
-                out.codeStart = reads.Position();
-                out.codeLine = line;
-            }
-            continue;
-        }
-        const PieceVerdict verdict = classify(piece.text);
-        if (verdict == PieceVerdict::Comment) ++out.comments;
-        if (verdict == PieceVerdict::Comment || verdict == PieceVerdict::Nothing) {
-            pending = false;  // continued pieces without their step
-            continue;
-        }
-        if (!pending) next = Statement{begin, 0, pieceLine, InitialOf(piece.text)};
-        pending = verdict == PieceVerdict::Continued;
-        if (verdict == PieceVerdict::Step) {
-            ++out.steps;
-            next.end = reads.Position();
-            out.statements.push_back(next);
-        }
-    } while (!reads.AtEnd());
-
-    if (gated && !out.headerEnded) out.codeStart = text.size();
+    PieceClassifier classify(text);
+    if (record == ScanRecord::Figures) {
+        ScanCode<ScanRecord::Figures>(classify, reads, out.codeLine, out);
+    } else {
+        ScanCode<ScanRecord::Statements>(classify, reads, out.codeLine, out);
+    }
     if (kind == ModuleKind::Bas) out.steps += kStandardModuleStepsAfterLastLine;
 }
 
@@ -278,10 +313,10 @@ std::string_view FirstPiece(const ModuleScan& module, const Statement& statement
 
 std::string_view FirstStatementLine(const ModuleScan& module, const Statement& statement, std::string& storage)
 {
+    StatementLines lines(module, statement, storage);
     std::string_view first;
-    ForEachStatementLine(module, statement, storage, [&](std::string_view line, std::uint32_t, bool isFirst) {
-        if (isFirst) first = line;
-    });
+    std::uint32_t number = 0;
+    lines.Next(first, number);
     return first;
 }
 
@@ -293,13 +328,13 @@ std::vector<Procedure> FindProcedures(const ModuleScan& module)
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
         const Statement& statement = module.statements[index];
         if (open) {
-            if (MayStartWithOneOf(statement.initial, kEndInitial) && IsProcedureEnd(FirstPiece(module, statement))) {
+            if (MayOpenWith(statement, kEndOpenings) && IsProcedureEnd(FirstPiece(module, statement))) {
                 procedures.back().lastStatement = index;
                 open = false;
             }
             continue;
         }
-        if (!MayStartWithOneOf(statement.initial, kProcedureStartInitials)) continue;
+        if (!MayOpenWith(statement, kProcedureOpenings)) continue;
         const std::optional<ProcedureStart> start = ReadProcedureStart(FirstStatementLine(module, statement, storage));
         if (!start) continue;
         std::string joined = JoinStatementLines(module, statement);
@@ -320,7 +355,7 @@ std::vector<ApiDeclaration> FindApiDeclarations(const ModuleScan& module)
     std::string storage;
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
         const Statement& statement = module.statements[index];
-        if (!MayStartWithOneOf(statement.initial, kDeclareInitials)) continue;
+        if (!MayOpenWith(statement, kDeclareOpenings)) continue;
         if (!MayBeDeclare(DeclarationLine(FirstStatementLine(module, statement, storage)))) continue;
         std::string joined = JoinStatementLines(module, statement);
         Words words(joined);

@@ -25,6 +25,7 @@
 #include "project/model/module_kind.h"
 #include "project/text/source_text.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -39,7 +40,11 @@ struct Statement {
     std::size_t begin = 0;    // where its first piece begins in the text
     std::size_t end = 0;      // where the reads stood after its last piece
     std::uint32_t line = 0;   // the physical line of its first piece
-    char initial = 0;  // the first byte after the leading blanks, in lower case; 0 when the first piece is blank
+    // The first two bytes after the leading blanks, ASCII letters in lower
+    // case; zeros when the first piece is blank. The searches for procedures
+    // and declarations pass over the statements that cannot open with their
+    // words.
+    std::array<char, 2> opening{};
 };
 
 struct ModuleScan {
@@ -57,9 +62,13 @@ struct ModuleScan {
     std::string_view Header() const { return text.substr(0, codeStart); }
 };
 
+// What a scan keeps: the figures and the header alone, or the statements too.
+enum class ScanRecord { Figures, Statements };
+
 // Scans a module's text as stored. The scan views the text; it is used
 // again for the next module, for its memory.
-void ScanModule(std::string_view text, bool holdsNul, ModuleKind kind, ModuleScan& out);
+void ScanModule(std::string_view text, bool holdsNul, ModuleKind kind, ModuleScan& out,
+                ScanRecord record = ScanRecord::Statements);
 
 enum class ProcedureKind { Sub, Function, PropertyGet, PropertyLet, PropertySet };
 enum class Scope { Public, Private, Friend };
@@ -113,36 +122,55 @@ void ForEachStatementPiece(const ModuleScan& module, const Statement& statement,
     }
 }
 
+// The physical lines of a statement, in order: the texts of its pieces on
+// each line, put together. A line is viewed where it stands unless a NUL cut
+// one of its pieces short; it is joined in storage then.
+class StatementLines {
+public:
+    StatementLines(const ModuleScan& module, const Statement& statement, std::string& storage)
+        : reads_(module.text, module.holdsNul, statement.begin), end_(statement.end), holdsNul_(module.holdsNul),
+          storage_(storage), number_(statement.line)
+    {
+    }
+
+    // The next line and its number; false after the last.
+    bool Next(std::string_view& line, std::uint32_t& number)
+    {
+        if (reads_.Position() >= end_) return false;
+        number = number_++;
+        LinePiece read = reads_.Read(kCounterReadSize);
+        if (read.endsLine || reads_.Position() >= end_) {
+            line = read.text;
+            return true;
+        }
+        const char* begin = read.text.data();
+        if (holdsNul_) storage_.assign(read.text);
+        while (!read.endsLine && reads_.Position() < end_) {
+            read = reads_.Read(kCounterReadSize);
+            if (holdsNul_) storage_.append(read.text);
+        }
+        line = holdsNul_ ? std::string_view(storage_)
+                         : std::string_view(begin, static_cast<std::size_t>(read.text.data() + read.text.size() - begin));
+        return true;
+    }
+
+private:
+    RawLinePieces reads_;
+    std::size_t end_;
+    bool holdsNul_;
+    std::string& storage_;
+    std::uint32_t number_;
+};
+
 // Calls line(text, number, first) for each physical line of a statement, in
-// order: the texts of its pieces on that line, put together. A line is
-// viewed where it stands unless a NUL cut one of its pieces short; it is
-// joined in storage then.
+// order (see StatementLines).
 template <typename Line>
 void ForEachStatementLine(const ModuleScan& module, const Statement& statement, std::string& storage, Line&& line)
 {
-    RawLinePieces reads(module.text, module.holdsNul, statement.begin);
-    std::uint32_t number = statement.line;
-    bool first = true;
-    while (reads.Position() < statement.end) {
-        LinePiece read = reads.Read(kCounterReadSize);
-        const char* begin = read.text.data();
-        std::size_t pieces = 1;
-        bool joined = false;
-        while (!read.endsLine && reads.Position() < statement.end) {
-            if (pieces == 1 && module.holdsNul) storage.assign(read.text);
-            read = reads.Read(kCounterReadSize);
-            ++pieces;
-            if (module.holdsNul) {
-                storage.append(read.text);
-                joined = true;
-            }
-        }
-        const char* end = read.text.data() + read.text.size();
-        line(joined ? std::string_view(storage) : std::string_view(begin, static_cast<std::size_t>(end - begin)),
-             number, first);
-        first = false;
-        ++number;
-    }
+    StatementLines lines(module, statement, storage);
+    std::string_view text;
+    std::uint32_t number = 0;
+    for (bool first = true; lines.Next(text, number); first = false) line(text, number, first);
 }
 
 // The first piece of a statement.

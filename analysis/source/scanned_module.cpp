@@ -43,7 +43,7 @@ void ScannedModule::Read(std::string_view filePath, ModuleKind moduleKind)
 void ScannedModule::Scan(ScanDepth depth)
 {
     if (Status() != SourceStatus::Read || depth == ScanDepth::Text) return;
-    ScanModule(text, holdsNul, kind, scan);
+    ScanModule(text, holdsNul, kind, scan, depth == ScanDepth::Figures ? ScanRecord::Figures : ScanRecord::Statements);
     if (depth >= ScanDepth::Procedures) procedures = FindProcedures(scan);
     if (depth >= ScanDepth::Apis) apis = FindApiDeclarations(scan);
 }

@@ -20,9 +20,10 @@ enum class SourceStatus { Read, Missing, Unreadable };
 std::string_view SourceStatusText(SourceStatus status);
 
 // How far a run scans its modules: not at all (the text is enough), to the
-// statements and figures, on to the procedures, or to the procedures and the
-// API declarations. A deeper scan does what the shallower ones do.
-enum class ScanDepth { Text, Statements, Procedures, Apis };
+// figures of the step count, to the statements, on to the procedures, or to
+// the procedures and the API declarations. A deeper scan does what the
+// shallower ones do.
+enum class ScanDepth { Text, Figures, Statements, Procedures, Apis };
 
 struct ScannedModule {
     // What the run names: the row of the module table (the text reports),

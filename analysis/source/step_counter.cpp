@@ -57,9 +57,9 @@ PieceClassifier::PieceClassifier(std::string_view moduleText)
 {
 }
 
-PieceVerdict PieceClassifier::operator()(std::string_view piece)
+PieceVerdict PieceClassifier::operator()(std::string_view piece, std::string_view& trimmed)
 {
-    piece = WithoutLeadingBlanks(piece);
+    trimmed = piece = WithoutLeadingBlanks(piece);
     if (piece.empty()) return PieceVerdict::Nothing;
     const std::size_t start = static_cast<std::size_t>(piece.data() - text_.data());
     const std::size_t end = start + piece.size();

@@ -49,7 +49,13 @@ enum class PieceVerdict {
 class PieceClassifier {
 public:
     explicit PieceClassifier(std::string_view moduleText);
-    PieceVerdict operator()(std::string_view piece);
+    PieceVerdict operator()(std::string_view piece)
+    {
+        std::string_view trimmed;
+        return (*this)(piece, trimmed);
+    }
+    // The same, telling the piece without its leading blanks too.
+    PieceVerdict operator()(std::string_view piece, std::string_view& trimmed);
 
 private:
     std::string_view text_;
