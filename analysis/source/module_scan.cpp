@@ -46,20 +46,64 @@ bool IsBlank(char c)
 }
 
 
-// The tokens of a line, taken from the front.
+// The tokens of a line, taken from the front. A keyword is the word,
+// whatever type character follows it; the type character is not taken with
+// it, so that nothing after it reads as a keyword or a name until the
+// reader moves past it (see SkipJoined).
 class Words {
 public:
     explicit Words(std::string_view text) : lexer_(text, kScanLexing) { Advance(); }
 
     bool AtEnd() const { return !has_; }
-    const Token& Peek() const { return token_; }
 
-    // Takes the keyword when it is the next token.
+    // Takes the keyword when it is the next word.
     bool Take(std::string_view keyword)
     {
-        if (!has_ || !token_.IsWord(keyword)) return false;
+        if (!has_ || atTypeCharacter_ || token_.kind != TokenKind::Identifier || token_.bracketed ||
+            !EqualsIgnoringCase(token_.name, keyword)) {
+            return false;
+        }
+        atTypeCharacter_ = token_.typeCharacter != 0;
         Advance();
         return true;
+    }
+
+    // The next token when it is a name: an identifier written without
+    // brackets (its type character aside); empty otherwise.
+    std::string_view TakeName()
+    {
+        nameTaken_ = has_ && !atTypeCharacter_ && token_.kind == TokenKind::Identifier && !token_.bracketed;
+        if (!nameTaken_) return {};
+        const std::string_view name = token_.name;
+        Advance();
+        return name;
+    }
+
+    // Takes a string literal when one stands next: its text up to its first
+    // inner quote, or to the line's end when it is not closed. cut tells that
+    // the literal goes on past that quote: what follows it is not read then.
+    std::optional<std::string_view> TakeLiteral(bool& cut)
+    {
+        if (!has_ || atTypeCharacter_ || token_.kind != TokenKind::String) return std::nullopt;
+        const std::string_view inside = token_.text.substr(1);
+        Advance();
+        const std::size_t close = inside.find(kQuote);
+        if (close == std::string_view::npos) return inside;
+        cut = close + 1 < inside.size();
+        return inside.substr(0, close);
+    }
+
+    // After TakeName: passes over whatever stands from there up to the next
+    // blank (a type character, a name's remainder, or what stood in place of
+    // a name) and the blanks after it.
+    void SkipJoined()
+    {
+        if (atTypeCharacter_) {
+            atTypeCharacter_ = false;  // the type character was the keyword's
+        } else if (!nameTaken_ && has_) {
+            Advance();
+        }
+        while (has_ && token_.offset == joinedEnd_) Advance();
     }
 
     // The next token, taken.
@@ -72,11 +116,18 @@ public:
     }
 
 private:
-    void Advance() { has_ = lexer_.Next(token_); }
+    void Advance()
+    {
+        joinedEnd_ = has_ ? token_.offset + token_.text.size() : 0;
+        has_ = lexer_.Next(token_);
+    }
 
     LineLexer lexer_;
     Token token_;
     bool has_ = false;
+    bool atTypeCharacter_ = false;  // the keyword taken last had a type character
+    bool nameTaken_ = false;        // TakeName took a name
+    std::size_t joinedEnd_ = 0;     // where the token taken last ended
 };
 
 Scope TakeScope(Words& words)
@@ -111,14 +162,6 @@ bool IsProcedureEnd(std::string_view text)
     return TakeProcedureEnd(words);
 }
 
-// The name of a procedure or declaration: an identifier written without
-// brackets, its type character aside; empty when none stands next.
-std::string_view NameOf(const std::optional<Token>& token)
-{
-    if (!token || token->kind != TokenKind::Identifier || token->bracketed) return {};
-    return token->name;
-}
-
 // Whether ": End Sub" (Function, Property) stands in the text outside
 // string literals and comments.
 bool HoldsProcedureEnd(std::string_view text)
@@ -147,7 +190,7 @@ std::optional<ProcedureStart> ReadProcedureStart(std::string_view firstLine)
     words.Take(kStaticWord);
     const std::optional<ProcedureKind> kind = TakeProcedureKind(words);
     if (!kind) return std::nullopt;
-    const std::string_view name = NameOf(words.TakeAny());
+    const std::string_view name = words.TakeName();
     if (name.empty()) return std::nullopt;
     return ProcedureStart{*kind, scope, name};
 }
@@ -205,18 +248,6 @@ bool MayBeDeclare(std::string_view firstLine)
     return words.AtEnd() || words.Take(kDeclareWord);
 }
 
-// Takes a string literal when one stands next: its text up to its first
-// inner quote, or to the line's end when it is not closed. cut tells that
-// the literal goes on past that quote: what follows it is not read then.
-std::optional<std::string_view> TakeLiteral(Words& words, bool& cut)
-{
-    if (words.AtEnd() || words.Peek().kind != TokenKind::String) return std::nullopt;
-    const std::string_view inside = words.TakeAny()->text.substr(1);
-    const std::size_t close = inside.find(kQuote);
-    if (close == std::string_view::npos) return inside;
-    cut = close + 1 < inside.size();
-    return inside.substr(0, close);
-}
 
 }  // namespace
 
@@ -370,18 +401,13 @@ std::vector<ApiDeclaration> FindApiDeclarations(const ModuleScan& module)
         } else {
             continue;
         }
-        ApiDeclaration declaration{kind, {}, scope, {}, {}, statement.line, index, {}};
-        // The name, then whatever stands up to the next blank (a type character, say).
-        if (std::optional<Token> name = words.TakeAny()) {
-            declaration.name = NameOf(name);
-            std::size_t end = name->offset + name->text.size();
-            while (!words.AtEnd() && words.Peek().offset == end) end += words.TakeAny()->text.size();
-        }
+        ApiDeclaration declaration{kind, std::string(words.TakeName()), scope, {}, {}, statement.line, index, {}};
+        words.SkipJoined();  // a type character after the name, say
         bool cut = false;
         if (words.Take(kLibWord)) {
-            if (const std::optional<std::string_view> library = TakeLiteral(words, cut)) declaration.library = *library;
+            if (const std::optional<std::string_view> library = words.TakeLiteral(cut)) declaration.library = *library;
             if (!cut && words.Take(kAliasWord)) {
-                if (const std::optional<std::string_view> alias = TakeLiteral(words, cut)) declaration.alias = *alias;
+                if (const std::optional<std::string_view> alias = words.TakeLiteral(cut)) declaration.alias = *alias;
             }
         }
         declaration.declaration = std::move(joined);
