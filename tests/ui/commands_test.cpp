@@ -12,8 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
 #include <thread>
+#include <type_traits>
 
 // When set to n >= 0, the allocation n + 1 from now fails, once.
 std::atomic<long> allocationsBeforeFailure{-1};
@@ -48,16 +50,20 @@ protected:
     Box Finished() const { return {"処理が終了しました", "やったあ", window, false}; }
 
     // Sends the command, which blocks in a modal dialog with the caption,
-    // while drive() works the dialog from a thread of its own and ends it.
-    // Gives the dialog's owner (null when no such dialog showed).
+    // while drive() works the shown dialog from a thread of its own and ends
+    // it. Gives the dialog's owner (null when no such dialog showed).
     HWND WhileDialog(int command, const char* caption, const std::function<void(HWND dialog)>& drive)
     {
         HWND owner = nullptr;
         std::thread driver([&] {
-            if (const HWND dialog = WaitForWindow([caption] { return FindDialog(caption); })) {
-                owner = GetWindow(dialog, GW_OWNER);
-                drive(dialog);
-            }
+            HWND dialog = nullptr;
+            const auto shown = WaitForWindow(
+                dialog, [caption] { return FindDialog(caption); },
+                std::string("the dialog \"") + caption + "\" to show");
+            EXPECT_TRUE(shown);
+            if (!shown) return;
+            owner = GetWindow(dialog, GW_OWNER);
+            drive(dialog);
         });
         Command(command);
         driver.join();
@@ -233,10 +239,15 @@ TEST_F(CommandTest, OpenLoadsTheChosenProjectAndCancelKeepsTheLoadedOne)
         const CurrentFolder kept(".");  // whatever the dialog makes of it
         return WhileDialog(200, "VB プロジェクトファイルを開く", [&](HWND dialog) {
             if (!name.empty()) {
-                const HWND box = GetDlgItem(dialog, 0x47C);
-                SetWindowTextA(box != nullptr ? box : GetDlgItem(dialog, 0x480), name.c_str());
+                const HWND combo = GetDlgItem(dialog, 0x47C);
+                const HWND box = combo != nullptr ? combo : GetDlgItem(dialog, 0x480);
+                SetWindowTextA(box, name.c_str());
                 PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                if (WaitForWindow([dialog] { return IsWindow(dialog) ? nullptr : dialog; }, 5000)) return;
+                const auto taken =
+                    WaitUntil([dialog] { return IsWindow(dialog) == FALSE; }, "the dialog to take the name",
+                              [box] { return "the file name box holds \"" + WindowText(box) + "\""; });
+                EXPECT_TRUE(taken);
+                if (taken) return;
             }
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
@@ -267,6 +278,22 @@ std::string FileVersionOfThisProgram()
     return found ? std::string(value) : std::string();
 }
 
+// Set by a WH_GETMESSAGE hook once the hooked thread takes the marker (a
+// WM_NULL with this wParam) from its queue: what was posted to the thread
+// before the marker has been handled by then.
+constexpr WPARAM kMarker = 0x4B4F4C;
+std::atomic<bool> markerTaken{false};
+LRESULT CALLBACK SeeMarker(int code, WPARAM removal, LPARAM message)
+{
+    const MSG& taken = *reinterpret_cast<const MSG*>(message);
+    if (code == HC_ACTION && removal == PM_REMOVE && taken.message == WM_NULL && taken.wParam == kMarker)
+        markerTaken = true;
+    return CallNextHookEx(nullptr, code, removal, message);
+}
+struct Unhook {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+
 TEST_F(CommandTest, VersionDialogShowsTheResourcesVersionEscLeavesItOpenAndTheCloseBoxEndsIt)
 {
     const std::string version = FileVersionOfThisProgram();
@@ -275,8 +302,15 @@ TEST_F(CommandTest, VersionDialogShowsTheResourcesVersionEscLeavesItOpenAndTheCl
     bool openAfterEsc = false;
     const HWND owner = WhileDialog(203, "バージョン情報", [&](HWND dialog) {
         productLine = WindowText(GetDlgItem(dialog, 600));
+        markerTaken = false;
+        const std::unique_ptr<std::remove_pointer_t<HHOOK>, Unhook> hook(
+            SetWindowsHookExA(WH_GETMESSAGE, &SeeMarker, nullptr, GetWindowThreadProcessId(dialog, nullptr)));
+        ASSERT_NE(hook.get(), nullptr);
         PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
-        Sleep(500);
+        PostMessageA(dialog, WM_NULL, kMarker, 0);
+        // Had Esc ended the dialog, its loop would have ended before the marker.
+        EXPECT_TRUE(WaitUntil([dialog] { return markerTaken || IsWindow(dialog) == FALSE; },
+                              "the dialog to handle Esc and take the marker posted after it"));
         openAfterEsc = IsWindow(dialog) != FALSE;
         PostMessageA(dialog, WM_CLOSE, 0, 0);
     });

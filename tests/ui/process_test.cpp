@@ -43,12 +43,17 @@ public:
     Program& operator=(const Program&) = delete;
 
     bool Started() const { return started_; }
-    // The exit code, or STILL_ACTIVE when it has not ended in time.
-    DWORD WaitForExit(DWORD milliseconds) const
+    // Waits for the program to end with the exit code.
+    ::testing::AssertionResult EndsWith(DWORD expected) const
     {
+        if (WaitForSingleObject(info_.hProcess, kDeadlineMs) != WAIT_OBJECT_0) {
+            return ::testing::AssertionFailure()
+                   << "waited " << kDeadlineMs << " ms for the program to end; " << ShownWindows();
+        }
         DWORD code = STILL_ACTIVE;
-        if (WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0) GetExitCodeProcess(info_.hProcess, &code);
-        return code;
+        GetExitCodeProcess(info_.hProcess, &code);
+        if (code == expected) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the program ended with " << code << " instead of " << expected;
     }
 
 private:
@@ -56,9 +61,16 @@ private:
     bool started_ = false;
 };
 
-HWND FindMainWindow()
+// The main window is shown once its controls are made.
+::testing::AssertionResult WaitForMainWindow(HWND& window)
 {
-    return WaitForWindow([] { return FindWindowA("KOLVANE", "Kolvane"); });
+    return WaitForWindow(
+        window,
+        [] {
+            const HWND found = FindWindowA("KOLVANE", "Kolvane");
+            return IsWindowVisible(found) ? found : nullptr;
+        },
+        "the main window to show");
 }
 
 // The rows the list should show: the core's table of the project.
@@ -81,36 +93,36 @@ TEST(KolvaneProcess, LoadsTheCommandLineProjectRefusesASecondCopyRunsAndExitsWit
     ASSERT_FALSE(rows.empty());
     Program first(kDemoProject, dir.Root());
     ASSERT_TRUE(first.Started());
-    const HWND mainWindow = FindMainWindow();
-    ASSERT_NE(mainWindow, nullptr);
-    const HWND list = WaitForWindow([&] {  // once it holds the project's rows
-        const HWND found = GetDlgItem(mainWindow, 300);
-        return ListView_GetItemCount(found) == static_cast<int>(rows.size()) ? found : nullptr;
-    });
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(ListRows(list), rows);
+    HWND mainWindow = nullptr;
+    ASSERT_TRUE(WaitForMainWindow(mainWindow));
+    const HWND list = GetDlgItem(mainWindow, 300);
+    // The project is loaded after the window shows; a row's kind is set
+    // after the row is added.
+    ASSERT_TRUE(WaitUntil([&] { return ListRows(list) == rows; }, "the project's rows in the list",
+                          [&] { return ::testing::PrintToString(ListRows(list)); }));
     EXPECT_EQ(WindowText(FindWindowExA(mainWindow, nullptr, "Static", nullptr)), kDemoProject);
 
     Program second(dir.Write("Other.vbp", "Form=Other.frm\r\n"), dir.Root());
     ASSERT_TRUE(second.Started());
-    EXPECT_EQ(second.WaitForExit(20000), 0u);
+    EXPECT_TRUE(second.EndsWith(0));
     EXPECT_EQ(FindWindowA("KOLVANE", "Kolvane"), mainWindow);
     EXPECT_EQ(ListRows(list), rows);
 
     // The run button, its owned box, and the same report as the core's.
     PostMessageA(FindWindowExA(mainWindow, nullptr, "Button", "実  行"), BM_CLICK, 0, 0);
-    const HWND found = WaitForWindow([] { return FindDialog("やったあ"); });
-    ASSERT_NE(found, nullptr);
+    HWND found = nullptr;
+    ASSERT_TRUE(WaitForWindow(
+        found, [] { return FindDialog("やったあ"); }, "the box telling the run finished"));
     EXPECT_EQ(GetWindow(found, GW_OWNER), mainWindow);
     EXPECT_NE(FindWindowExA(found, nullptr, "Static", "処理が終了しました"), nullptr);
     EXPECT_FALSE(IsWindowEnabled(mainWindow));
     PostMessageA(found, WM_COMMAND, IDOK, 0);
-    EXPECT_NE(WaitForWindow([&] { return IsWindow(found) ? nullptr : mainWindow; }), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindow(found) == FALSE; }, "the box to close"));
     ASSERT_TRUE(testing::RunAnalysis(AnalysisId::Steps, load.table, kDemoProject, coreDir.Path("core.txt")).written);
     EXPECT_EQ(dir.Read("Demo_StCnt.txt"), coreDir.Read("core.txt"));
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(first.WaitForExit(20000), 0u);
+    EXPECT_TRUE(first.EndsWith(0));
 }
 
 // Starts the program from the given file, asks for Help and hands over to
@@ -120,25 +132,28 @@ void AskForHelp(const std::string& program, const std::function<void(HWND mainWi
     TempDir dir;
     Program running("", dir.Root(), program);
     ASSERT_TRUE(running.Started());
-    const HWND mainWindow = FindMainWindow();
-    ASSERT_NE(mainWindow, nullptr);
+    HWND mainWindow = nullptr;
+    ASSERT_TRUE(WaitForMainWindow(mainWindow));
     PostMessageA(mainWindow, WM_COMMAND, 202, 0);
     look(mainWindow);
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(running.WaitForExit(20000), 0u);
+    EXPECT_TRUE(running.EndsWith(0));
 }
 
 TEST(KolvaneProcess, HelpShowsTheHelpFileBesideTheProgramAndClosesWithIt)
 {
     AskForHelp(kProgram, [](HWND) {
-        EXPECT_NE(WaitForWindow([] { return FindWindowA(nullptr, kHelpTitle.c_str()); }), nullptr);
+        HWND help = nullptr;
+        EXPECT_TRUE(WaitForWindow(
+            help, [] { return FindWindowA(nullptr, kHelpTitle.c_str()); }, "the help window"));
     });
     EXPECT_EQ(FindWindowA(nullptr, kHelpTitle.c_str()), nullptr);
 }
 
 // Without Kolvane.chm the old Windows Help call is made. Wine's Windows Help
 // then asks (in a box of its own process) whether to look for Kolvane.hlp;
-// once it is answered, Kolvane goes on and closes as ever.
+// Kolvane waits in the call until it is answered, then goes on and closes
+// as ever.
 TEST(KolvaneProcess, HelpWithoutTheHelpFileNeitherCrashesNorHangs)
 {
     TempDir dir;
@@ -147,15 +162,17 @@ TEST(KolvaneProcess, HelpWithoutTheHelpFileNeitherCrashesNorHangs)
     AskForHelp(copy, [](HWND mainWindow) {
         DWORD kolvane = 0;
         GetWindowThreadProcessId(mainWindow, &kolvane);
-        const HWND question = WaitForWindow(
+        HWND question = nullptr;
+        ASSERT_TRUE(WaitForWindow(
+            question,
             [kolvane] {
                 const HWND box = FindDialog("エラー");
                 DWORD owner = 0;
                 GetWindowThreadProcessId(box, &owner);
                 return box != nullptr && owner != kolvane ? box : nullptr;
             },
-            10000);
-        if (question != nullptr) PostMessageA(question, WM_COMMAND, IDNO, 0);
+            "Windows Help's question whether to look for the help file"));
+        PostMessageA(question, WM_COMMAND, IDNO, 0);
         EXPECT_EQ(FindWindowA(nullptr, kHelpTitle.c_str()), nullptr);
     });
 }

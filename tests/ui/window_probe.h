@@ -1,12 +1,15 @@
-// Helpers for tests that look at real windows: texts, waiting for a window
-// to appear, and reading list-view rows.
+// Helpers for tests that look at real windows: texts, waiting for a
+// condition (a window, a text, an end), and reading list-view rows.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,21 +22,61 @@ inline std::string WindowText(HWND window)
     return text;
 }
 
-// Polls find() until it gives a window or the time is up.
-inline HWND WaitForWindow(const std::function<HWND()>& find, ULONGLONG timeoutMs = 30000)
+// How long a test waits for a condition before it fails. A condition that
+// holds ends the wait at once, so this is set for a machine busy with other
+// work, many times slower than a quiet one.
+inline constexpr DWORD kDeadlineMs = 60000;
+inline constexpr DWORD kPollMs = 20;
+
+// Adds a shown window as class "caption" to the list (a std::string).
+inline BOOL CALLBACK AddShownWindow(HWND window, LPARAM list)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end) {
-        if (const HWND window = find(); window != nullptr) return window;
-        Sleep(50);
+    if (IsWindowVisible(window)) {
+        constexpr std::size_t kLongestClassName = 256;
+        std::string name(kLongestClassName + 1, '\0');
+        name.resize(static_cast<std::size_t>(GetClassNameA(window, name.data(), static_cast<int>(name.size()))));
+        auto& text = *reinterpret_cast<std::string*>(list);
+        text += (text.empty() ? "" : ", ") + name + " \"" + WindowText(window) + "\"";
     }
-    return nullptr;
+    return TRUE;
 }
 
-// A top-level dialog (class #32770) with the caption.
+// The shown top-level windows of every process.
+inline std::string ShownWindows()
+{
+    std::string shown;
+    EnumWindows(&AddShownWindow, reinterpret_cast<LPARAM>(&shown));
+    return shown.empty() ? "no shown window" : "shown windows: " + shown;
+}
+
+// Polls holds() until it is true. Past the deadline the failure names the
+// condition and what seen() tells of the state then.
+inline ::testing::AssertionResult WaitUntil(const std::function<bool()>& holds, std::string_view condition,
+                                            const std::function<std::string()>& seen = ShownWindows)
+{
+    const ULONGLONG end = GetTickCount64() + kDeadlineMs;
+    while (!holds()) {
+        if (GetTickCount64() > end) {
+            return ::testing::AssertionFailure()
+                   << "waited " << kDeadlineMs << " ms for " << condition << "; seen instead: " << seen();
+        }
+        Sleep(kPollMs);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Waits until find() gives a window and keeps it in window.
+inline ::testing::AssertionResult WaitForWindow(HWND& window, const std::function<HWND()>& find, std::string_view what)
+{
+    return WaitUntil([&] { return (window = find()) != nullptr; }, what);
+}
+
+// A shown top-level dialog (class #32770) with the caption. A dialog is
+// shown once its WM_INITDIALOG has run: its controls hold their texts.
 inline HWND FindDialog(const char* caption)
 {
-    return FindWindowA("#32770", caption);
+    const HWND dialog = FindWindowA("#32770", caption);
+    return dialog != nullptr && IsWindowVisible(dialog) ? dialog : nullptr;
 }
 
 // A Linux path as Wine shows it to Windows programs (Z: is the root).
