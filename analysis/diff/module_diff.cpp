@@ -2,6 +2,7 @@
 
 #include "analysis/diff/common_subsequence.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -64,16 +65,15 @@ bool IsModuleNameHeader(const ModuleScan& module, ModuleKind kind)
 // The statements outside every procedure, the module name header excluded.
 StatementList DeclarationStatements(const ScannedModule& module)
 {
-    const std::size_t count = module.scan.statements.size();
-    std::vector<bool> inside(count, false);
-    if (IsModuleNameHeader(module.scan, module.kind)) inside[0] = true;
-    for (const Procedure& procedure : module.procedures) {
-        for (std::uint32_t i = procedure.firstStatement; i <= procedure.lastStatement && i < count; ++i) inside[i] = true;
-    }
+    const auto count = static_cast<std::uint32_t>(module.scan.statements.size());
     StatementList declarations;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (!inside[i]) declarations.push_back(i);
+    std::uint32_t next = IsModuleNameHeader(module.scan, module.kind) ? 1 : 0;
+    // The procedures come in file order, none inside another: the gaps between them.
+    for (const Procedure& procedure : module.procedures) {
+        for (; next < procedure.firstStatement; ++next) declarations.push_back(next);
+        next = std::max(next, procedure.lastStatement + 1);
     }
+    for (; next < count; ++next) declarations.push_back(next);
     return declarations;
 }
 
@@ -128,18 +128,19 @@ public:
                Stored(older_, older[older.size() - 1 - tail]) == Stored(newer_, newer[newer.size() - 1 - tail])) {
             ++tail;
         }
-        const auto middle = [&](const ModuleScan& module, const Statements& list) {
-            Symbols symbols;
+        const auto middle = [&](const ModuleScan& module, const Statements& list, Symbols& symbols) {
+            symbols.clear();
             for (std::size_t i = head; i + tail < list.size(); ++i) {
                 key_.clear();
                 AppendStatementKey(module, module.statements[list[i]], isLeadByte_, key_);
                 symbols.push_back(table_.Of(key_));
             }
-            return symbols;
         };
         std::int64_t common = static_cast<std::int64_t>(head + tail);
         if (head + tail < older.size() && head + tail < newer.size()) {
-            common += static_cast<std::int64_t>(CommonSubsequenceLength(middle(older_, older), middle(newer_, newer)));
+            middle(older_, older, oldSymbols_);
+            middle(newer_, newer, newSymbols_);
+            common += static_cast<std::int64_t>(CommonSubsequenceLength(oldSymbols_, newSymbols_));
         }
         return common;
     }
@@ -150,6 +151,8 @@ private:
     LeadByteTest isLeadByte_;
     SymbolTable table_;
     std::string key_;
+    Symbols oldSymbols_;
+    Symbols newSymbols_;
 };
 
 std::int64_t Size(const StatementList& statements) { return static_cast<std::int64_t>(statements.size()); }

@@ -24,7 +24,7 @@ TitleKey KeyOf(const Member& member, LeadByteTest isLeadByte)
 
 struct ComparedModule final : PreparedModule {
     explicit ComparedModule(ModuleDiff compared) : diff(std::move(compared)) {}
-    ModuleDiff diff;
+    mutable ModuleDiff diff;  // moved into the report at the module's turn
 };
 
 // A module pair's rows, worked out ahead of its turn; the report written
@@ -50,7 +50,7 @@ public:
     bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
         const auto* compared = dynamic_cast<const ComparedModule*>(prepared);
-        diff_.modules.push_back(compared != nullptr ? compared->diff : Compare(turn));
+        diff_.modules.push_back(compared != nullptr ? std::move(compared->diff) : Compare(turn));
         return true;
     }
 
