@@ -52,17 +52,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LeadByteTest leadBytes = (data[0] & 0x80) != 0 ? nullptr : &IsLeadByte;
     const std::size_t rest = size - 2;
     const std::size_t split = rest * data[1] / 255;
-    const std::string older = Decoded(data + 2, split);
-    const std::string newer = Decoded(data + 2 + split, rest - split);
-
-    const ModuleVersion oldSource{SourceState::Read, older};
-    const ModuleVersion newSource{SourceState::Read, newer};
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 2), rest);
+    const std::string_view newer = bytes.substr(split);
+    const Version oldVersion("old", kind, bytes.substr(0, split));
+    const Version newVersion("new", kind, newer);
     ProjectDiff project{"Old.vbp", "New.vbp", {}};
-    project.modules.push_back(DiffModule(kind, "Fuzz", &oldSource, &newSource, leadBytes));
+    project.modules.push_back(DiffModule(kind, "Fuzz", &oldVersion.module, &newVersion.module, leadBytes));
     CheckRows(project.modules.back(), false);
-    const std::string commented = newer + "\n' fuzz\n";
-    const ModuleVersion commentedSource{SourceState::Read, commented};
-    CheckRows(DiffModule(kind, "Fuzz", &newSource, &commentedSource, leadBytes), true);
+    // A version followed by a comment line is unchanged throughout (the data
+    // ends at a Ctrl-Z: the comment goes before one; a CR LF after the last
+    // line leaves a lone CR at its end as it was).
+    const std::string commented = std::string(newer.substr(0, newer.find('\x1A'))) + "\r\n' fuzz\r\n";
+    const Version commentedVersion("commented", kind, commented);
+    CheckRows(DiffModule(kind, "Fuzz", &newVersion.module, &commentedVersion.module, leadBytes), true);
 
     FUZZ_CHECK(!DiffTextReport(project).empty());
     FUZZ_CHECK(!DiffJson(project, CodePage::Cp932).empty());

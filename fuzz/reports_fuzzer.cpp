@@ -49,20 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ModuleEntry row = OneModule(source.kind, path);
         fuzz::ResetBoxCount();
 
-        TextBuffer text;
-        FUZZ_CHECK(ReadSourceText(path, text) == ReadOutcome::Read);
-        const std::optional<ModuleKind> kind = TableKind(row);
-        FUZZ_CHECK(kind.has_value());
-        const Figures figures = CountSourceText(text, *kind);
-        FUZZ_CHECK(figures.steps >= -1 && figures.comments >= 0);
-        FUZZ_CHECK(static_cast<long long>(figures.steps) + figures.comments <= most);
+        ScannedModule module;
+        module.Read(path, TableKind(row).value_or(ModuleKind::Bas));
+        FUZZ_CHECK(module.Status() == SourceStatus::Read);
+        module.Scan(ScanDepth::Figures);
+        FUZZ_CHECK(module.scan.steps >= -1 && module.scan.comments >= 0);
+        FUZZ_CHECK(static_cast<long long>(module.scan.steps) + module.scan.comments <= most);
 
-        const AnalysisRequest requests[] = {{AnalysisKind::StepCount, stepReport},
-                                            {AnalysisKind::ProcedureList, procedureReport},
-                                            {AnalysisKind::ApiList, apiReport}};
+        const ModuleTable table = {row};
+        RunChoice choice;
+        choice.analyses = {AnalysisId::Steps, AnalysisId::Procedures, AnalysisId::Apis};
+        choice.folder = fuzz::ScratchPath("");
         int written = 0;
-        RunAnalyses(requests, {&row, 1}, project, fuzz::SilentReporter(),
-                    [&](const Analysis&, bool ok) { written += ok ? 1 : 0; });
+        RunProjectTable(project, table, choice, fuzz::SilentReporter(),
+                        [&](const OutputDone& done) { written += done.written ? 1 : 0; });
         FUZZ_CHECK(written == 3);
         FUZZ_CHECK(fuzz::BoxCount() == 0);
     }
