@@ -32,9 +32,11 @@ std::string ReportPath(const OutputContext& context, std::string_view suffix)
     return named.PathFor(suffix);
 }
 
+// A module pair's rows, moved into the report at the pair's turn: a
+// prepared module is taken once, so its rows need no copy.
 struct ComparedModule final : PreparedModule {
     explicit ComparedModule(ModuleDiff compared) : diff(std::move(compared)) {}
-    ModuleDiff diff;
+    mutable ModuleDiff diff;
 };
 
 // A module pair's rows, worked out ahead of its turn; the report written
@@ -60,7 +62,7 @@ public:
     bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
         const auto* compared = dynamic_cast<const ComparedModule*>(prepared);
-        diff_.modules.push_back(compared != nullptr ? compared->diff : Compare(turn));
+        diff_.modules.push_back(compared != nullptr ? std::move(compared->diff) : Compare(turn));
         return true;
     }
 
