@@ -69,12 +69,21 @@ StatementList DeclarationStatements(const ScannedModule& module)
     return declarations;
 }
 
-StatementList ProcedureStatements(const Procedure& procedure)
-{
-    StatementList statements;
-    for (std::uint32_t i = procedure.firstStatement; i <= procedure.lastStatement; ++i) statements.push_back(i);
-    return statements;
-}
+// A procedure's statements: a run of statement numbers, not stored.
+class StatementRun {
+public:
+    explicit StatementRun(const Procedure& procedure)
+        : first_(procedure.firstStatement),
+          size_(procedure.lastStatement >= first_ ? procedure.lastStatement - first_ + 1 : 0)
+    {
+    }
+    std::size_t size() const { return size_; }
+    std::uint32_t operator[](std::size_t i) const { return first_ + static_cast<std::uint32_t>(i); }
+
+private:
+    std::uint32_t first_;
+    std::size_t size_;
+};
 
 // A statement as stored: the same bytes make the same statement key.
 std::string_view Stored(const ModuleScan& module, std::uint32_t statement)
@@ -93,7 +102,9 @@ public:
     {
     }
 
-    std::int64_t Common(const StatementList& older, const StatementList& newer)
+    // older and newer: a StatementList or a StatementRun.
+    template <typename List>
+    std::int64_t Common(const List& older, const List& newer)
     {
         std::size_t head = 0;
         while (head < older.size() && head < newer.size() &&
@@ -105,7 +116,7 @@ public:
                Stored(older_, older[older.size() - 1 - tail]) == Stored(newer_, newer[newer.size() - 1 - tail])) {
             ++tail;
         }
-        const auto middle = [&](const ModuleScan& module, const StatementList& list) {
+        const auto middle = [&](const ModuleScan& module, const List& list) {
             Symbols symbols;
             for (std::size_t i = head; i + tail < list.size(); ++i) {
                 key_.clear();
@@ -197,7 +208,7 @@ void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByte
         const Procedure& old = older.procedures[found->second[occurrence]];
         oldMatched[found->second[occurrence]] = true;
         diff.rows.push_back(MatchedRow(ProcedureRow(procedure, RowStatus::Unchanged, {}), old.Steps(), procedure.Steps(),
-                                       compare.Common(ProcedureStatements(old), ProcedureStatements(procedure))));
+                                       compare.Common(StatementRun(old), StatementRun(procedure))));
     }
     for (std::size_t i = 0; i < older.procedures.size(); ++i) {
         if (oldMatched[i]) continue;
