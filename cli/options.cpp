@@ -203,8 +203,8 @@ ParsedOptions ParseOptions(std::span<const char* const> arguments) { return Pars
 
 const std::string_view kUsage =
     "Usage: kolvane-cli [OPTION]... PROJECT.vbp|GROUP.vbg|FOLDER...\n"
-    "  or:  kolvane-cli --diff [-o DIR] [--format FORMAT] [--encoding NAME] [--summary FILE]\n"
-    "                          OLD.vbp NEW.vbp | OLD.vbg NEW.vbg | OLDFOLDER NEWFOLDER\n"
+    "  or:  kolvane-cli --diff [OPTION]... OLD.vbp NEW.vbp | OLD.vbg NEW.vbg |\n"
+    "                                      OLDFOLDER NEWFOLDER\n"
     "Measure and index the source of Visual Basic projects. Each project is\n"
     "loaded in turn and every chosen report is written for it. A group stands\n"
     "for the projects it lists, a folder for every project file under it.\n"
@@ -222,7 +222,8 @@ const std::string_view kUsage =
     "      --summary FILE  also write one CSV row per project (with --diff: per pair\n"
     "                      of projects, and a total) into FILE\n"
     "      --diff          count the steps added, changed and deleted from OLD.vbp\n"
-    "                      to NEW.vbp, per procedure (NEWNAME_Diff.txt, .csv, .json);\n"
+    "                      to NEW.vbp, per procedure (NEWNAME_Diff.txt, .csv,\n"
+    "                      .json), with -o, --format, --encoding and --summary;\n"
     "                      of two folders or two groups, for every project: the\n"
     "                      projects pair by their paths relative to OLD and NEW\n"
     "                      (any case), and reports of the same name go into\n"
