@@ -2,7 +2,10 @@
 """Times kolvane-cli against a plain read of the same files, as whole
 processes, on the two benchmark projects of make_projects.py, and the change
 counts (--diff) against --all on a copy with about 5% of the statements
-changed, moved or re-cased (make_changed_copy.py).
+changed, moved or re-cased (make_changed_copy.py). Then the change counts of
+a whole release: --diff of two folders of 20 copies of the samples project,
+each changed so in the new one (make_release.py), against --all over both
+folders.
 
     bench/run_bench.py [--cli build/release/cli/kolvane-cli] [--runs 7] [--folder build/bench]
 
@@ -51,6 +54,13 @@ def measure(commands, runs, cwd):
     return {name: (statistics.median(walls[name]), peaks[name]) for name in commands}
 
 
+RELEASE_COPIES = 20
+
+
+def largest_module(folder):
+    return max(p.stat().st_size for p in folder.rglob("*") if p.suffix in (".frm", ".bas", ".cls"))
+
+
 def members(project):
     folder = project.parent
     return sorted(str(p) for p in folder.iterdir() if p.suffix in (".frm", ".bas", ".cls"))
@@ -96,6 +106,21 @@ def main():
         results = measure(diff, args.runs, project.parent)
         print_table(f"{project.parent.name}: --diff against a copy with 5% of the statements changed", results,
                     "kolvane-cli --all", largest)
+
+    # The release: 20 copies of the samples project (the generated one would
+    # take 13 GB), each with 5% of its statements changed in the new folder.
+    samples = pathlib.Path(made[-1])
+    release = folder / "release"
+    if not (release / "new").exists():
+        subprocess.run([sys.executable, str(HERE / "make_release.py"), str(samples), str(release),
+                        "--copies", str(RELEASE_COPIES)], check=True, capture_output=True)
+    old, new = str(release / "old"), str(release / "new")
+    commands = {"kolvane-cli --all, both folders": [cli, "--all", "-o", str(out), old, new],
+                "kolvane-cli --diff OLD NEW": [cli, "--diff", "--summary", str(out / "release.csv"), "-o", str(out),
+                                               old, new]}
+    results = measure(commands, args.runs, release)
+    print_table(f"release: {RELEASE_COPIES} copies of {samples.parent.name}, 5% of each changed", results,
+                "kolvane-cli --all, both folders", largest_module(release / "new"))
 
 
 if __name__ == "__main__":

@@ -81,13 +81,13 @@ private:
         }
     }
 
-    // --diff compares exactly two projects and runs no other analysis.
+    // --diff compares exactly two versions and runs no other analysis.
     void CheckDiff()
     {
         if (result_.options.projects.size() != 2) {
             result_.error = "option '--diff' needs two projects, OLD and NEW";
-        } else if (!selected_.empty() || !result_.options.summaryFile.empty()) {
-            result_.error = "option '--diff' cannot be combined with another analysis or --summary";
+        } else if (!selected_.empty()) {
+            result_.error = "option '--diff' cannot be combined with another analysis";
         }
     }
 
@@ -203,7 +203,8 @@ ParsedOptions ParseOptions(std::span<const char* const> arguments) { return Pars
 
 const std::string_view kUsage =
     "Usage: kolvane-cli [OPTION]... PROJECT.vbp|GROUP.vbg|FOLDER...\n"
-    "  or:  kolvane-cli --diff [-o DIR] [--format FORMAT] [--encoding NAME] OLD.vbp NEW.vbp\n"
+    "  or:  kolvane-cli --diff [OPTION]... OLD.vbp NEW.vbp | OLD.vbg NEW.vbg |\n"
+    "                                      OLDFOLDER NEWFOLDER\n"
     "Measure and index the source of Visual Basic projects. Each project is\n"
     "loaded in turn and every chosen report is written for it. A group stands\n"
     "for the projects it lists, a folder for every project file under it.\n"
@@ -218,9 +219,15 @@ const std::string_view kUsage =
     "                      NAME_FncOp.csv, NAME_APIOp.csv) or json (NAME.json)\n"
     "      --encoding NAME code page of the sources for csv and json: cp932 (the\n"
     "                      default), cp1252 or utf-8\n"
-    "      --summary FILE  also write one CSV row per project into FILE\n"
+    "      --summary FILE  also write one CSV row per project (with --diff: per pair\n"
+    "                      of projects, and a total) into FILE\n"
     "      --diff          count the steps added, changed and deleted from OLD.vbp\n"
-    "                      to NEW.vbp, per procedure (NEWNAME_Diff.txt, .csv, .json)\n"
+    "                      to NEW.vbp, per procedure (NEWNAME_Diff.txt, .csv,\n"
+    "                      .json), with -o, --format, --encoding and --summary;\n"
+    "                      of two folders or two groups, for every project: the\n"
+    "                      projects pair by their paths relative to OLD and NEW\n"
+    "                      (any case), and reports of the same name go into\n"
+    "                      subfolders named after the projects' folders\n"
     "  -v, --verbose       show the file layer's progress notes on standard error\n"
     "  -h, --help          show this help and exit\n"
     "      --version       show the version and exit\n"

@@ -25,6 +25,7 @@ constexpr OutcomeRow kOutcomes[] = {
     {Outcome::OutputFailed, {}, {}, kExitFailed},
     {Outcome::MemberFailed, {}, {}, kExitFailed},
     {Outcome::NamingFailed, {}, {}, kExitFailed},
+    {Outcome::DiffKindsDiffer, message::kDiffKindsDiffer, {}, kExitUsage},
 };
 
 }  // namespace

@@ -23,6 +23,7 @@ enum class Outcome {
     OutputFailed,      // the output has told what failed
     MemberFailed,      // a member could not be read; its rows say so
     NamingFailed,      // a written file could not be named on standard output
+    DiffKindsDiffer,   // --diff of a project file and a group or folder (or a group and a folder)
 };
 
 // Says what the outcome means, when there is anything to say, and gives

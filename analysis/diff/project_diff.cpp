@@ -22,9 +22,21 @@ TitleKey KeyOf(const Member& member, LeadByteTest isLeadByte)
     return {member.kind, FoldCase(FileTitle(member.path), isLeadByte)};
 }
 
+// Where the output with the suffix goes: named after the new project, or
+// the old one when there is no new version.
+std::string ReportPath(const OutputContext& context, std::string_view suffix)
+{
+    if (!context.projectPath.empty()) return context.PathFor(suffix);
+    OutputContext named = context;
+    named.projectPath = context.previousProjectPath;
+    return named.PathFor(suffix);
+}
+
+// A module pair's rows, moved into the report at the pair's turn: a
+// prepared module is taken once, so its rows need no copy.
 struct ComparedModule final : PreparedModule {
     explicit ComparedModule(ModuleDiff compared) : diff(std::move(compared)) {}
-    mutable ModuleDiff diff;  // moved into the report at the module's turn
+    mutable ModuleDiff diff;
 };
 
 // A module pair's rows, worked out ahead of its turn; the report written
@@ -34,7 +46,7 @@ public:
     using Write = bool (*)(const ProjectDiff& diff, std::string_view path, CodePage codePage);
 
     ChangeCountWriter(const OutputContext& context, std::string_view suffix, Write write)
-        : context_(context), path_(context.PathFor(suffix)), write_(write)
+        : context_(context), path_(ReportPath(context, suffix)), write_(write)
     {
         diff_.oldProject = context.previousProjectPath;
         diff_.newProject = context.projectPath;
@@ -63,6 +75,8 @@ public:
 
     std::vector<std::string> Files() const override { return {path_}; }
 
+    void Summarize(ProjectFigures& figures) const override { figures.changes = SummarizeChanges(diff_); }
+
 private:
     ModuleDiff Compare(const ModuleTurn& turn) const
     {
@@ -87,6 +101,24 @@ bool WriteText(const ProjectDiff& diff, std::string_view path, CodePage)
 LeadByteTest LeadBytesOf(CodePage codePage)
 {
     return codePage == CodePage::Cp932 ? &IsShiftJisLeadByte : nullptr;
+}
+
+ChangeFigures SummarizeChanges(const ProjectDiff& diff)
+{
+    ChangeFigures figures;
+    for (const ModuleDiff& module : diff.modules) {
+        figures.counts += module.Totals();
+        if (module.designer == DesignerChange::Yes) {
+            ++figures.designerChangedModules;
+            figures.changed = true;
+        }
+        for (const DiffRow& row : module.rows) {
+            if (row.status == RowStatus::Added || row.status == RowStatus::Changed || row.status == RowStatus::Deleted) {
+                figures.changed = true;
+            }
+        }
+    }
+    return figures;
 }
 
 std::vector<ModulePair> PairModules(std::span<const Member> older, std::span<const Member> newer,

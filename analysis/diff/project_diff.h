@@ -5,6 +5,7 @@
 #pragma once
 
 #include "analysis/diff/module_diff.h"
+#include "analysis/tables/project_figures.h"
 #include "analysis/writer.h"
 #include "project/model/member_list.h"
 
@@ -33,9 +34,15 @@ struct ProjectDiff {
 // Only Shift_JIS has double-byte characters whose second byte can be ASCII.
 LeadByteTest LeadBytesOf(CodePage codePage);
 
+// The figures of every row added up. The project changed when a row is
+// added, changed or deleted (a module of one version counts even without
+// steps) or a module's designer changed.
+ChangeFigures SummarizeChanges(const ProjectDiff& diff);
+
 // The change counts as text (<new title>_Diff.txt), CSV (_Diff.csv) and JSON
 // (_Diff.json). Each compares a module pair when the pair is prepared (on
-// any thread), keeps the rows, and writes the report at Finish.
+// any thread), keeps the rows, and writes the report at Finish. Without a
+// new project (an empty projectPath) the report is named after the old one.
 std::unique_ptr<Writer> MakeDiffText(const OutputContext& context);
 std::unique_ptr<Writer> MakeDiffCsv(const OutputContext& context);
 std::unique_ptr<Writer> MakeDiffJson(const OutputContext& context);

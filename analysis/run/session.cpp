@@ -5,6 +5,7 @@
 #include "analysis/tables/member_output.h"
 #include "project/text/messages.h"
 #include "project/text/path_text.h"
+#include "project/text/platform.h"
 #include "project/text/source_file.h"
 #include "project/text/source_text.h"
 
@@ -407,14 +408,14 @@ ComparisonRun RunComparison(std::string_view oldProject, std::string_view newPro
 {
     ComparisonRun run;
     std::vector<Member> older, newer;
-    if (run.status = ReadMemberList(oldProject, older); run.status != ProjectStatus::Ok) {
-        run.failedProject = oldProject;
-        return run;
-    }
-    if (run.status = ReadMemberList(newProject, newer); run.status != ProjectStatus::Ok) {
-        run.failedProject = newProject;
-        return run;
-    }
+    const auto read = [&run](std::string_view project, std::vector<Member>& members) {
+        if (project.empty()) return true;  // no such version: no members
+        run.status = ReadMemberList(project, members);
+        if (run.status != ProjectStatus::Ok) run.failedProject = project;
+        return run.status == ProjectStatus::Ok;
+    };
+    if (!read(oldProject, older) || !read(newProject, newer)) return run;
+    if (choice.makeFolder) MakeFolder(choice.folder);  // a folder that is not there fails the outputs
 
     OutputContext context = ContextOf(newProject, choice);
     context.previousProjectPath = oldProject;
@@ -449,6 +450,9 @@ ComparisonRun RunComparison(std::string_view oldProject, std::string_view newPro
             if (turn.previous && !identical) turn.previous->Scan(depth);
         },
         [](const ModuleTurn&) {}, reporter, done);
+    ProjectFigures figures;
+    for (const RunningWriter& writer : writers) writer.work->Summarize(figures);
+    run.changes = figures.changes.value_or(ChangeFigures{});
     return run;
 }
 

@@ -27,6 +27,7 @@ struct RunChoice {
     std::string reportPath;  // the window's: the path of its one text report
     bool summary = false;    // the project's figures are wanted for a summary row
     std::size_t threads = 0;  // threads reading and scanning modules; 0: one per core, at most four
+    bool makeFolder = false;  // a comparison makes the folder (with its parents) before writing
 };
 
 // One output of a run, once it has ended.
@@ -70,10 +71,15 @@ struct ComparisonRun {
     // written then.
     std::string_view failedProject;
     ProjectStatus status = ProjectStatus::Ok;
+    // The figures of the rows, when both project files were read.
+    ChangeFigures changes;
 };
 
 // Compares the old version of a project with the new one through the
-// change count outputs of the choice.
+// change count outputs of the choice. An empty path stands for a version
+// that does not exist: without an old project every module is added,
+// without a new one every module is deleted (and the outputs are named
+// after the old project).
 ComparisonRun RunComparison(std::string_view oldProject, std::string_view newProject, const RunChoice& choice,
                             Reporter& reporter, const OutputDoneCallback& done);
 

@@ -1,8 +1,8 @@
 #include "project/model/project_search.h"
 
-#include "project/model/member_list.h"
-#include "project/text/messages.h"
 #include "project/model/project_reader.h"
+#include "project/text/messages.h"
+#include "project/text/source_file.h"
 #include "project/text/source_text.h"
 
 #include <algorithm>
@@ -36,69 +36,131 @@ void ReportFolder(Reporter& reporter, const fs::path& folder)
     reporter.Message(text, message::kErrorCaption);
 }
 
-// Collects the project files under folder; visited holds the folders
-// already searched, by their canonical path.
-void Search(const fs::path& folder, std::set<fs::path>& visited, std::vector<std::string>& found, Reporter& reporter)
-{
-    std::error_code error;
-    const fs::path canonical = fs::canonical(folder, error);
-    if (error) {
-        ReportFolder(reporter, folder);
-        return;
-    }
-    if (!visited.insert(canonical).second) return;  // met before, through a link
+// The project files under a folder, each with its path relative to the
+// folder searched first.
+class FolderSearch {
+public:
+    explicit FolderSearch(Reporter& reporter) : reporter_(reporter) {}
 
-    fs::directory_iterator entries(folder, error);
-    if (error) {
-        ReportFolder(reporter, folder);
-        return;
-    }
-    std::vector<fs::path> subfolders;
-    for (const fs::directory_entry& entry : entries) {
-        std::error_code kindError;
-        if (entry.is_directory(kindError)) {
-            subfolders.push_back(entry.path());
-        } else if (entry.is_regular_file(kindError) && EndsWithIgnoringCase(entry.path().string(), kProjectExtension)) {
-            found.push_back(entry.path().string());
+    // Searches folder, whose path relative to the first is relative.
+    void Search(const fs::path& folder, const fs::path& relative)
+    {
+        std::error_code error;
+        const fs::path canonical = fs::canonical(folder, error);
+        if (error) return Unreadable(folder);
+        if (!visited_.insert(canonical).second) return;  // met before, through a link
+
+        fs::directory_iterator entries(folder, error);
+        if (error) return Unreadable(folder);
+        std::vector<fs::path> subfolders;
+        for (const fs::directory_entry& entry : entries) {
+            std::error_code kindError;
+            if (entry.is_directory(kindError)) {
+                subfolders.push_back(entry.path());
+            } else if (entry.is_regular_file(kindError) &&
+                       EndsWithIgnoringCase(entry.path().string(), kProjectExtension)) {
+                found_.push_back({entry.path().string(), (relative / entry.path().filename()).string()});
+            }
         }
+        for (const fs::path& subfolder : subfolders) Search(subfolder, relative / subfolder.filename());
     }
-    for (const fs::path& subfolder : subfolders) Search(subfolder, visited, found, reporter);
-}
 
-}  // namespace
+    // What was found, in byte order of the paths.
+    std::vector<ListedProject> Found()
+    {
+        std::sort(found_.begin(), found_.end(),
+                  [](const ListedProject& a, const ListedProject& b) { return a.path < b.path; });
+        return std::move(found_);
+    }
 
-void ReadProjectGroup(std::string_view groupPath, std::string_view text, std::vector<std::string>& projects)
+    bool AllRead() const { return allRead_; }
+
+private:
+    void Unreadable(const fs::path& folder)
+    {
+        ReportFolder(reporter_, folder);
+        allRead_ = false;
+    }
+
+    Reporter& reporter_;
+    std::set<fs::path> visited_;  // the folders searched, by their canonical paths
+    std::vector<ListedProject> found_;
+    bool allRead_ = true;
+};
+
+// Calls visit(value) for the value of every Project= and StartupProject=
+// line of a group file's text, in file order.
+template <typename Visit>
+void ForEachGroupProject(std::string_view text, Visit&& visit)
 {
     ForEachProjectLine(text, [&](std::string_view line) {
         for (const std::string_view key : kGroupKeys) {
             if (line.starts_with(key)) {
-                projects.push_back(ResolveMemberPath(groupPath, line.substr(key.size())));
+                visit(line.substr(key.size()));
                 break;
             }
         }
     });
 }
 
+bool IsFolder(std::string_view argument)
+{
+    std::error_code error;
+    return fs::is_directory(fs::path{std::string(argument)}, error);
+}
+
+}  // namespace
+
+ArgumentKind KindOfArgument(std::string_view argument)
+{
+    if (IsFolder(argument)) return ArgumentKind::Folder;
+    return EndsWithIgnoringCase(argument, kGroupExtension) ? ArgumentKind::Group : ArgumentKind::Project;
+}
+
+void ReadProjectGroup(std::string_view groupPath, std::string_view text, std::vector<std::string>& projects)
+{
+    ForEachGroupProject(text, [&](std::string_view value) { projects.push_back(ResolveMemberPath(groupPath, value)); });
+}
+
 void AddProjectsOf(std::string_view argument, std::vector<std::string>& projects, Reporter& reporter)
 {
-    const fs::path path{std::string(argument)};
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        std::set<fs::path> visited;
-        std::vector<std::string> found;
-        Search(path, visited, found, reporter);
-        std::sort(found.begin(), found.end());
-        projects.insert(projects.end(), found.begin(), found.end());
+    switch (KindOfArgument(argument)) {
+    case ArgumentKind::Folder: {
+        FolderSearch search(reporter);
+        search.Search(fs::path{std::string(argument)}, fs::path());
+        for (ListedProject& project : search.Found()) projects.push_back(std::move(project.path));
         return;
     }
-    if (EndsWithIgnoringCase(argument, kGroupExtension)) {
+    case ArgumentKind::Group: {
         TextBuffer text;
         if (ReadSourceText(argument, text) == ReadOutcome::Read) {
             ReadProjectGroup(argument, text, projects);
             return;
         }
+        break;
+    }
+    case ArgumentKind::Project:
+        break;
     }
     projects.emplace_back(argument);
+}
+
+ProjectStatus ListProjectsOf(std::string_view argument, std::vector<ListedProject>& projects, Reporter& reporter)
+{
+    projects.clear();
+    if (IsFolder(argument)) {
+        FolderSearch search(reporter);
+        search.Search(fs::path{std::string(argument)}, fs::path());
+        projects = search.Found();
+        return search.AllRead() ? ProjectStatus::Ok : ProjectStatus::Unreadable;
+    }
+    if (!FileExists(argument)) return ProjectStatus::NotFound;
+    TextBuffer text;
+    if (ReadSourceText(argument, text) != ReadOutcome::Read) return ProjectStatus::Unreadable;
+    ForEachGroupProject(text, [&](std::string_view value) {
+        projects.push_back({ResolveMemberPath(argument, value), std::string(value)});
+    });
+    return ProjectStatus::Ok;
 }
 
 }  // namespace kolvane

@@ -28,6 +28,8 @@ inline constexpr char kCannotCreate[] = "ファイルを作成できません: "
 inline constexpr char kCannotWriteFile[] = "ファイル書き込みエラー: ";  // and the path
 inline constexpr char kSummaryFailed[] = "サマリーファイルを書き込めません";
 inline constexpr char kFolderUnreadable[] = "フォルダを読めません: ";  // and the folder
+inline constexpr char kDiffKindsDiffer[] =
+    "旧と新は、両方ともプロジェクトファイル (.vbp)、両方ともグループファイル (.vbg)、または両方ともフォルダで指定してください";
 
 // The project line shared by every report's banner.
 inline constexpr char kProjectLineFormat[] = "プロジェクトファイル ： %s\n\n\n";

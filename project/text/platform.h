@@ -27,4 +27,8 @@ namespace kolvane {
 // full path name on Windows, the current directory before it elsewhere.
 std::string AbsoluteFolder(std::string_view folder);
 
+// Makes the folder, with its missing parents, named as the file layer names
+// files (in the ANSI code page on Windows). True when it is a folder then.
+bool MakeFolder(std::string_view folder);
+
 }  // namespace kolvane

@@ -42,4 +42,12 @@ std::string AbsoluteFolder(std::string_view folder)
     return absolute;
 }
 
+bool MakeFolder(std::string_view folder)
+{
+    std::error_code error;
+    const std::filesystem::path path{std::string(folder)};
+    std::filesystem::create_directories(path, error);
+    return std::filesystem::is_directory(path, error);
+}
+
 }  // namespace kolvane

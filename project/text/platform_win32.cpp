@@ -1,5 +1,5 @@
-// Win32 side of the platform seam: CharUpperBuffA and the lead bytes of the
-// system's ANSI code page.
+// Win32 side of the platform seam: CharUpperBuffA, the lead bytes of the
+// system's ANSI code page, and paths through the ANSI API.
 #include "project/text/platform.h"
 
 #include "project/text/path_text.h"
@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kolvane {
 
@@ -40,6 +41,26 @@ std::string AbsoluteFolder(std::string_view folder)
     absolute.resize(length);
     if (LastSeparator(absolute) != absolute.size() - 1) absolute.push_back('\\');
     return absolute;
+}
+
+bool MakeFolder(std::string_view folder)
+{
+    const auto isFolder = [](const std::string& path) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    };
+    // Each folder on the way, then the folder itself; a drive or a folder
+    // already there is passed over.
+    const std::string path(folder);
+    std::vector<std::size_t> ends;
+    ForEachSeparator(path, [&](std::size_t at) { ends.push_back(at); });
+    ends.push_back(path.size());
+    for (const std::size_t end : ends) {
+        const std::string part = path.substr(0, end);
+        if (part.empty() || part.back() == ':' || isFolder(part)) continue;
+        CreateDirectoryA(part.c_str(), nullptr);
+    }
+    return isFolder(path);
 }
 
 }  // namespace kolvane

@@ -1,12 +1,15 @@
 // kolvane-cli --diff end to end: two versions of a project made here (the
 // text report byte for byte), the bundled demo against its older version
 // (every CSV row, both identities on each, the CSV and JSON read back by
-// Python), and projects that cannot be read.
+// Python), projects that cannot be read, and two releases made of the
+// samples (two folders, two groups: the summary byte for byte, each pair's
+// files as the two-project run writes them).
 #include "tests/support/cli_run.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -152,12 +155,182 @@ TEST(DiffCli, AProjectThatCannotBeReadWritesNothing)
     const CliRun missingOld = RunCli(dir.Root(), {"--diff", "old/None.vbp", "new/New.vbp"});
     EXPECT_EQ(missingOld.status, 2);
     EXPECT_EQ(missingOld.err, testing::Utf8(u8"kolvane-cli: old/None.vbp: プロジェクトファイルが見つかりません\n"));
+    // OLD and NEW are both project files, both groups or both folders.
     const CliRun folderAsNew = RunCli(dir.Root(), {"--diff", "old/Old.vbp", "new"});
     EXPECT_EQ(folderAsNew.status, 2);
-    EXPECT_EQ(folderAsNew.err, testing::Utf8(u8"kolvane-cli: new: VBPファイル読みこみエラー\n"));
+    EXPECT_EQ(folderAsNew.err, testing::Utf8(u8"kolvane-cli: new: 旧と新は、両方ともプロジェクトファイル (.vbp)、"
+                                             u8"両方ともグループファイル (.vbg)、または両方ともフォルダで指定してください\n"));
+    const CliRun missingOldFolder = RunCli(dir.Root(), {"--diff", "gone", "new"});
+    EXPECT_EQ(missingOldFolder.status, 2);
+    EXPECT_EQ(missingOldFolder.err, testing::Utf8(u8"kolvane-cli: gone: プロジェクトファイルが見つかりません\n"));
     EXPECT_FALSE(testing::PathExists(dir.Path("New_Diff.txt")));
     EXPECT_FALSE(testing::PathExists(dir.Path("new_Diff.txt")));
     EXPECT_EQ(RunCli(dir.Root(), {"--diff", "old/Old.vbp"}).status, 2);
+}
+
+// Two releases made of the samples: Demo 1.0 and the current Demo (its
+// folder spelt in capitals in the new release), Tools as it is, a project
+// dropped (Retired) and one added (Extra\Tools.vbp, the title of another).
+void MakeTwoReleases(const TempDir& dir)
+{
+    namespace fs = std::filesystem;
+    const fs::path samples = KOLVANE_SAMPLES;
+    const auto copy = [&](const char* from, const char* to) {
+        fs::copy(samples / from, dir.Folder(to), fs::copy_options::recursive);
+    };
+    dir.Folder("old");
+    dir.Folder("new");
+    copy("Common", "old/Common");
+    copy("Demo-1.0", "old/Demo");
+    copy("Tools", "old/Tools");
+    copy("Common", "new/Common");
+    copy("Demo", "new/DEMO");
+    copy("Tools", "new/Tools");
+    dir.Folder("old/Retired");
+    dir.Write("old/Retired/Retired.vbp", "Module=Old; Old.bas\r\n");
+    dir.Write("old/Retired/Old.bas", "Attribute VB_Name = \"Old\"\r\nSub Tidy()\r\n    Kill \"*.tmp\"\r\nEnd Sub\r\n");
+    dir.Folder("new/Extra");
+    dir.Write("new/Extra/Tools.vbp", "Module=Extra; Extra.bas\r\n");
+    dir.Write("new/Extra/Extra.bas",
+              "Attribute VB_Name = \"Extra\"\r\nPublic Count As Long\r\nSub Bump()\r\n    Count = Count + 1\r\nEnd Sub\r\n");
+}
+
+// The summary's rows after its header, each split into its fields; every
+// row ends in CR LF.
+std::vector<std::vector<std::string>> SummaryRows(const std::string& csv)
+{
+    EXPECT_TRUE(csv.starts_with(kBom));
+    std::vector<std::vector<std::string>> rows;
+    std::stringstream lines(csv.substr(kBom.size()));
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line)) {
+        EXPECT_TRUE(line.ends_with('\r')) << line;
+        line.pop_back();
+        rows.push_back(Fields(line));
+    }
+    return rows;
+}
+
+// old_steps = unchanged + changed + deleted and new_steps = unchanged +
+// changed + added on every row read; the total row adds up the others.
+void ExpectSummaryIdentities(const std::vector<std::vector<std::string>>& rows)
+{
+    ASSERT_FALSE(rows.empty());
+    std::vector<long> sums(7, 0);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<std::string>& f = rows[r];
+        ASSERT_EQ(f.size(), 10u);
+        if (f[3].empty()) continue;  // a project that could not be read
+        std::vector<long> figures;
+        for (std::size_t i = 3; i < 10; ++i) figures.push_back(std::stol(f[i]));
+        const long added = figures[0], changed = figures[1], deleted = figures[2], unchanged = figures[3];
+        EXPECT_EQ(figures[4], unchanged + changed + deleted) << f[0];
+        EXPECT_EQ(figures[5], unchanged + changed + added) << f[0];
+        if (r + 1 == rows.size()) {
+            EXPECT_EQ(f[0], "total");
+            EXPECT_EQ(figures, sums);
+        } else {
+            for (std::size_t i = 0; i < sums.size(); ++i) sums[i] += figures[i];
+        }
+    }
+}
+
+TEST(DiffCli, ReleaseFoldersPairTheirProjects)
+{
+    TempDir dir;
+    MakeTwoReleases(dir);
+    const CliRun run = RunCli(dir.Root(), {"--diff", "--summary", "summary.csv", "-o", "out", "old", "new"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    // NEW's projects in byte order of their paths, then the dropped one;
+    // the two Tools reports in their projects' folders.
+    EXPECT_EQ(run.out, "out/Demo_Diff.txt\nout/Extra/Tools_Diff.txt\nout/Tools/Tools_Diff.txt\nout/Retired_Diff.txt\n"
+                       "summary.csv\n");
+    const std::string summary = dir.Read("summary.csv");
+    EXPECT_EQ(summary, std::string(kBom) +
+                           "old_project,new_project,status,added,changed,deleted,unchanged,old_steps,new_steps,"
+                           "designer_changed_modules\r\n"
+                           "old/Demo/Demo.vbp,new/DEMO/Demo.vbp,changed,33,2,4,192,198,227,3\r\n"
+                           ",new/Extra/Tools.vbp,added,4,0,0,0,0,4,0\r\n"
+                           "old/Tools/Tools.vbp,new/Tools/Tools.vbp,unchanged,0,0,0,14,14,14,0\r\n"
+                           "old/Retired/Retired.vbp,,deleted,0,0,3,0,3,0,0\r\n"
+                           "total,,,37,2,7,206,215,245,3\r\n");
+    ExpectSummaryIdentities(SummaryRows(summary));
+
+    // The dropped project, compared with nothing, is named after itself.
+    EXPECT_EQ(dir.Read("out/Retired_Diff.txt"),
+              "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
+              "       ソースコード 変更ステップ数       \r\n"
+              "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\r\n"
+              "旧プロジェクトファイル ： old/Retired/Retired.vbp\r\n"
+              "新プロジェクトファイル ： \r\n\r\n\r\n"
+              "ファイル名 ： Old.bas\r\n"
+              "状態       ： 削除\r\n"
+              "新規       ：        0 行\r\n"
+              "修正       ：        0 行\r\n"
+              "削除       ：        3 行\r\n"
+              "変更なし   ：        0 行\r\n"
+              "  削除 (宣言部) ： 新規 0 行、修正 0 行、削除 0 行\r\n"
+              "  削除 Sub Tidy ： 新規 0 行、修正 0 行、削除 3 行\r\n"
+              "\r\n"
+              "                   新規        修正        削除    変更なし\r\n"
+              "frmファイル         0行         0行         0行         0行\r\n"
+              "basファイル         0行         0行         3行         0行\r\n"
+              "clsファイル         0行         0行         0行         0行\r\n"
+              "ctlファイル         0行         0行         0行         0行\r\n"
+              "pagファイル         0行         0行         0行         0行\r\n"
+              "dobファイル         0行         0行         0行         0行\r\n"
+              "dsrファイル         0行         0行         0行         0行\r\n"
+              "合計                0行         0行         3行         0行\r\n\r\n\r\n");
+}
+
+TEST(DiffCli, APairWritesWhatTheTwoProjectRunWrites)
+{
+    TempDir dir;
+    MakeTwoReleases(dir);
+    for (const char* format : {"text", "csv", "json"}) {
+        const std::string release = std::string("release-") + format;
+        const std::string pair = std::string("pair-") + format;
+        ASSERT_EQ(RunCli(dir.Root(), {"--diff", "--format", format, "-o", release, "old", "new"}).status, 0);
+        ASSERT_EQ(RunCli(dir.Root(), {"--diff", "--format", format, "-o", pair + "/Demo", "old/Demo/Demo.vbp",
+                                      "new/DEMO/Demo.vbp"}).status, 0);
+        ASSERT_EQ(RunCli(dir.Root(), {"--diff", "--format", format, "-o", pair + "/Tools", "old/Tools/Tools.vbp",
+                                      "new/Tools/Tools.vbp"}).status, 0);
+        const std::string suffix = std::string("_Diff.") + (format == std::string("text") ? "txt" : format);
+        EXPECT_EQ(dir.Read(release + "/Demo" + suffix), dir.Read(pair + "/Demo/Demo" + suffix)) << format;
+        EXPECT_EQ(dir.Read(release + "/Tools/Tools" + suffix), dir.Read(pair + "/Tools/Tools" + suffix)) << format;
+        EXPECT_FALSE(dir.Read(release + "/Demo" + suffix).empty()) << format;
+    }
+}
+
+TEST(DiffCli, GroupsPairTheProjectsTheyListAndAProjectNotFoundWritesNothing)
+{
+    TempDir dir;
+    MakeTwoReleases(dir);
+    dir.Write("old/Sys.vbg", "VBGROUP 5.0\r\nStartupProject=Demo\\Demo.vbp\r\nProject=Tools\\Tools.vbp\r\n");
+    dir.Write("new/Sys.vbg", "VBGROUP 5.0\r\nProject=tools/Tools.vbp\r\nStartupProject=DEMO\\Demo.vbp\r\n"
+                             "Project=Lost\\Lost.vbp\r\n");
+    const CliRun run =
+        RunCli(dir.Root(), {"--diff", "--summary", "summary.csv", "-o", "out", "old/Sys.vbg", "new/Sys.vbg"});
+    const std::string root = dir.Root() + "/";
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "kolvane-cli: " + root + "new/Lost\\Lost.vbp: " +
+                           testing::Utf8(u8"プロジェクトファイルが見つかりません\n"));
+    EXPECT_EQ(run.out, "out/Tools_Diff.txt\nout/Demo_Diff.txt\nsummary.csv\n");
+    EXPECT_EQ(dir.Read("summary.csv"),
+              std::string(kBom) +
+                  "old_project,new_project,status,added,changed,deleted,unchanged,old_steps,new_steps,"
+                  "designer_changed_modules\r\n" +
+                  root + "old/Tools\\Tools.vbp," + root + "new/tools/Tools.vbp,unchanged,0,0,0,14,14,14,0\r\n" +
+                  root + "old/Demo\\Demo.vbp," + root + "new/DEMO\\Demo.vbp,changed,33,2,4,192,198,227,3\r\n" +
+                  "," + root + "new/Lost\\Lost.vbp,not found,,,,,,,\r\n"
+                  "total,,,33,2,4,206,212,241,3\r\n");
+    ASSERT_EQ(RunCli(dir.Root(), {"--diff", "-o", "pair", root + "old/Demo\\Demo.vbp", root + "new/DEMO\\Demo.vbp"})
+                  .status,
+              0);
+    EXPECT_EQ(dir.Read("out/Demo_Diff.txt"), dir.Read("pair/Demo_Diff.txt"));
+    EXPECT_FALSE(testing::PathExists(dir.Path("out/Lost_Diff.txt")));
 }
 
 }  // namespace

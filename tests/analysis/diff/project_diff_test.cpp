@@ -44,5 +44,58 @@ TEST(ProjectDiff, ModulesPairByKindAndTitleInAnyCaseKthWithKth)
                                         "Kind.cls -> -"}));
 }
 
+// A module of one row with the status, its figures (none for a module that
+// could not be read) and its designer.
+ModuleDiff OneRowModule(RowStatus status, std::optional<ChangeCounts> counts, DesignerChange designer)
+{
+    ModuleDiff module;
+    module.kind = ModuleKind::Frm;
+    module.status = status;
+    module.designer = designer;
+    DiffRow row;
+    row.declarations = true;
+    row.status = status;
+    row.counts = counts;
+    module.rows.push_back(row);
+    return module;
+}
+
+struct ChangeCase {
+    const char* name;
+    ModuleDiff module;
+    bool changed;
+};
+
+TEST(ProjectDiff, AProjectChangedWhenARowIsAddedChangedOrDeletedOrADesignerChanged)
+{
+    const ChangeCounts same = CountMatchedPair(3, 3, 3);
+    const ChangeCase cases[] = {
+        {"unchanged", OneRowModule(RowStatus::Unchanged, same, DesignerChange::No), false},
+        {"designer only", OneRowModule(RowStatus::Unchanged, same, DesignerChange::Yes), true},
+        {"module added without steps", OneRowModule(RowStatus::Added, CountAdded(0), DesignerChange::NotApplicable),
+         true},
+        {"module deleted without steps", OneRowModule(RowStatus::Deleted, CountDeleted(0), DesignerChange::NotApplicable),
+         true},
+        {"procedure changed", OneRowModule(RowStatus::Changed, CountMatchedPair(3, 4, 2), DesignerChange::No), true},
+        {"module missing", OneRowModule(RowStatus::Missing, std::nullopt, DesignerChange::NotApplicable), false},
+    };
+    ProjectDiff all;
+    for (const ChangeCase& c : cases) {
+        ProjectDiff diff;
+        diff.modules = {c.module, OneRowModule(RowStatus::Unchanged, same, DesignerChange::NotApplicable)};
+        EXPECT_EQ(SummarizeChanges(diff).changed, c.changed) << c.name;
+        all.modules.push_back(c.module);
+    }
+    // The figures of every row added up; the modules whose designer changed.
+    const ChangeFigures figures = SummarizeChanges(all);
+    EXPECT_EQ(figures.counts.added, 1);
+    EXPECT_EQ(figures.counts.changed, 1);
+    EXPECT_EQ(figures.counts.deleted, 0);
+    EXPECT_EQ(figures.counts.unchanged, 3 + 3 + 2);
+    EXPECT_EQ(figures.counts.oldSteps, 3 + 3 + 3);
+    EXPECT_EQ(figures.counts.newSteps, 3 + 3 + 4);
+    EXPECT_EQ(figures.designerChangedModules, 1);
+}
+
 }  // namespace
 }  // namespace kolvane

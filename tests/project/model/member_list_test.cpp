@@ -93,5 +93,42 @@ TEST(ProjectSearch, FoldersInByteOrderOnceEachAndGroups)
 }
 #endif
 
+// "relative|path" per project.
+std::vector<std::string> Describe(const std::vector<ListedProject>& projects)
+{
+    std::vector<std::string> rows;
+    for (const ListedProject& p : projects) rows.push_back(p.relative + "|" + p.path);
+    return rows;
+}
+
+TEST(ProjectSearch, ReleasesListRelativePaths)
+{
+    TempDir dir;
+    dir.Folder("tree");
+    dir.Folder("tree/a");
+    const std::string first = dir.Write("tree/a/First.vbp", "");
+    const std::string top = dir.Write("tree/Top.vbp", "");
+    const std::string group = dir.Write("G.vbg", "VBGROUP 5.0\r\nStartupProject=tree\\Top.vbp\r\n"
+                                                 "Project=..\\Other\\Lib.vbp\r\n");
+    RecordingReporter reporter;
+    std::vector<ListedProject> projects;
+
+    EXPECT_EQ(ListProjectsOf(dir.Path("tree"), projects, reporter), ProjectStatus::Ok);
+    EXPECT_EQ(Describe(projects), (std::vector<std::string>{"Top.vbp|" + top, "a" + std::string(1, kSep) +
+                                                            "First.vbp|" + first}));
+    // A group's projects: the values as it lists them, the paths resolved.
+    EXPECT_EQ(ListProjectsOf(group, projects, reporter), ProjectStatus::Ok);
+    ASSERT_EQ(projects.size(), 2u);
+    EXPECT_EQ(Describe(projects)[0], "tree\\Top.vbp|" + dir.Root() + kSep + "tree\\Top.vbp");
+    EXPECT_EQ(projects[1].relative, "..\\Other\\Lib.vbp");
+    EXPECT_EQ(ListProjectsOf(dir.Path("Missing.vbg"), projects, reporter), ProjectStatus::NotFound);
+    EXPECT_TRUE(reporter.messages.empty());
+
+    EXPECT_EQ(KindOfArgument(dir.Path("tree")), ArgumentKind::Folder);
+    EXPECT_EQ(KindOfArgument(dir.Folder("Folder.vbg")), ArgumentKind::Folder);
+    EXPECT_EQ(KindOfArgument(dir.Path("Missing.VBG")), ArgumentKind::Group);
+    EXPECT_EQ(KindOfArgument(dir.Path("Missing")), ArgumentKind::Project);
+}
+
 }  // namespace
 }  // namespace kolvane
