@@ -84,11 +84,6 @@ bool WriteText(const ProjectDiff& diff, std::string_view path, CodePage)
 
 }  // namespace
 
-LeadByteTest LeadBytesOf(CodePage codePage)
-{
-    return codePage == CodePage::Cp932 ? &IsShiftJisLeadByte : nullptr;
-}
-
 std::vector<ModulePair> PairModules(std::span<const Member> older, std::span<const Member> newer,
                                    LeadByteTest isLeadByte)
 {

@@ -30,9 +30,6 @@ struct ProjectDiff {
     std::vector<ModuleDiff> modules;
 };
 
-// Only Shift_JIS has double-byte characters whose second byte can be ASCII.
-LeadByteTest LeadBytesOf(CodePage codePage);
-
 // The change counts as text (<new title>_Diff.txt), CSV (_Diff.csv) and JSON
 // (_Diff.json). Each compares a module pair when the pair is prepared (on
 // any thread), keeps the rows, and writes the report at Finish.

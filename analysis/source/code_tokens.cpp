@@ -2,19 +2,27 @@
 
 #include <algorithm>
 
-namespace kolvane::code_tokens {
+namespace kolvane {
+
+std::uint32_t LastLineOf(const ModuleScan& module, const Statement& statement)
+{
+    // The line ends inside the statement's stretch, its last one aside.
+    const std::string_view stretch = module.text.substr(statement.begin, statement.end - statement.begin);
+    auto lineEnds = static_cast<std::uint32_t>(std::count(stretch.begin(), stretch.end(), '\n'));
+    if (stretch.ends_with('\n')) --lineEnds;
+    return statement.line + lineEnds;
+}
+
+namespace code_tokens {
 
 std::vector<LineRange> StatementLines(const ModuleScan& module)
 {
     std::vector<LineRange> ranges;
     for (const Statement& statement : module.statements) {
-        // The line ends inside the statement's stretch, its last one aside.
-        const std::string_view stretch = module.text.substr(statement.begin, statement.end - statement.begin);
-        auto lineEnds = static_cast<std::uint32_t>(std::count(stretch.begin(), stretch.end(), '\n'));
-        if (stretch.ends_with('\n')) --lineEnds;
-        const LineRange range{statement.line, statement.line + lineEnds};
+        const LineRange range{statement.line, LastLineOf(module, statement), 1};
         if (!ranges.empty() && ranges.back().last >= range.first) {
             ranges.back().last = std::max(ranges.back().last, range.last);
+            ++ranges.back().statements;
         } else {
             ranges.push_back(range);
         }
@@ -22,4 +30,5 @@ std::vector<LineRange> StatementLines(const ModuleScan& module)
     return ranges;
 }
 
-}  // namespace kolvane::code_tokens
+}  // namespace code_tokens
+}  // namespace kolvane

@@ -44,6 +44,7 @@ struct CodeToken {
 struct CodeStatement {
     std::uint32_t firstLine = 0;  // the physical line it begins on; its region is decided by this line
     std::uint32_t lastLine = 0;
+    std::uint32_t steps = 0;  // the scan's statements it holds (its counted steps); 0 for a line of its own
 };
 
 // Reads a module's code statement by statement. visitor.Statement(statement)
@@ -57,6 +58,9 @@ void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visito
 // the text of a string literal: the words of a string.
 template <typename Word>
 void ForEachStringWord(std::string_view literal, LeadByteTest isLeadByte, Word&& word);
+
+// The physical line a statement of the scan ends on (its last piece's).
+std::uint32_t LastLineOf(const ModuleScan& module, const Statement& statement);
 
 // The physical lines of a stretch of text, from its first byte: calls
 // line(text, number) with each line's text without its line end (LF, or CR
@@ -73,6 +77,7 @@ namespace code_tokens {
 struct LineRange {
     std::uint32_t first;
     std::uint32_t last;
+    std::uint32_t statements;  // the scan's statements merged into it
 };
 std::vector<LineRange> StatementLines(const ModuleScan& module);
 
@@ -160,10 +165,11 @@ void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visito
     ForEachPhysicalLine(module.text.substr(module.codeStart), module.codeLine,
                         [&](std::string_view line, std::uint32_t number) {
                             if (number > statementEnd) {
-                                CodeStatement statement{number, number};
+                                CodeStatement statement{number, number, 0};
                                 while (next < ranges.size() && ranges[next].last < number) ++next;
                                 if (next < ranges.size() && ranges[next].first <= number) {
                                     statement.lastLine = ranges[next].last;
+                                    statement.steps = ranges[next].statements;
                                 }
                                 statementEnd = statement.lastLine;
                                 reader.BeginStatement();

@@ -113,6 +113,21 @@ std::size_t LineLexer::NameEnd(std::size_t from) const
     return at;
 }
 
+// The first "]" from from on that is no trail byte of a double-byte
+// character; npos when there is none.
+std::size_t LineLexer::CloseBracketAt(std::size_t from) const
+{
+    for (std::size_t at = from; at < line_.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(line_[at]);
+        if (byte == static_cast<unsigned char>(kCloseBracket)) return at;
+        if (byte >= 0x80 && options_.isLeadByte != nullptr && options_.isLeadByte(byte) && at + 1 < line_.size() &&
+            IsTrailByte(static_cast<unsigned char>(line_[at + 1]))) {
+            ++at;  // the pair whole: its trail byte may be "]"
+        }
+    }
+    return std::string_view::npos;
+}
+
 // Past a type character at from, which the token takes.
 std::size_t LineLexer::TypeCharacterEnd(std::size_t from, Token& token) const
 {
@@ -149,7 +164,7 @@ bool LineLexer::Next(Token& token)
     } else if (c == kOpenBracket) {
         token.kind = TokenKind::Identifier;
         token.bracketed = true;
-        const std::size_t close = line_.find(kCloseBracket, start + 1);
+        const std::size_t close = CloseBracketAt(start + 1);
         const std::size_t nameEnd = close == std::string_view::npos ? line_.size() : close;
         token.name = line_.substr(start + 1, nameEnd - start - 1);
         end = close == std::string_view::npos ? line_.size() : TypeCharacterEnd(close + 1, token);

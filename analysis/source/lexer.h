@@ -7,8 +7,9 @@
 // - An identifier is a letter (an ASCII letter, or any non-ASCII character,
 //   a double-byte character taken whole) followed by letters, digits, "_"
 //   and non-ASCII characters, with an optional type character (% & ! # @ $);
-//   "[...]" is one identifier (to the line's end when "]" is missing), also
-//   with an optional type character after it.
+//   "[...]" is one identifier (to the line's end when "]" is missing; a
+//   double-byte character inside it is read whole, so its trail byte never
+//   closes it), also with an optional type character after it.
 // - A number begins with a digit, or is "&H" or "&O" (any case) followed by
 //   a digit of its base; it runs over ASCII letters, digits and ".", plus one
 //   type character.
@@ -65,6 +66,7 @@ public:
 private:
     void SkipBlanks();
     std::size_t NameEnd(std::size_t from) const;
+    std::size_t CloseBracketAt(std::size_t from) const;
     std::size_t TypeCharacterEnd(std::size_t from, Token& token) const;
 
     std::string_view line_;
