@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -74,25 +76,40 @@ bool IsName(const Token& token) { return token.kind == TokenKind::Identifier && 
 // of a double-byte character as it is) into out and returns its hash.
 std::uint64_t FoldName(std::string_view name, LeadByteTest isLeadByte, std::string& out)
 {
-    constexpr std::uint64_t kOffset = 14695981039346656037ull;
-    constexpr std::uint64_t kPrime = 1099511628211ull;
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    const auto mix = [](std::uint64_t hash, std::uint64_t word) {
+        hash = (hash ^ word) * kMultiplier;
+        return hash ^ (hash >> 32);
+    };
     out.resize(name.size());
-    std::uint64_t hash = kOffset;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        auto byte = static_cast<unsigned char>(name[i]);
-        if (byte >= 'A' && byte <= 'Z') {
-            byte = static_cast<unsigned char>(byte - 'A' + 'a');
-        } else if (byte >= 0x80 && isLeadByte != nullptr && isLeadByte(byte) && i + 1 < name.size() &&
-                   IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
-            out[i] = static_cast<char>(byte);
-            hash = (hash ^ byte) * kPrime;
-            ++i;
-            byte = static_cast<unsigned char>(name[i]);  // the trail byte as it is
+    char* folded = out.data();
+    std::uint64_t hash = name.size();
+    std::uint64_t word = 0;
+    unsigned shift = 0;
+    const auto put = [&](unsigned char byte, std::size_t at) {
+        folded[at] = static_cast<char>(byte);
+        word |= static_cast<std::uint64_t>(byte) << shift;
+        shift += 8;
+        if (shift == 64) {
+            hash = mix(hash, word);
+            word = 0;
+            shift = 0;
         }
-        out[i] = static_cast<char>(byte);
-        hash = (hash ^ byte) * kPrime;
+    };
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte < 0x80) {
+            put(byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte | 0x20) : byte, i);
+        } else if (isLeadByte != nullptr && isLeadByte(byte) && i + 1 < name.size() &&
+                   IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+            put(byte, i);
+            ++i;
+            put(static_cast<unsigned char>(name[i]), i);  // the trail byte as it is
+        } else {
+            put(byte, i);
+        }
     }
-    return hash;
+    return mix(hash, word);
 }
 
 // Folded names, each with a number from 0 on in the order they came.
@@ -156,37 +173,75 @@ private:
     std::vector<std::uint32_t> slots_;  // a name's number + 1; 0 for a free slot
 };
 
-// --- name lists -------------------------------------------------------------
+// --- name sets -------------------------------------------------------------
 
-// A sorted list of distinct numbers as the gaps between them, seven bits a byte.
-void AppendSortedList(const std::vector<std::uint32_t>& sorted, std::vector<std::uint8_t>& out)
+// A region's names as a set of the module's name numbers: a bitmap from the
+// least of them when that is no longer than one byte a name, else the gaps
+// between them sorted, seven bits a byte.
+constexpr std::uint8_t kGapList = 0;
+constexpr std::uint8_t kBitmap = 1;
+
+void AppendVarint(std::uint32_t value, std::vector<std::uint8_t>& out)
 {
+    while (value >= 0x80) {
+        out.push_back(static_cast<std::uint8_t>(value | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<std::uint8_t>(value));
+}
+
+std::uint32_t ReadVarint(const std::uint8_t*& at, const std::uint8_t* end)
+{
+    std::uint32_t value = 0;
+    for (int shift = 0; at < end && shift < 32; shift += 7) {
+        const std::uint8_t byte = *at++;
+        value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0) break;
+    }
+    return value;
+}
+
+// Appends the set of distinct numbers (in any order; sorted when needed).
+void AppendSet(std::vector<std::uint32_t>& ids, std::vector<std::uint8_t>& out)
+{
+    if (ids.empty()) return;
+    const auto [low, high] = std::minmax_element(ids.begin(), ids.end());
+    const std::uint32_t least = *low;
+    const std::size_t bitmapBytes = (*high - least) / 8 + 1;
+    if (bitmapBytes <= ids.size()) {
+        out.push_back(kBitmap);
+        AppendVarint(least, out);
+        const std::size_t at = out.size();
+        out.resize(at + bitmapBytes, 0);
+        for (const std::uint32_t id : ids) out[at + (id - least) / 8] |= static_cast<std::uint8_t>(1u << ((id - least) % 8));
+        return;
+    }
+    std::sort(ids.begin(), ids.end());
+    out.push_back(kGapList);
     std::uint32_t previous = 0;
-    for (const std::uint32_t value : sorted) {
-        std::uint32_t gap = value - previous;
-        previous = value;
-        while (gap >= 0x80) {
-            out.push_back(static_cast<std::uint8_t>(gap | 0x80));
-            gap >>= 7;
-        }
-        out.push_back(static_cast<std::uint8_t>(gap));
+    for (const std::uint32_t id : ids) {
+        AppendVarint(id - previous, out);
+        previous = id;
     }
 }
 
 template <typename Visit>
-void ForEachInList(const std::uint8_t* begin, const std::uint8_t* end, Visit&& visit)
+void ForEachInSet(const std::uint8_t* at, const std::uint8_t* end, Visit&& visit)
 {
-    std::uint32_t value = 0;
-    while (begin < end) {
-        std::uint32_t gap = 0;
-        int shift = 0;
-        for (;;) {
-            const std::uint8_t byte = *begin++;
-            gap |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
-            if ((byte & 0x80) == 0 || begin == end) break;
-            shift += 7;
+    if (at >= end) return;
+    const std::uint8_t kind = *at++;
+    if (kind == kBitmap) {
+        const std::uint32_t least = ReadVarint(at, end);
+        for (std::uint32_t byte = 0; at + byte < end; ++byte) {
+            for (unsigned bits = at[byte]; bits != 0; bits &= bits - 1) {
+                visit(least + 8 * byte + static_cast<std::uint32_t>(std::countr_zero(bits)));
+            }
         }
-        value += gap;
+        return;
+    }
+    std::uint32_t value = 0;
+    while (at < end) {
+        value += ReadVarint(at, end);
         visit(value);
     }
 }
@@ -206,9 +261,9 @@ struct LocalDeclaration {
     std::uint32_t aliasBegin = 0;  // an Enum's member names, its own aside
     std::uint32_t aliasEnd = 0;
     std::uint32_t node = 0;  // what shares its status
-    std::uint32_t own = 0;      // tokens naming it in its own region
-    std::uint32_t visible = 0;  // tokens naming it in its module
-    std::uint32_t order = 0;    // when it was met, for rows on one line
+    // The tokens naming it in its own region; once the module is read, for
+    // one seen from its own module only, its references.
+    std::uint32_t count = 0;
 };
 
 // What is reached together: a declaration, or a property's accessors.
@@ -218,15 +273,14 @@ struct LocalNode {
     bool procedure = false;  // a procedure's or property's
 };
 
-struct PreparedUnused final : PreparedModule {
-    NameTable names;
-    std::vector<std::uint32_t> totals;  // tokens per name in the module
-    std::string display;                // the declarations' names as written
+// What stays of a module once read.
+struct ModuleFacts {
     std::vector<LocalDeclaration> declarations;  // in row order
     std::vector<std::uint32_t> aliases;
     std::vector<LocalNode> nodes;
-    std::vector<std::uint8_t> sets;       // each region's names (AppendSortedList)
-    std::vector<std::uint32_t> setEnds;   // per region
+    std::vector<std::uint8_t> sets;  // the regions' names (AppendSet)
+    std::vector<std::uint32_t> setRanges;  // per region: begin and end in sets
+    std::string display;  // the declarations' names as written
     std::uint32_t moduleOwn = 0;  // tokens naming the module in its own region
     bool hasVbName = false;
     std::string vbName;
@@ -236,36 +290,57 @@ struct PreparedUnused final : PreparedModule {
     std::vector<std::uint32_t> interfaces;  // the names of the classes it implements
 };
 
+struct PreparedUnused final : PreparedModule {
+    NameTable names;
+    std::vector<std::uint32_t> totals;  // tokens per name in the module
+    mutable ModuleFacts facts;  // handed over to the project when the module is added
+};
+
 constexpr std::uint32_t kModuleRegion = 0;
 
 class ModuleReader {
 public:
     ModuleReader(const UnusedSource& source, LeadByteTest isLeadByte, PreparedUnused& out)
-        : source_(source), scan_(*source.scan), isLeadByte_(isLeadByte), out_(out)
+        : source_(source), scan_(*source.scan), isLeadByte_(isLeadByte), out_(out), facts_(out.facts)
     {
     }
 
     void Run()
     {
+        NewRegion(true);  // the module's own region
         ReadProcedures();
         if (HasHeader(source_.kind)) ReadHeader();
         ReadCode(scan_, isLeadByte_, *this);
         Flush();
         EndBlock();
         CloseSegment();
-        FinishRegions();
+        FinishSharedRegions();
         FinishDeclarations();
         if (HasHeader(source_.kind)) MarkRuntimeProcedures();
     }
 
-    // ReadCode's visitor.
-    void Statement(const CodeStatement& statement)
+    // ReadCode's visitor. A statement in a procedure that holds no Declare
+    // is read for its names alone (and its attribute lines).
+    bool Statement(const CodeStatement& statement)
     {
         Flush();
         statement_ = statement;
         pending_ = true;
+        procedure_ = ProcedureAt(statement.firstLine);
+        apisHere_.clear();
+        while (nextApi_ < source_.apis.size() && source_.apis[nextApi_].line < statement.firstLine) ++nextApi_;
+        while (nextApi_ < source_.apis.size() && source_.apis[nextApi_].line <= statement.lastLine) {
+            apisHere_.push_back(&source_.apis[nextApi_++]);
+        }
+        namesOnly_ = procedure_ != kNone && apisHere_.empty();
+        if (namesOnly_) {
+            EndBlock();
+            EnterRegion(facts_.nodes[procedureRanges_[procedure_].node].region);
+        }
+        return !namesOnly_;
     }
     void Token(const CodeToken& token) { tokens_.push_back(token); }
+    void Name(std::string_view name) { Count(name); }
 
 private:
     struct ProcedureRange {
@@ -276,8 +351,8 @@ private:
 
     struct Segment {
         std::uint32_t region;
-        std::size_t begin;
-        std::size_t end;
+        std::uint32_t begin;
+        std::uint32_t end;
     };
 
     struct Block {
@@ -288,6 +363,21 @@ private:
         std::vector<std::uint32_t> members;
     };
 
+    // Per name of the module: its tokens, and its tokens in the run of one
+    // region being read (a segment).
+    struct NameCounts {
+        std::uint32_t segment = kNone;  // the segment it was last counted in
+        std::uint32_t count = 0;        // its count there
+    };
+
+    static constexpr std::size_t kSpellingBytes = 16;
+    static constexpr std::size_t kSpellings = 4096;
+    struct Spelling {
+        std::uint64_t words[2] = {0, 0};
+        std::uint32_t size = ~0u;  // none
+        std::uint32_t id = 0;
+    };
+
     // --- names ---
 
     std::uint32_t Intern(std::string_view name)
@@ -296,8 +386,7 @@ private:
         const std::uint32_t id = out_.names.Intern(scratch_, hash);
         if (id == out_.totals.size()) {
             out_.totals.push_back(0);
-            stamps_.push_back(kNone);
-            counts_.push_back(0);
+            counts_.push_back({});
         }
         return id;
     }
@@ -308,18 +397,48 @@ private:
         return scratch_;
     }
 
+    // The number of a name as spelled: most names are short and spelled
+    // again and again, so a cache of spellings (up to 16 bytes, the case as
+    // written) answers before the name is folded and looked up.
+    std::uint32_t Spelled(std::string_view name)
+    {
+        const std::size_t size = name.size();
+        const char* data = name.data();
+        if (size > kSpellingBytes || data < textBegin_ || data + kSpellingBytes > textEnd_) return Intern(name);
+        std::uint64_t words[2];
+        std::memcpy(words, data, sizeof words);
+        if (size < 8) {
+            words[0] &= (std::uint64_t{1} << (8 * size)) - 1;
+            words[1] = 0;
+        } else if (size < 16) {
+            words[1] &= (std::uint64_t{1} << (8 * (size - 8))) - 1;
+        }
+        const std::uint64_t hash = (words[0] * 0x9E3779B97F4A7C15ull) ^ (words[1] * 0xC2B2AE3D27D4EB4Full) ^ size;
+        Spelling& entry = spellings_[(hash ^ (hash >> 29)) & (kSpellings - 1)];
+        if (entry.size == size && entry.words[0] == words[0] && entry.words[1] == words[1]) return entry.id;
+        entry = {{words[0], words[1]}, static_cast<std::uint32_t>(size), Intern(name)};
+        return entry.id;
+    }
+
     // A token naming something, in the current region.
     void Count(std::string_view name)
     {
         if (name.empty()) return;
-        const std::uint32_t id = Intern(name);
+        const std::uint32_t id = Spelled(name);
         ++out_.totals[id];
-        if (stamps_[id] != segmentNumber_) {
-            stamps_[id] = segmentNumber_;
-            counts_[id] = 0;
+        NameCounts& counts = counts_[id];
+        if (counts.segment != segment_) {
+            counts.segment = segment_;
+            counts.count = 0;
             segmentNames_.push_back(id);
         }
-        ++counts_[id];
+        ++counts.count;
+    }
+
+    // Its count in the segment being read.
+    std::uint32_t SegmentCount(std::uint32_t id) const
+    {
+        return id < counts_.size() && counts_[id].segment == segment_ ? counts_[id].count : 0;
     }
 
     void EnterRegion(std::uint32_t region)
@@ -329,23 +448,52 @@ private:
         region_ = region;
     }
 
+    // The run of tokens of one region ends. A region read in one run (a
+    // procedure, a declaring statement, a block) is finished at once; the
+    // runs of the others (the module's own, a property's accessors) are kept.
     void CloseSegment()
     {
         if (!segmentNames_.empty()) {
-            const std::size_t begin = pairs_.size();
-            for (const std::uint32_t id : segmentNames_) pairs_.emplace_back(id, counts_[id]);
-            segments_.push_back({region_, begin, pairs_.size()});
+            if (sharedRegion_[region_]) {
+                const auto begin = static_cast<std::uint32_t>(pairs_.size());
+                for (const std::uint32_t id : segmentNames_) pairs_.emplace_back(id, counts_[id].count);
+                segments_.push_back({region_, begin, static_cast<std::uint32_t>(pairs_.size())});
+            } else {
+                for (std::uint32_t d = regionFirst_[region_]; d != kNone; d = declarationNext_[d]) {
+                    LocalDeclaration& declaration = facts_.declarations[d];
+                    if (declaration.name == kNone) continue;
+                    declaration.count = SegmentCount(declaration.name);
+                    for (std::uint32_t a = declaration.aliasBegin; a < declaration.aliasEnd; ++a) {
+                        declaration.count += SegmentCount(facts_.aliases[a]);
+                    }
+                }
+                StoreSet(region_, segmentNames_);
+            }
             segmentNames_.clear();
         }
-        ++segmentNumber_;
+        ++segment_;
     }
 
-    std::uint32_t NewRegion() { return regions_++; }
+    void StoreSet(std::uint32_t region, std::vector<std::uint32_t>& ids)
+    {
+        facts_.setRanges[2 * region] = static_cast<std::uint32_t>(facts_.sets.size());
+        AppendSet(ids, facts_.sets);
+        facts_.setRanges[2 * region + 1] = static_cast<std::uint32_t>(facts_.sets.size());
+    }
+
+    std::uint32_t NewRegion(bool shared = false)
+    {
+        sharedRegion_.push_back(shared);
+        regionFirst_.push_back(kNone);
+        facts_.setRanges.push_back(0);
+        facts_.setRanges.push_back(0);
+        return static_cast<std::uint32_t>(sharedRegion_.size() - 1);
+    }
 
     std::uint32_t NewNode(std::uint32_t region, bool procedure)
     {
-        out_.nodes.push_back({region, false, procedure});
-        return static_cast<std::uint32_t>(out_.nodes.size() - 1);
+        facts_.nodes.push_back({region, false, procedure});
+        return static_cast<std::uint32_t>(facts_.nodes.size() - 1);
     }
 
     std::uint32_t AddDeclaration(DeclarationMember member, std::string_view name, Scope scope, bool projectWide,
@@ -357,14 +505,18 @@ private:
         declaration.projectWide = projectWide;
         declaration.publicEntry = publicEntry;
         declaration.line = line;
-        declaration.displayBegin = static_cast<std::uint32_t>(out_.display.size());
+        declaration.displayBegin = static_cast<std::uint32_t>(facts_.display.size());
         declaration.displaySize = static_cast<std::uint32_t>(name.size());
-        out_.display.append(name);
+        facts_.display.append(name);
         declaration.name = name.empty() ? kNone : Intern(name);
         declaration.node = node;
-        declaration.order = static_cast<std::uint32_t>(out_.declarations.size());
-        out_.declarations.push_back(declaration);
-        return declaration.order;
+        const auto index = static_cast<std::uint32_t>(facts_.declarations.size());
+        facts_.declarations.push_back(declaration);
+        // Listed with the other declarations of its region.
+        const std::uint32_t region = facts_.nodes[node].region;
+        declarationNext_.push_back(regionFirst_[region]);
+        regionFirst_[region] = index;
+        return index;
     }
 
     // --- procedures ---
@@ -382,7 +534,8 @@ private:
     }
 
     // Every procedure a row and a region; the k-th accessor of each kind of
-    // a property name joins the k-th property of that name.
+    // a property name joins the k-th property of that name, whose accessors
+    // are one region.
     void ReadProcedures()
     {
         struct Property {
@@ -396,33 +549,32 @@ private:
             const bool property = procedure.kind == ProcedureKind::PropertyGet ||
                                   procedure.kind == ProcedureKind::PropertyLet ||
                                   procedure.kind == ProcedureKind::PropertySet;
+            std::string folded = Folded(procedure.name);
             if (property) {
-                std::string folded = Folded(procedure.name);
                 auto found = std::find_if(properties.begin(), properties.end(),
                                           [&](const Property& p) { return p.name == folded; });
                 if (found == properties.end()) {
-                    properties.push_back({std::move(folded), {}, {}});
+                    properties.push_back({folded, {}, {}});
                     found = properties.end() - 1;
                 }
                 const std::size_t kind = static_cast<std::size_t>(procedure.kind) -
                                          static_cast<std::size_t>(ProcedureKind::PropertyGet);
                 const std::uint32_t k = found->accessors[kind]++;
-                if (k == found->nodes.size()) found->nodes.push_back(NewNode(NewRegion(), true));
+                if (k == found->nodes.size()) found->nodes.push_back(NewNode(NewRegion(true), true));
                 node = found->nodes[k];
             } else {
                 node = NewNode(NewRegion(), true);
             }
-            const std::uint32_t last =
-                procedure.lastStatement < scan_.statements.size()
-                    ? LastLineOf(scan_, scan_.statements[procedure.lastStatement])
-                    : procedure.line;
+            const std::uint32_t last = procedure.lastStatement < scan_.statements.size()
+                                           ? scan_.statements[procedure.lastStatement].lastLine
+                                           : procedure.line;
             procedureRanges_.push_back({procedure.line, std::max(last, procedure.line), node});
             const bool priv = procedure.scope == Scope::Private;
             const std::uint32_t declaration =
                 AddDeclaration(MemberOf(procedure.kind), procedure.name, procedure.scope, !priv,
                                procedure.scope == Scope::Public, procedure.line, node);
-            out_.declarations[declaration].steps = procedure.Steps();
-            procedureNames_.push_back(Folded(procedure.name));
+            facts_.declarations[declaration].steps = procedure.Steps();
+            procedureNames_.push_back(std::move(folded));
         }
     }
 
@@ -435,7 +587,7 @@ private:
         }
         if (nextProcedure_ == 0) return kNone;
         const ProcedureRange& range = procedureRanges_[nextProcedure_ - 1];
-        return range.last >= line ? nextProcedure_ - 1 : kNone;
+        return range.last >= line ? static_cast<std::uint32_t>(nextProcedure_ - 1) : kNone;
     }
 
     // --- the designer header ---
@@ -480,7 +632,7 @@ private:
                     NameLine(tokens, number);
                 } else if (tokens[1].IsWord(kExposedAttribute) && !exposedRead) {
                     exposedRead = true;
-                    out_.exposed = tokens.size() >= 4 && IsSymbol(tokens[2], "=") && tokens[3].IsWord(kTrueWord);
+                    facts_.exposed = tokens.size() >= 4 && IsSymbol(tokens[2], "=") && tokens[3].IsWord(kTrueWord);
                 }
             }
         });
@@ -489,12 +641,12 @@ private:
     // An Attribute VB_Name line (its first tokens): the first names the module.
     void NameLine(const std::vector<kolvane::Token>& tokens, std::uint32_t line)
     {
-        if (out_.hasVbName) return;
-        out_.hasVbName = true;
-        out_.vbNameLine = line;
+        if (facts_.hasVbName) return;
+        facts_.hasVbName = true;
+        facts_.vbNameLine = line;
         if (tokens.size() >= 4 && IsSymbol(tokens[2], "=") &&
             (tokens[3].kind == TokenKind::String || tokens[3].kind == TokenKind::Identifier)) {
-            out_.vbName = std::string(tokens[3].name);
+            facts_.vbName = std::string(tokens[3].name);
         }
     }
 
@@ -522,16 +674,16 @@ private:
         const bool zero = tokens[5].kind == TokenKind::Number && tokens[5].text == "0";
         const bool enumerator = tokens.size() >= 7 && IsSymbol(tokens[5], "-") &&
                                 tokens[6].kind == TokenKind::Number && tokens[6].text == "4";
-        if (zero || enumerator) out_.nodes[procedureRanges_[procedure].node].runtime = true;
+        if (zero || enumerator) facts_.nodes[procedureRanges_[procedure].node].runtime = true;
     }
 
-    // The statement read, its tokens gathered: its region, its declarations,
-    // then its names counted in the region.
+    // The statement read, its tokens gathered: its attribute lines, then (for
+    // one read whole) its region, its declarations and its names.
     void Flush()
     {
         if (!pending_) return;
         pending_ = false;
-        const std::uint32_t procedure = ProcedureAt(statement_.firstLine);
+        const std::uint32_t procedure = procedure_;
 
         for (std::size_t k = 0; k < tokens_.size();) {
             if (!tokens_[k].attributeLine) {
@@ -543,28 +695,26 @@ private:
             AttributeLine(std::span<const CodeToken>(tokens_).subspan(k, end - k), procedure);
             k = end;
         }
+        if (namesOnly_) {  // its names are counted already
+            tokens_.clear();
+            return;
+        }
         // The tokens that count: neither comments nor on attribute lines.
         words_.clear();
         for (const CodeToken& code : tokens_) {
             if (code.attributeLine || code.token.kind == TokenKind::Comment) continue;
             words_.push_back(&code.token);
         }
-        // The Declare statements the API outputs find in the statement.
-        apisHere_.clear();
-        while (nextApi_ < source_.apis.size() && source_.apis[nextApi_].line < statement_.firstLine) ++nextApi_;
-        while (nextApi_ < source_.apis.size() && source_.apis[nextApi_].line <= statement_.lastLine) {
-            apisHere_.push_back(&source_.apis[nextApi_++]);
-        }
 
         firstOfStatement_ = kNone;
         std::uint32_t region = kModuleRegion;
         if (procedure != kNone) {
             EndBlock();
-            region = out_.nodes[procedureRanges_[procedure].node].region;
+            region = facts_.nodes[procedureRanges_[procedure].node].region;
             AddDeclares(region);
         } else if (block_.open) {
             region = block_.region;
-            out_.declarations[block_.declaration].steps += static_cast<std::int32_t>(statement_.steps);
+            facts_.declarations[block_.declaration].steps += static_cast<std::int32_t>(statement_.steps);
             const bool ends = words_.size() >= 2 && words_[0]->IsWord(kEndWord) &&
                               words_[1]->IsWord(block_.isEnum ? kEnumWord : kTypeWord);
             if (!ends && block_.isEnum) EnumMembers();
@@ -593,7 +743,7 @@ private:
     {
         if (firstOfStatement_ != kNone) return;
         firstOfStatement_ = declaration;
-        out_.declarations[declaration].steps = static_cast<std::int32_t>(statement_.steps);
+        facts_.declarations[declaration].steps = static_cast<std::int32_t>(statement_.steps);
     }
 
     void AddDeclares(std::uint32_t region)
@@ -602,8 +752,7 @@ private:
             const bool priv = api->scope == Scope::Private;
             const std::uint32_t declaration =
                 AddDeclaration(DeclarationMember::Declare, api->name, api->scope, !priv, api->scope == Scope::Public,
-                               statement_.firstLine, NewNode(region, false));
-            out_.declarations[declaration].line = api->line;
+                               api->line, NewNode(region, false));
             StepsTo(declaration);
         }
     }
@@ -612,14 +761,14 @@ private:
     {
         if (!block_.open) return;
         block_.open = false;
-        LocalDeclaration& declaration = out_.declarations[block_.declaration];
+        LocalDeclaration& declaration = facts_.declarations[block_.declaration];
         std::sort(block_.members.begin(), block_.members.end());
         block_.members.erase(std::unique(block_.members.begin(), block_.members.end()), block_.members.end());
-        declaration.aliasBegin = static_cast<std::uint32_t>(out_.aliases.size());
+        declaration.aliasBegin = static_cast<std::uint32_t>(facts_.aliases.size());
         for (const std::uint32_t member : block_.members) {
-            if (member != declaration.name) out_.aliases.push_back(member);
+            if (member != declaration.name) facts_.aliases.push_back(member);
         }
-        declaration.aliasEnd = static_cast<std::uint32_t>(out_.aliases.size());
+        declaration.aliasEnd = static_cast<std::uint32_t>(facts_.aliases.size());
         block_.members.clear();
     }
 
@@ -698,7 +847,7 @@ private:
             }
             if (!name.empty()) {
                 interfaces_.push_back(Folded(name) + "_");
-                out_.interfaces.push_back(Intern(name));
+                facts_.interfaces.push_back(Intern(name));
             }
             return;
         }
@@ -736,7 +885,7 @@ private:
             block_.isEnum = isEnum;
             block_.region = region;
             block_.declaration = declaration;
-            out_.declarations[declaration].steps = static_cast<std::int32_t>(statement_.steps);
+            facts_.declarations[declaration].steps = static_cast<std::int32_t>(statement_.steps);
             return;
         }
         if (word != Word::Dim && at + 1 < part.size() && IsName(*part[at + 1]) && keyword.IsWord(kEventWord)) {
@@ -760,7 +909,7 @@ private:
             const std::uint32_t declaration =
                 Declare(region, DeclarationMember::Variable, item[name]->name, scope, isPublic, isPublic);
             if (withEvents) {
-                out_.nodes[out_.declarations[declaration].node].runtime = true;
+                facts_.nodes[facts_.declarations[declaration].node].runtime = true;
                 withEvents_.push_back(Folded(item[name]->name) + "_");
             }
         });
@@ -768,31 +917,20 @@ private:
 
     // --- after the code ---
 
-    // Each region's names with their counts, sorted; the declarations' own
-    // counts from them; the lists for the project.
-    void FinishRegions()
+    // The regions read in several runs (the module's own, the properties'):
+    // their runs merged, the own counts of their declarations, their sets.
+    void FinishSharedRegions()
     {
-        std::vector<std::size_t> order(segments_.size());
-        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return segments_[a].region < segments_[b].region; });
-
-        // The declarations of each region.
-        std::vector<std::vector<std::uint32_t>> declarationsOf(regions_);
-        for (std::uint32_t i = 0; i < out_.declarations.size(); ++i) {
-            declarationsOf[out_.nodes[out_.declarations[i].node].region].push_back(i);
-        }
-
-        out_.setEnds.assign(regions_, 0);
+        std::stable_sort(segments_.begin(), segments_.end(),
+                         [](const Segment& a, const Segment& b) { return a.region < b.region; });
         std::vector<std::pair<std::uint32_t, std::uint32_t>> merged;
         std::vector<std::uint32_t> ids;
-        std::size_t next = 0;
-        for (std::uint32_t region = 0; region < regions_; ++region) {
+        for (std::size_t next = 0; next < segments_.size();) {
+            const std::uint32_t region = segments_[next].region;
             merged.clear();
-            while (next < order.size() && segments_[order[next]].region == region) {
-                const Segment& segment = segments_[order[next++]];
-                merged.insert(merged.end(), pairs_.begin() + static_cast<std::ptrdiff_t>(segment.begin),
-                              pairs_.begin() + static_cast<std::ptrdiff_t>(segment.end));
+            for (; next < segments_.size() && segments_[next].region == region; ++next) {
+                merged.insert(merged.end(), pairs_.begin() + segments_[next].begin,
+                              pairs_.begin() + segments_[next].end);
             }
             std::sort(merged.begin(), merged.end());
             ids.clear();
@@ -807,41 +945,43 @@ private:
             }
             merged.resize(write);
             const auto countOf = [&](std::uint32_t id) -> std::uint32_t {
-                const auto found = std::lower_bound(merged.begin(), merged.end(),
-                                                    std::make_pair(id, std::uint32_t{0}));
+                const auto found = std::lower_bound(merged.begin(), merged.end(), std::make_pair(id, std::uint32_t{0}));
                 return found != merged.end() && found->first == id ? found->second : 0;
             };
-            for (const std::uint32_t index : declarationsOf[region]) {
-                LocalDeclaration& declaration = out_.declarations[index];
-                if (declaration.name == kNone) continue;
-                declaration.own = countOf(declaration.name);
-                for (std::uint32_t a = declaration.aliasBegin; a < declaration.aliasEnd; ++a) {
-                    declaration.own += countOf(out_.aliases[a]);
-                }
+            for (std::uint32_t d = regionFirst_[region]; d != kNone; d = declarationNext_[d]) {
+                LocalDeclaration& declaration = facts_.declarations[d];
+                if (declaration.name != kNone) declaration.count = countOf(declaration.name);
             }
-            if (region == kModuleRegion && out_.hasVbName && !out_.vbName.empty()) {
-                out_.vbNameId = Intern(out_.vbName);
-                out_.moduleOwn = countOf(out_.vbNameId);
+            if (region == kModuleRegion && facts_.hasVbName && !facts_.vbName.empty()) {
+                facts_.vbNameId = Intern(facts_.vbName);
+                facts_.moduleOwn = countOf(facts_.vbNameId);
             }
-            AppendSortedList(ids, out_.sets);
-            out_.setEnds[region] = static_cast<std::uint32_t>(out_.sets.size());
+            StoreSet(region, ids);
         }
+        if (facts_.hasVbName && !facts_.vbName.empty() && facts_.vbNameId == kNone) facts_.vbNameId = Intern(facts_.vbName);
     }
 
-    // Tokens seen from the module, and the rows in line order.
+    // The references of the declarations seen from their module only, and
+    // the rows in line order.
     void FinishDeclarations()
     {
-        for (LocalDeclaration& declaration : out_.declarations) {
-            if (declaration.name == kNone) continue;
-            declaration.visible = out_.totals[declaration.name];
+        std::vector<LocalDeclaration>& declarations = facts_.declarations;
+        for (LocalDeclaration& declaration : declarations) {
+            if (declaration.name == kNone || declaration.projectWide) continue;
+            std::uint32_t visible = out_.totals[declaration.name];
             for (std::uint32_t a = declaration.aliasBegin; a < declaration.aliasEnd; ++a) {
-                declaration.visible += out_.totals[out_.aliases[a]];
+                visible += out_.totals[facts_.aliases[a]];
             }
+            declaration.count = visible - declaration.count;
         }
-        std::stable_sort(out_.declarations.begin(), out_.declarations.end(),
-                         [](const LocalDeclaration& a, const LocalDeclaration& b) {
-                             return a.line != b.line ? a.line < b.line : a.order < b.order;
-                         });
+        std::vector<std::uint32_t> order(declarations.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return declarations[a].line < declarations[b].line; });
+        std::vector<LocalDeclaration> sorted;
+        sorted.reserve(declarations.size());
+        for (const std::uint32_t i : order) sorted.push_back(declarations[i]);
+        declarations = std::move(sorted);
     }
 
     // Rule 7: the procedures the runtime calls once the module is reached.
@@ -855,13 +995,14 @@ private:
         prefixes.erase(std::unique(prefixes.begin(), prefixes.end()), prefixes.end());
         const bool designer = source_.kind == ModuleKind::Dsr;
         for (std::size_t i = 0; i < procedureRanges_.size(); ++i) {
-            LocalNode& node = out_.nodes[procedureRanges_[i].node];
+            LocalNode& node = facts_.nodes[procedureRanges_[i].node];
             if (designer) node.runtime = true;
             if (node.runtime) continue;
             const std::string& name = procedureNames_[i];
-            // The prefixes that could begin the name sort just before it, or are it.
-            for (const std::string& prefix : prefixes) {
-                if (name.starts_with(prefix)) {
+            // The prefixes that may begin the name sort at or before it.
+            const auto end = std::upper_bound(prefixes.begin(), prefixes.end(), name);
+            for (auto prefix = prefixes.begin(); prefix != end; ++prefix) {
+                if (name.starts_with(*prefix)) {
                     node.runtime = true;
                     break;
                 }
@@ -873,17 +1014,22 @@ private:
     const ModuleScan& scan_;
     LeadByteTest isLeadByte_;
     PreparedUnused& out_;
+    ModuleFacts& facts_;
     std::string scratch_;
+    // The module's text, within which spellings are read 16 bytes at a time.
+    const char* textBegin_ = scan_.text.data();
+    const char* textEnd_ = scan_.text.data() + scan_.text.size();
+    std::vector<Spelling> spellings_ = std::vector<Spelling>(kSpellings);
 
-    // names counted per segment: a run of tokens of one region
-    std::vector<std::uint32_t> stamps_;  // per name: the segment it was last counted in
-    std::vector<std::uint32_t> counts_;  // per name: its count in that segment
-    std::vector<std::uint32_t> segmentNames_;
-    std::uint32_t segmentNumber_ = 0;
+    std::vector<NameCounts> counts_;  // per name
+    std::vector<std::uint32_t> segmentNames_;  // the names of the segment being read
+    std::uint32_t segment_ = 0;
     std::uint32_t region_ = kModuleRegion;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs_;  // (name, count) of every segment
+    std::vector<bool> sharedRegion_;  // per region: read in several runs
+    std::vector<std::uint32_t> regionFirst_;  // per region: a declaration of it
+    std::vector<std::uint32_t> declarationNext_;  // per declaration: the next of its region
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs_;  // (name, count) of the shared regions' runs
     std::vector<Segment> segments_;
-    std::uint32_t regions_ = 1;  // the module's own region is 0
 
     std::vector<ProcedureRange> procedureRanges_;
     std::vector<std::string> procedureNames_;  // folded
@@ -894,6 +1040,8 @@ private:
 
     CodeStatement statement_;
     bool pending_ = false;
+    bool namesOnly_ = false;
+    std::uint32_t procedure_ = kNone;
     std::vector<CodeToken> tokens_;
     std::vector<const kolvane::Token*> words_;
     std::uint32_t firstOfStatement_ = kNone;
@@ -949,60 +1097,28 @@ UnusedSource UnusedSourceOf(const ScannedModule& module)
 }
 
 struct UnusedCode::Project {
-    struct Declaration {
-        DeclarationMember member;
-        Scope scope;
-        bool projectWide;
-        bool publicEntry;
-        std::uint32_t line;
-        std::int32_t steps;
-        std::uint32_t displayBegin;
-        std::uint32_t displaySize;
-        std::uint32_t name;
-        std::uint32_t aliasBegin;
-        std::uint32_t aliasEnd;
-        std::uint32_t node;
-        std::uint32_t own;
-        std::uint32_t visible;
-        std::int64_t references = 0;
-    };
-
-    struct Node {
-        std::uint32_t region;
-        bool runtime;
-        bool procedure;
-        bool reached = false;
-        bool entry = false;  // an entry point of the component
-        bool other = false;  // reached as another root
-        std::int64_t references = 0;
-        UnusedStatus status = UnusedStatus::Dead;
-    };
-
     struct Module {
         ModuleKind kind = ModuleKind::Bas;
         SourceStatus status = SourceStatus::Read;
         std::string file;
         std::size_t memberIndex = 0;
-        std::uint32_t declarationBegin = 0, declarationEnd = 0;
-        std::uint32_t nodeBegin = 0, nodeEnd = 0;
-        std::uint32_t regionBegin = 0, regionEnd = 0;
-        bool hasVbName = false;
-        std::string vbName;
-        std::uint32_t vbNameLine = 0;
-        std::uint32_t vbNameId = kNone;
-        std::uint32_t moduleOwn = 0;
         std::int32_t steps = 0;
-        bool exposed = false;
-        std::vector<std::uint32_t> localToGlobal;
-        std::vector<std::uint8_t> sets;
-        std::vector<std::uint32_t> setEnds;
-        std::vector<std::uint32_t> interfaces;
+        ModuleFacts facts;
+        std::vector<std::uint32_t> localToGlobal;  // its names' project numbers
+        std::uint32_t nodeBase = 0;
+        std::uint32_t regionBase = 0;
+        std::uint32_t vbNameId = kNone;  // the project's number of its name
         bool reached = false;
         bool entry = false;
         bool other = false;
         std::int64_t references = 0;
         UnusedStatus moduleStatus = UnusedStatus::Dead;
+
+        std::uint32_t Global(std::uint32_t local) const { return local == kNone ? kNone : localToGlobal[local]; }
     };
+
+    // What happened to a node (of every module, by its project number).
+    enum NodeFlag : std::uint8_t { kReached = 1, kEntry = 2, kOther = 4 };
 
     // A declaration under one of its names, for the references.
     struct Entry {
@@ -1012,30 +1128,23 @@ struct UnusedCode::Project {
         std::uint32_t region;
     };
 
-    struct GroupState {
-        bool full = false;
-        std::uint32_t partial = kNone;  // the own region of a member that reached the others
-    };
-
+    CodePage codePage = CodePage::Cp932;
+    LeadByteTest isLeadByte = nullptr;
     std::string_view projectText;
-    CodePage codePage;
-    LeadByteTest isLeadByte;
 
     NameTable names;
     std::vector<std::int64_t> totals;  // tokens per name in the project
-    std::string display;
-    std::vector<Declaration> declarations;
-    std::vector<std::uint32_t> aliases;
-    std::vector<Node> nodes;
-    std::vector<std::uint32_t> regionModule;
     std::vector<Module> modules;
+    std::vector<std::uint32_t> regionModule;  // per region of the project: its module
+    std::uint32_t nodeCount = 0;
     bool anyUnread = false;
 
-    // Finish's indexes.
+    // Finish's.
+    std::vector<std::uint8_t> nodeFlags;
+    std::vector<UnusedStatus> nodeStatus;
     std::vector<Entry> entries;
-    std::vector<std::uint32_t> entryBegin;  // per name: its entries (project-wide ones first)
-    std::vector<std::uint32_t> privateBegin;  // per name: where its module-wide entries begin
-    std::vector<GroupState> groups;  // per entry: the state of the group beginning there
+    std::vector<std::uint32_t> entryBegin;  // per name: its entries, module-wide ones by module, then project-wide
+    std::vector<std::uint32_t> groupState;  // per entry beginning a group: kNone, kFull, or the own region met
     std::vector<std::uint32_t> modulesByName;
     std::vector<std::uint32_t> moduleNameBegin;  // per name
     std::vector<bool> regionReached;
@@ -1044,12 +1153,7 @@ struct UnusedCode::Project {
     std::int64_t deadSteps = 0;
     mutable std::vector<UnusedRow> rows;
 
-    std::uint32_t Global(std::string_view folded, std::uint64_t hash)
-    {
-        const std::uint32_t id = names.Intern(folded, hash);
-        if (id == totals.size()) totals.push_back(0);
-        return id;
-    }
+    static constexpr std::uint32_t kFull = kNone - 1;
 
     void Add(const UnusedSource& source, const PreparedUnused* prepared)
     {
@@ -1058,61 +1162,27 @@ struct UnusedCode::Project {
         module.status = source.status;
         module.file = std::string(source.file);
         module.memberIndex = source.memberIndex;
-        module.declarationBegin = module.declarationEnd = static_cast<std::uint32_t>(declarations.size());
-        module.nodeBegin = module.nodeEnd = static_cast<std::uint32_t>(nodes.size());
-        module.regionBegin = module.regionEnd = static_cast<std::uint32_t>(regionModule.size());
-        if (source.status != SourceStatus::Read || prepared == nullptr) {
+        module.nodeBase = nodeCount;
+        module.regionBase = static_cast<std::uint32_t>(regionModule.size());
+        if (source.status != SourceStatus::Read || prepared == nullptr || source.scan == nullptr) {
             anyUnread = true;
             modules.push_back(std::move(module));
             return;
         }
-        const PreparedUnused& local = *prepared;
-        const auto moduleIndex = static_cast<std::uint32_t>(modules.size());
-        module.localToGlobal.resize(local.names.Size());
-        for (std::uint32_t id = 0; id < local.names.Size(); ++id) {
-            const std::uint32_t global = Global(local.names.Name(id), local.names.Hash(id));
-            module.localToGlobal[id] = global;
-            totals[global] += local.totals[id];
-        }
-        const auto global = [&](std::uint32_t id) { return id == kNone ? kNone : module.localToGlobal[id]; };
-        const std::uint32_t regionCount = static_cast<std::uint32_t>(local.setEnds.size());
-        regionModule.insert(regionModule.end(), regionCount, moduleIndex);
-        module.regionEnd = module.regionBegin + regionCount;
-        for (const LocalNode& node : local.nodes) {
-            nodes.push_back({module.regionBegin + node.region, node.runtime, node.procedure});
-        }
-        module.nodeEnd = static_cast<std::uint32_t>(nodes.size());
-        for (const LocalDeclaration& d : local.declarations) {
-            Declaration declaration{d.member,
-                                    d.scope,
-                                    d.projectWide,
-                                    d.publicEntry,
-                                    d.line,
-                                    d.steps,
-                                    static_cast<std::uint32_t>(display.size()),
-                                    d.displaySize,
-                                    global(d.name),
-                                    static_cast<std::uint32_t>(aliases.size()),
-                                    0,
-                                    module.nodeBegin + d.node,
-                                    d.own,
-                                    d.visible};
-            display.append(local.display, d.displayBegin, d.displaySize);
-            for (std::uint32_t a = d.aliasBegin; a < d.aliasEnd; ++a) aliases.push_back(global(local.aliases[a]));
-            declaration.aliasEnd = static_cast<std::uint32_t>(aliases.size());
-            declarations.push_back(declaration);
-        }
-        module.declarationEnd = static_cast<std::uint32_t>(declarations.size());
-        module.hasVbName = local.hasVbName;
-        module.vbName = local.vbName;
-        module.vbNameLine = local.vbNameLine;
-        module.vbNameId = global(local.vbNameId);
-        module.moduleOwn = local.moduleOwn;
         module.steps = source.scan->steps;
-        module.exposed = local.exposed;
-        module.sets = local.sets;
-        module.setEnds = local.setEnds;
-        for (const std::uint32_t id : local.interfaces) module.interfaces.push_back(global(id));
+        module.facts = std::move(prepared->facts);
+        const NameTable& local = prepared->names;
+        module.localToGlobal.resize(local.Size());
+        for (std::uint32_t id = 0; id < local.Size(); ++id) {
+            const std::uint32_t global = names.Intern(local.Name(id), local.Hash(id));
+            if (global == totals.size()) totals.push_back(0);
+            module.localToGlobal[id] = global;
+            totals[global] += prepared->totals[id];
+        }
+        module.vbNameId = module.Global(module.facts.vbNameId);
+        const auto regions = static_cast<std::uint32_t>(module.facts.setRanges.size() / 2);
+        regionModule.insert(regionModule.end(), regions, static_cast<std::uint32_t>(modules.size()));
+        nodeCount += static_cast<std::uint32_t>(module.facts.nodes.size());
         modules.push_back(std::move(module));
     }
 
@@ -1123,17 +1193,19 @@ struct UnusedCode::Project {
         const std::uint32_t nameCount = names.Size();
         for (std::uint32_t m = 0; m < modules.size(); ++m) {
             const Module& module = modules[m];
-            for (std::uint32_t i = module.declarationBegin; i < module.declarationEnd; ++i) {
-                const Declaration& d = declarations[i];
+            const ModuleFacts& facts = module.facts;
+            for (const LocalDeclaration& d : facts.declarations) {
                 const std::uint32_t scope = d.projectWide ? kNone : m;
-                const std::uint32_t region = nodes[d.node].region;
-                if (d.name != kNone) entries.push_back({d.name, scope, d.node, region});
+                const std::uint32_t node = module.nodeBase + d.node;
+                const std::uint32_t region = module.regionBase + facts.nodes[d.node].region;
+                if (d.name != kNone) entries.push_back({module.Global(d.name), scope, node, region});
                 for (std::uint32_t a = d.aliasBegin; a < d.aliasEnd; ++a) {
-                    entries.push_back({aliases[a], scope, d.node, region});
+                    entries.push_back({module.Global(facts.aliases[a]), scope, node, region});
                 }
             }
         }
-        // By name; the project-wide ones (kNone) after the module-wide ones.
+        // By name; within a name the module-wide ones by module, the
+        // project-wide ones (kNone) last.
         std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
             if (a.name != b.name) return a.name < b.name;
             if (a.module != b.module) return a.module < b.module;
@@ -1145,10 +1217,9 @@ struct UnusedCode::Project {
                                   }),
                       entries.end());
         entryBegin.assign(nameCount + 1, 0);
-        privateBegin.assign(nameCount, 0);
         for (const Entry& entry : entries) ++entryBegin[entry.name + 1];
         for (std::uint32_t n = 0; n < nameCount; ++n) entryBegin[n + 1] += entryBegin[n];
-        groups.assign(entries.size(), GroupState{});
+        groupState.assign(entries.size(), kNone);
 
         moduleNameBegin.assign(nameCount + 1, 0);
         for (const Module& module : modules) {
@@ -1161,6 +1232,7 @@ struct UnusedCode::Project {
             if (modules[m].vbNameId != kNone) modulesByName[fill[modules[m].vbNameId]++] = m;
         }
         regionReached.assign(regionModule.size(), false);
+        nodeFlags.assign(nodeCount, 0);
     }
 
     void ReachRegion(std::uint32_t region)
@@ -1172,14 +1244,23 @@ struct UnusedCode::Project {
 
     enum class Why { Reference, Entry, Other };
 
-    void ReachNode(std::uint32_t index, Why why)
+    std::uint32_t RegionOf(std::uint32_t node) const
     {
-        Node& node = nodes[index];
-        if (why == Why::Entry) node.entry = true;
-        if (why == Why::Other) node.other = true;
-        if (node.reached) return;
-        node.reached = true;
-        ReachRegion(node.region);
+        // The module of a node: the last whose nodes begin at or before it.
+        const auto found = std::upper_bound(modules.begin(), modules.end(), node,
+                                            [](std::uint32_t value, const Module& m) { return value < m.nodeBase; });
+        const Module& module = *(found - 1);
+        return module.regionBase + module.facts.nodes[node - module.nodeBase].region;
+    }
+
+    void ReachNode(std::uint32_t node, Why why, std::uint32_t region = kNone)
+    {
+        std::uint8_t& flags = nodeFlags[node];
+        if (why == Why::Entry) flags |= kEntry;
+        if (why == Why::Other) flags |= kOther;
+        if (flags & kReached) return;
+        flags |= kReached;
+        ReachRegion(region != kNone ? region : RegionOf(node));
     }
 
     void ReachModule(std::uint32_t index, Why why)
@@ -1189,75 +1270,77 @@ struct UnusedCode::Project {
         if (why == Why::Other) module.other = true;
         if (module.reached || module.status != SourceStatus::Read) return;
         module.reached = true;
-        ReachRegion(module.regionBegin + kModuleRegion);
+        ReachRegion(module.regionBase + kModuleRegion);
         if (!HasHeader(module.kind)) return;
-        for (std::uint32_t n = module.nodeBegin; n < module.nodeEnd; ++n) {
-            if (nodes[n].runtime) ReachNode(n, Why::Other);
+        const std::vector<LocalNode>& nodes = module.facts.nodes;
+        for (std::uint32_t n = 0; n < nodes.size(); ++n) {
+            if (nodes[n].runtime) ReachNode(module.nodeBase + n, Why::Other, module.regionBase + nodes[n].region);
         }
-        for (const std::uint32_t name : module.interfaces) {
+        for (const std::uint32_t local : module.facts.interfaces) {
+            const std::uint32_t name = module.Global(local);
             for (std::uint32_t k = moduleNameBegin[name]; k < moduleNameBegin[name + 1]; ++k) {
                 const Module& implemented = modules[modulesByName[k]];
                 if (implemented.kind != ModuleKind::Cls) continue;
-                for (std::uint32_t n = implemented.nodeBegin; n < implemented.nodeEnd; ++n) {
-                    if (nodes[n].procedure) ReachNode(n, Why::Other);
+                const std::vector<LocalNode>& theirs = implemented.facts.nodes;
+                for (std::uint32_t n = 0; n < theirs.size(); ++n) {
+                    if (theirs[n].procedure) {
+                        ReachNode(implemented.nodeBase + n, Why::Other, implemented.regionBase + theirs[n].region);
+                    }
                 }
             }
         }
     }
 
-    // The entries [begin, end) of one name and one scope, from a region.
+    // The entries [begin, end) of one name and one scope, named from a
+    // region: every one but those whose own region it is. A group met from
+    // a region that is no member's own, or from two such regions, has been
+    // reached whole.
     void ReachGroup(std::uint32_t begin, std::uint32_t end, std::uint32_t region)
     {
         if (begin == end) return;
-        GroupState& state = groups[begin];
-        if (state.full) return;
+        std::uint32_t& state = groupState[begin];
+        if (state == kFull || state == region) return;
         bool own = false;
         for (std::uint32_t e = begin; e < end; ++e) {
             if (entries[e].region == region) {
                 own = true;
             } else {
-                ReachNode(entries[e].node, Why::Reference);
+                ReachNode(entries[e].node, Why::Reference, entries[e].region);
             }
         }
-        if (!own || (state.partial != kNone && state.partial != region)) {
-            state.full = true;
-        } else {
-            state.partial = region;
-        }
+        state = !own || state != kNone ? kFull : region;
     }
 
     void FollowRegion(std::uint32_t region)
     {
         const std::uint32_t m = regionModule[region];
         const Module& module = modules[m];
-        const std::uint32_t local = region - module.regionBegin;
-        const std::uint8_t* data = module.sets.data();
-        const std::uint32_t setBegin = local == 0 ? 0 : module.setEnds[local - 1];
-        ForEachInList(data + setBegin, data + module.setEnds[local], [&](std::uint32_t id) {
-            const std::uint32_t name = module.localToGlobal[id];
-            const std::uint32_t begin = entryBegin[name];
-            const std::uint32_t end = entryBegin[name + 1];
-            // Module-wide entries sort by module, the project-wide ones (kNone) last.
-            const auto publicAt =
-                std::lower_bound(entries.begin() + begin, entries.begin() + end, kNone,
-                                 [](const Entry& entry, std::uint32_t value) { return entry.module < value; });
-            const auto publicBegin = static_cast<std::uint32_t>(publicAt - entries.begin());
-            ReachGroup(publicBegin, end, region);
-            const auto ownAt =
-                std::lower_bound(entries.begin() + begin, publicAt, m,
-                                 [](const Entry& entry, std::uint32_t value) { return entry.module < value; });
-            auto ownEnd = ownAt;
-            while (ownEnd != publicAt && ownEnd->module == m) ++ownEnd;
-            ReachGroup(static_cast<std::uint32_t>(ownAt - entries.begin()),
-                       static_cast<std::uint32_t>(ownEnd - entries.begin()), region);
-            for (std::uint32_t k = moduleNameBegin[name]; k < moduleNameBegin[name + 1]; ++k) {
-                const std::uint32_t named = modulesByName[k];
-                if (modules[named].regionBegin + kModuleRegion != region) ReachModule(named, Why::Reference);
-            }
-        });
+        const std::uint32_t local = region - module.regionBase;
+        const std::uint8_t* sets = module.facts.sets.data();
+        ForEachInSet(sets + module.facts.setRanges[2 * local], sets + module.facts.setRanges[2 * local + 1],
+                     [&](std::uint32_t id) {
+                         const std::uint32_t name = module.localToGlobal[id];
+                         const auto begin = entries.begin() + entryBegin[name];
+                         const auto end = entries.begin() + entryBegin[name + 1];
+                         const auto byModule = [](const Entry& entry, std::uint32_t value) {
+                             return entry.module < value;
+                         };
+                         const auto projectWide = std::lower_bound(begin, end, kNone, byModule);
+                         ReachGroup(static_cast<std::uint32_t>(projectWide - entries.begin()),
+                                    static_cast<std::uint32_t>(end - entries.begin()), region);
+                         const auto own = std::lower_bound(begin, projectWide, m, byModule);
+                         auto ownEnd = own;
+                         while (ownEnd != projectWide && ownEnd->module == m) ++ownEnd;
+                         ReachGroup(static_cast<std::uint32_t>(own - entries.begin()),
+                                    static_cast<std::uint32_t>(ownEnd - entries.begin()), region);
+                         for (std::uint32_t k = moduleNameBegin[name]; k < moduleNameBegin[name + 1]; ++k) {
+                             const std::uint32_t named = modulesByName[k];
+                             if (modules[named].regionBase + kModuleRegion != region) ReachModule(named, Why::Reference);
+                         }
+                     });
     }
 
-    std::uint32_t FindGlobal(std::string_view name)
+    std::uint32_t FindName(std::string_view name) const
     {
         std::string folded;
         const std::uint64_t hash = FoldName(name, isLeadByte, folded);
@@ -1277,15 +1360,15 @@ struct UnusedCode::Project {
             if (EqualsIgnoringCase(*startup, kSubMain)) {
                 for (const Module& module : modules) {
                     if (module.kind != ModuleKind::Bas) continue;
-                    for (std::uint32_t i = module.declarationBegin; i < module.declarationEnd; ++i) {
-                        const Declaration& d = declarations[i];
+                    for (const LocalDeclaration& d : module.facts.declarations) {
                         if ((d.member == DeclarationMember::Sub || d.member == DeclarationMember::Function) &&
-                            d.name != kNone && names.Name(d.name) == kMainName) {
-                            ReachNode(d.node, Why::Other);
+                            d.name != kNone && names.Name(module.Global(d.name)) == kMainName) {
+                            ReachNode(module.nodeBase + d.node, Why::Other,
+                                      module.regionBase + module.facts.nodes[d.node].region);
                         }
                     }
                 }
-            } else if (const std::uint32_t name = startup->empty() ? kNone : FindGlobal(*startup); name != kNone) {
+            } else if (const std::uint32_t name = startup->empty() ? kNone : FindName(*startup); name != kNone) {
                 for (std::uint32_t k = moduleNameBegin[name]; k < moduleNameBegin[name + 1]; ++k) {
                     ReachModule(modulesByName[k], Why::Other);
                 }
@@ -1297,12 +1380,24 @@ struct UnusedCode::Project {
         if (!component) return;
         for (std::uint32_t m = 0; m < modules.size(); ++m) {
             const Module& module = modules[m];
-            if (!module.exposed) continue;
+            if (!module.facts.exposed) continue;
             ReachModule(m, Why::Entry);
-            for (std::uint32_t i = module.declarationBegin; i < module.declarationEnd; ++i) {
-                if (declarations[i].publicEntry) ReachNode(declarations[i].node, Why::Entry);
+            for (const LocalDeclaration& d : module.facts.declarations) {
+                if (d.publicEntry) {
+                    ReachNode(module.nodeBase + d.node, Why::Entry,
+                              module.regionBase + module.facts.nodes[d.node].region);
+                }
             }
         }
+    }
+
+    std::int64_t References(const Module& module, const LocalDeclaration& d) const
+    {
+        if (d.name == kNone) return 0;
+        if (!d.projectWide) return d.count;
+        std::int64_t seen = totals[module.Global(d.name)];
+        for (std::uint32_t a = d.aliasBegin; a < d.aliasEnd; ++a) seen += totals[module.Global(module.facts.aliases[a])];
+        return seen - d.count;
     }
 
     void Finish()
@@ -1315,24 +1410,19 @@ struct UnusedCode::Project {
             FollowRegion(region);
         }
         const UnusedStatus unreached = anyUnread ? UnusedStatus::Unknown : UnusedStatus::Dead;
-        for (Declaration& d : declarations) {
-            if (d.name == kNone) continue;
-            if (!d.projectWide) {
-                d.references = static_cast<std::int64_t>(d.visible) - d.own;
-                continue;
+        // A node reached only as an entry point is exposed while nothing names it.
+        std::vector<bool> named(nodeCount, false);
+        for (const Module& module : modules) {
+            for (const LocalDeclaration& d : module.facts.declarations) {
+                if (References(module, d) != 0) named[module.nodeBase + d.node] = true;
             }
-            std::int64_t seen = totals[d.name];
-            for (std::uint32_t a = d.aliasBegin; a < d.aliasEnd; ++a) seen += totals[aliases[a]];
-            d.references = seen - d.own;
         }
-        for (const Declaration& d : declarations) nodes[d.node].references += d.references;
-        for (Node& node : nodes) {
-            if (!node.reached) {
-                node.status = unreached;
-            } else {
-                node.status = node.entry && !node.other && node.references == 0 ? UnusedStatus::Exposed
-                                                                                  : UnusedStatus::Live;
-            }
+        nodeStatus.assign(nodeCount, unreached);
+        for (std::uint32_t n = 0; n < nodeCount; ++n) {
+            const std::uint8_t flags = nodeFlags[n];
+            if ((flags & kReached) == 0) continue;
+            nodeStatus[n] = (flags & kEntry) && !(flags & kOther) && !named[n] ? UnusedStatus::Exposed
+                                                                               : UnusedStatus::Live;
         }
         for (Module& module : modules) {
             if (module.status != SourceStatus::Read) {
@@ -1341,7 +1431,7 @@ struct UnusedCode::Project {
                 continue;
             }
             if (module.vbNameId != kNone) {
-                module.references = totals[module.vbNameId] - static_cast<std::int64_t>(module.moduleOwn);
+                module.references = totals[module.vbNameId] - static_cast<std::int64_t>(module.facts.moduleOwn);
             }
             if (!module.reached) {
                 module.moduleStatus = unreached;
@@ -1349,20 +1439,24 @@ struct UnusedCode::Project {
                 module.moduleStatus = module.entry && !module.other && module.references == 0 ? UnusedStatus::Exposed
                                                                                               : UnusedStatus::Live;
             }
-        }
-        for (const Declaration& d : declarations) {
-            const UnusedStatus status = nodes[d.node].status;
-            if (status == UnusedStatus::Live) liveSteps += d.steps;
-            if (status == UnusedStatus::Dead) deadSteps += d.steps;
+            for (const LocalDeclaration& d : module.facts.declarations) {
+                const UnusedStatus status = nodeStatus[module.nodeBase + d.node];
+                if (status == UnusedStatus::Live) liveSteps += d.steps;
+                if (status == UnusedStatus::Dead) deadSteps += d.steps;
+            }
         }
         // What only the reaching needed.
         entries = {};
         entryBegin = {};
-        groups = {};
+        groupState = {};
         regionReached = {};
+        regionModule = {};
+        nodeFlags = {};
+        modulesByName = {};
+        moduleNameBegin = {};
         for (Module& module : modules) {
-            module.sets = {};
-            module.setEnds = {};
+            module.facts.sets = {};
+            module.facts.setRanges = {};
         }
         std::stable_sort(modules.begin(), modules.end(),
                          [](const Module& a, const Module& b) { return a.memberIndex < b.memberIndex; });
@@ -1377,22 +1471,21 @@ struct UnusedCode::Project {
             row.member = DeclarationMember::Module;
             row.status = module.moduleStatus;
             if (read) {
-                row.name = module.vbName;
-                if (module.hasVbName) row.line = module.vbNameLine;
+                row.name = module.facts.vbName;
+                if (module.facts.hasVbName) row.line = module.facts.vbNameLine;
                 row.references = module.references;
                 row.steps = module.steps;
             }
             rows.push_back(row);
         }
-        for (std::uint32_t i = module.declarationBegin; i < module.declarationEnd; ++i) {
-            const Declaration& d = declarations[i];
+        for (const LocalDeclaration& d : module.facts.declarations) {
             UnusedRow row;
             row.member = d.member;
-            row.name = std::string_view(display).substr(d.displayBegin, d.displaySize);
+            row.name = std::string_view(module.facts.display).substr(d.displayBegin, d.displaySize);
             row.scope = d.scope;
             row.line = d.line;
-            row.status = nodes[d.node].status;
-            row.references = d.references;
+            row.status = nodeStatus[module.nodeBase + d.node];
+            row.references = References(module, d);
             row.steps = d.steps;
             rows.push_back(row);
         }

@@ -4,13 +4,9 @@
 
 namespace kolvane {
 
-std::uint32_t LastLineOf(const ModuleScan& module, const Statement& statement)
+std::uint32_t LastLineOf(const ModuleScan&, const Statement& statement)
 {
-    // The line ends inside the statement's stretch, its last one aside.
-    const std::string_view stretch = module.text.substr(statement.begin, statement.end - statement.begin);
-    auto lineEnds = static_cast<std::uint32_t>(std::count(stretch.begin(), stretch.end(), '\n'));
-    if (stretch.ends_with('\n')) --lineEnds;
-    return statement.line + lineEnds;
+    return statement.lastLine;
 }
 
 namespace code_tokens {

@@ -30,6 +30,8 @@
 
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace kolvane {
@@ -50,6 +52,12 @@ struct CodeStatement {
 // Reads a module's code statement by statement. visitor.Statement(statement)
 // is called before the statement's tokens, visitor.Token(token) for each of
 // them, in order. Token texts view the module's text.
+//
+// A visitor that wants only the names of some statements returns false from
+// Statement for them: visitor.Name(text) is then called for each name the
+// statement's tokens would spell (an identifier's name, each word of a
+// string), in order, comments and attribute lines aside; the tokens of its
+// attribute lines still come to visitor.Token.
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor);
 
@@ -127,6 +135,38 @@ public:
         }
     }
 
+    // The names of one line, as the tokens Line would give spell them (see
+    // ReadCode): visitor.Name(text) for each; an attribute line goes to Line.
+    template <typename Visitor>
+    void Names(std::string_view text, std::uint32_t number, Visitor& visitor)
+    {
+        if (commentGoesOn_) {  // the whole line is the comment continued
+            commentGoesOn_ = EndsWithContinuation(text);
+            return;
+        }
+        LineNames names(text, options_);
+        for (;;) {
+            const LineNames::Read read = names.Next();
+            switch (read.kind) {
+            case LineNames::Kind::End:
+                return;
+            case LineNames::Kind::Comment:
+                commentGoesOn_ = EndsWithContinuation(text);
+                return;
+            case LineNames::Kind::String:
+                ForEachStringWord(read.text, options_.isLeadByte, [&](std::string_view word) { visitor.Name(word); });
+                break;
+            case LineNames::Kind::Name:
+                if (read.first && read.plain && EqualsIgnoringCase(read.text, kAttributeWord)) {
+                    Line(text, number, visitor);
+                    return;
+                }
+                if (!read.text.empty()) visitor.Name(read.text);
+                break;
+            }
+        }
+    }
+
 private:
     static constexpr std::string_view kAttributeWord = "Attribute";
     static constexpr std::string_view kThenWord = "Then";
@@ -158,6 +198,8 @@ void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor)
 {
+    constexpr bool kMayAskNames = std::is_same_v<decltype(visitor.Statement(std::declval<CodeStatement>())), bool>;
+    bool names = false;  // the statement being read is read for its names
     const std::vector<code_tokens::LineRange> ranges = code_tokens::StatementLines(module);
     std::size_t next = 0;  // the next range of the scan's statements
     code_tokens::LineReader reader(isLeadByte);
@@ -173,7 +215,17 @@ void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visito
                                 }
                                 statementEnd = statement.lastLine;
                                 reader.BeginStatement();
-                                visitor.Statement(statement);
+                                if constexpr (kMayAskNames) {
+                                    names = !visitor.Statement(statement);
+                                } else {
+                                    visitor.Statement(statement);
+                                }
+                            }
+                            if constexpr (kMayAskNames) {
+                                if (names) {
+                                    reader.Names(line, number, visitor);
+                                    return;
+                                }
                             }
                             reader.Line(line, number, visitor);
                         });

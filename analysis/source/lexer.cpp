@@ -28,17 +28,68 @@ bool IsHexDigit(char c) { return IsDigit(c) || (LowerAscii(c) >= 'a' && LowerAsc
 bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
 bool IsTypeCharacter(char c) { return kTypeCharacters.find(c) != std::string_view::npos; }
 
-// Where the line's final " _" stands, its trailing blanks and tabs aside;
-// the line's size when it has none.
-std::size_t ContinuationAt(std::string_view line)
+// Whether a number begins at start: a digit, or "&H"/"&O" (any case) and a
+// digit of its base.
+bool NumberAt(std::string_view line, std::size_t start)
+{
+    const char c = line[start];
+    return IsDigit(c) || (c == kAmpersand && start + 2 < line.size() &&
+                          ((LowerAscii(line[start + 1]) == 'h' && IsHexDigit(line[start + 2])) ||
+                           (LowerAscii(line[start + 1]) == 'o' && IsOctalDigit(line[start + 2]))));
+}
+
+// Past the number that begins at start.
+std::size_t NumberEnd(std::string_view line, std::size_t start)
+{
+    std::size_t end = line[start] == kAmpersand ? start + 2 : start;
+    while (end < line.size() && (IsAsciiLetter(line[end]) || IsDigit(line[end]) || line[end] == '.')) ++end;
+    return end < line.size() && IsTypeCharacter(line[end]) ? end + 1 : end;
+}
+
+// Past the letters, digits, underscores and non-ASCII characters from from
+// (a double-byte character whole).
+std::size_t NameEndIn(std::string_view line, std::size_t from, LeadByteTest isLeadByte)
+{
+    std::size_t at = from;
+    while (at < line.size()) {
+        const char c = line[at];
+        if (IsNonAscii(c)) {
+            const bool pair = isLeadByte != nullptr && isLeadByte(static_cast<unsigned char>(c)) &&
+                              at + 1 < line.size() && IsTrailByte(static_cast<unsigned char>(line[at + 1]));
+            at += pair ? 2 : 1;
+        } else if (IsAsciiLetter(c) || IsDigit(c) || c == kUnderscore) {
+            ++at;
+        } else {
+            break;
+        }
+    }
+    return at;
+}
+
+// The first "]" from from on that is no trail byte of a double-byte
+// character; npos when there is none.
+std::size_t CloseBracketIn(std::string_view line, std::size_t from, LeadByteTest isLeadByte)
+{
+    for (std::size_t at = from; at < line.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(line[at]);
+        if (byte == static_cast<unsigned char>(kCloseBracket)) return at;
+        if (byte >= 0x80 && isLeadByte != nullptr && isLeadByte(byte) && at + 1 < line.size() &&
+            IsTrailByte(static_cast<unsigned char>(line[at + 1]))) {
+            ++at;  // the pair whole: its trail byte may be "]"
+        }
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::size_t ContinuationStart(std::string_view line)
 {
     std::size_t end = line.size();
     while (end > 0 && IsBlank(line[end - 1])) --end;
     if (end >= 2 && line[end - 1] == kUnderscore && line[end - 2] == kBlank) return end - 1;
     return line.size();
 }
-
-}  // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -56,7 +107,7 @@ bool Token::IsWord(std::string_view word) const
 
 bool EndsWithContinuation(std::string_view line)
 {
-    return ContinuationAt(line) < line.size();
+    return ContinuationStart(line) < line.size();
 }
 
 std::size_t StringLiteralEnd(std::string_view line, std::size_t quote)
@@ -84,7 +135,7 @@ std::size_t CommentStart(std::string_view line)
 }
 
 LineLexer::LineLexer(std::string_view line, LexerOptions options)
-    : line_(line), options_(options), continuation_(ContinuationAt(line))
+    : line_(line), options_(options), continuation_(ContinuationStart(line))
 {
     SkipBlanks();
 }
@@ -94,38 +145,14 @@ void LineLexer::SkipBlanks()
     while (position_ < line_.size() && IsBlank(line_[position_])) ++position_;
 }
 
-// Past the letters, digits, underscores and non-ASCII characters from from.
 std::size_t LineLexer::NameEnd(std::size_t from) const
 {
-    std::size_t at = from;
-    while (at < line_.size()) {
-        const char c = line_[at];
-        if (IsNonAscii(c)) {
-            const bool pair = options_.isLeadByte != nullptr && options_.isLeadByte(static_cast<unsigned char>(c)) &&
-                              at + 1 < line_.size() && IsTrailByte(static_cast<unsigned char>(line_[at + 1]));
-            at += pair ? 2 : 1;
-        } else if (IsAsciiLetter(c) || IsDigit(c) || c == kUnderscore) {
-            ++at;
-        } else {
-            break;
-        }
-    }
-    return at;
+    return NameEndIn(line_, from, options_.isLeadByte);
 }
 
-// The first "]" from from on that is no trail byte of a double-byte
-// character; npos when there is none.
 std::size_t LineLexer::CloseBracketAt(std::size_t from) const
 {
-    for (std::size_t at = from; at < line_.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(line_[at]);
-        if (byte == static_cast<unsigned char>(kCloseBracket)) return at;
-        if (byte >= 0x80 && options_.isLeadByte != nullptr && options_.isLeadByte(byte) && at + 1 < line_.size() &&
-            IsTrailByte(static_cast<unsigned char>(line_[at + 1]))) {
-            ++at;  // the pair whole: its trail byte may be "]"
-        }
-    }
-    return std::string_view::npos;
+    return CloseBracketIn(line_, from, options_.isLeadByte);
 }
 
 // Past a type character at from, which the token takes.
@@ -178,13 +205,10 @@ bool LineLexer::Next(Token& token)
             token = Token{TokenKind::Comment, {}, {}, false, 0, start};
             end = line_.size();
         }
-    } else if (IsDigit(c) || (c == kAmpersand && start + 2 < line_.size() &&
-                              ((LowerAscii(line_[start + 1]) == 'h' && IsHexDigit(line_[start + 2])) ||
-                               (LowerAscii(line_[start + 1]) == 'o' && IsOctalDigit(line_[start + 2]))))) {
+    } else if (NumberAt(line_, start)) {
         token.kind = TokenKind::Number;
-        end = c == kAmpersand ? start + 2 : start;
-        while (end < line_.size() && (IsAsciiLetter(line_[end]) || IsDigit(line_[end]) || line_[end] == '.')) ++end;
-        end = TypeCharacterEnd(end, token);
+        end = NumberEnd(line_, start);
+        if (IsTypeCharacter(line_[end - 1])) token.typeCharacter = line_[end - 1];
     } else if (c == kSeparator && !(start + 1 < line_.size() && line_[start + 1] == kAssignment)) {
         token.kind = TokenKind::Separator;
         end = start + 1;
@@ -203,6 +227,72 @@ bool LineLexer::Next(Token& token)
     position_ = end;
     SkipBlanks();
     return true;
+}
+
+}  // namespace kolvane
+
+namespace kolvane {
+
+LineNames::LineNames(std::string_view line, LexerOptions options)
+    : line_(line), options_(options), continuation_(ContinuationStart(line))
+{
+    while (position_ < line_.size() && IsBlank(line_[position_])) ++position_;
+}
+
+// The same reading as LineLexer::Next, token by token, keeping only what
+// names something and where a comment begins.
+LineNames::Read LineNames::Next()
+{
+    for (;;) {
+        if (position_ >= line_.size() || position_ == continuation_) return {};
+        const std::size_t start = position_;
+        const char c = line_[start];
+        const bool statementStart = statementStart_;
+        const bool first = first_;
+        statementStart_ = false;
+        first_ = false;
+        Read read;
+        read.first = first;
+        std::size_t end;
+        if (c == kApostrophe) {
+            read.kind = Kind::Comment;
+            end = line_.size();
+        } else if (c == kQuote) {
+            read.kind = Kind::String;
+            end = StringLiteralEnd(line_, start);
+            const bool closed = end - start >= 2 && line_[end - 1] == kQuote;
+            read.text = line_.substr(start + 1, end - start - 1 - (closed ? 1 : 0));
+        } else if (c == kOpenBracket) {
+            read.kind = Kind::Name;
+            const std::size_t close = CloseBracketIn(line_, start + 1, options_.isLeadByte);
+            const std::size_t nameEnd = close == std::string_view::npos ? line_.size() : close;
+            read.text = line_.substr(start + 1, nameEnd - start - 1);
+            end = close == std::string_view::npos ? line_.size()
+                  : close + 1 < line_.size() && IsTypeCharacter(line_[close + 1]) ? close + 2
+                                                                                    : close + 1;
+        } else if (IsAsciiLetter(c) || IsNonAscii(c)) {
+            read.kind = Kind::Name;
+            const std::size_t nameEnd = NameEndIn(line_, start, options_.isLeadByte);
+            read.text = line_.substr(start, nameEnd - start);
+            read.plain = !(nameEnd < line_.size() && IsTypeCharacter(line_[nameEnd]));
+            end = read.plain ? nameEnd : nameEnd + 1;
+            if (options_.remComments && statementStart && read.plain && EqualsIgnoringCase(read.text, kRemWord) &&
+                (end == line_.size() || IsBlank(line_[end]))) {
+                read = {Kind::Comment, {}, first, false};
+                end = line_.size();
+            }
+        } else if (NumberAt(line_, start)) {
+            end = NumberEnd(line_, start);
+        } else if (c == kSeparator && !(start + 1 < line_.size() && line_[start + 1] == kAssignment)) {
+            end = start + 1;
+            statementStart_ = true;
+        } else {
+            end = c == kSeparator ? start + 2 : start + 1;
+        }
+        position_ = end;
+        while (position_ < line_.size() && IsBlank(line_[position_])) ++position_;
+        if (read.kind != Kind::End) return read;
+    }
 }
 
 }  // namespace kolvane

@@ -247,11 +247,12 @@ void ScanModule(std::string_view text, bool holdsNul, ModuleKind kind, ModuleSca
             pending = false;  // continued pieces without their step
             continue;
         }
-        if (!pending) next = Statement{begin, 0, pieceLine, InitialOf(piece.text)};
+        if (!pending) next = Statement{begin, 0, pieceLine, pieceLine, InitialOf(piece.text)};
         pending = verdict == PieceVerdict::Continued;
         if (verdict == PieceVerdict::Step) {
             ++out.steps;
             next.end = reads.Position();
+            next.lastLine = pieceLine;
             out.statements.push_back(next);
         }
     } while (!reads.AtEnd());

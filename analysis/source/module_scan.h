@@ -39,6 +39,7 @@ struct Statement {
     std::size_t begin = 0;    // where its first piece begins in the text
     std::size_t end = 0;      // where the reads stood after its last piece
     std::uint32_t line = 0;   // the physical line of its first piece
+    std::uint32_t lastLine = 0;  // the physical line of its last piece
     char initial = 0;  // the first byte after the leading blanks, in lower case; 0 when the first piece is blank
 };
 

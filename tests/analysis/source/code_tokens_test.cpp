@@ -79,6 +79,30 @@ TEST(CodeTokens, StatementsFirstWordsAndComments)
               (std::vector<std::string>{"3-3: *Dim x"}));
 }
 
+TEST(CodeTokens, ABracketedNameReadsDoubleByteCharactersWhole)
+{
+    // 0x835D holds "]" as its trail byte; it does not close the bracket.
+    EXPECT_EQ(Read("x = [a\x83\x5D] + [\x83\x5D\x83\x5B]!\r\n"),
+              (std::vector<std::string>{"1-1: *x = [a\x83\x5D] + [\x83\x5D\x83\x5B]!"}));
+}
+
+TEST(CodeTokens, StatementsCountTheScansStatementsTheyHold)
+{
+    const std::string text = "x = 1 _\r\n  + 2\r\n' c\r\n\r\ny = " + std::string(600, 'a') + "\r\n";
+    ModuleScan module;
+    ScanModule(text, false, ModuleKind::Bas, module);
+    struct Steps {
+        void Statement(const CodeStatement& statement) { steps.push_back(statement.steps); }
+        void Token(const CodeToken&) {}
+        std::vector<std::uint32_t> steps;
+    } visitor;
+    ReadCode(module, &IsShiftJisLeadByte, visitor);
+    // A continued statement is one step, a comment or blank line none, a
+    // line longer than the counter's read as many as the scan counted.
+    EXPECT_EQ(visitor.steps, (std::vector<std::uint32_t>{1, 0, 0, 2}));
+    EXPECT_EQ(LastLineOf(module, module.statements[0]), 2u);
+}
+
 TEST(CodeTokens, StringWordsAreRunsOfIdentifierCharacters)
 {
     // 0x815F and 0x815B are Shift_JIS characters whose trail bytes are "_" and "[".
