@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -298,11 +300,122 @@ struct PreparedUnused final : PreparedModule {
 
 constexpr std::uint32_t kModuleRegion = 0;
 
+struct ProcedureRange {
+    std::uint32_t first;
+    std::uint32_t last;
+    std::uint32_t node;
+};
+
+struct Segment {
+    std::uint32_t region;
+    std::uint32_t begin;
+    std::uint32_t end;
+};
+
+// Per name of a module: its tokens in the run of one region being read (a
+// segment).
+struct NameCounts {
+    std::uint32_t segment = kNone;  // the segment it was last counted in
+    std::uint32_t count = 0;        // its count there
+    std::uint32_t total = 0;        // its tokens in the module
+};
+
+constexpr std::size_t kSpellingBytes = 16;
+constexpr std::size_t kSpellings = 4096;
+struct Spelling {
+    std::uint64_t words[2] = {0, 0};
+    std::uint32_t size = ~0u;  // none
+    std::uint32_t id = 0;
+};
+
+// A line of a procedure read before in the module, and what it gave.
+struct RememberedLine {
+    std::uint64_t hash = 0;
+    const char* text = nullptr;
+    std::uint32_t size = 0;
+    std::uint32_t idsBegin = 0;  // its names' numbers in ReaderScratch::lineIds
+    std::uint32_t idsEnd = 0;
+    bool commentGoesOn = false;  // it ends in a comment continued
+};
+
+constexpr std::uint32_t kFreeSlot = 0;  // slots hold a line's index + 1
+
+std::uint64_t LineHash(std::string_view text)
+{
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    std::uint64_t hash = text.size() * kMultiplier;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, text.size() - at);
+    hash = (hash ^ word) * kMultiplier;
+    return hash ^ (hash >> 32);
+}
+
+// What a reader needs only while it reads a module: kept per thread from
+// module to module, for its memory.
+struct ReaderScratch {
+    std::string folded;
+    std::vector<Spelling> spellings;
+    std::vector<NameCounts> counts;
+    std::vector<std::uint32_t> segmentNames;
+    std::vector<bool> sharedRegion;
+    std::vector<std::uint32_t> regionFirst;
+    std::vector<std::uint32_t> declarationNext;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs;
+    std::vector<Segment> segments;
+    std::vector<ProcedureRange> procedureRanges;
+    std::vector<std::string> procedureNames;
+    std::vector<const ApiDeclaration*> apisHere;
+    std::vector<CodeToken> tokens;
+    std::vector<const Token*> words;
+    std::vector<RememberedLine> lines;
+    std::vector<std::uint32_t> lineSlots;  // open addressing by hash
+    std::vector<std::uint32_t> grownSlots;
+    std::vector<std::uint32_t> lineIds;
+
+    void Clear()
+    {
+        lines.clear();
+        lineSlots.assign(1024, kFreeSlot);
+        lineIds.clear();
+        spellings.assign(kSpellings, Spelling{});
+        counts.clear();
+        segmentNames.clear();
+        sharedRegion.clear();
+        regionFirst.clear();
+        declarationNext.clear();
+        pairs.clear();
+        segments.clear();
+        procedureRanges.clear();
+        procedureNames.clear();
+        apisHere.clear();
+        tokens.clear();
+        words.clear();
+    }
+};
+
+ReaderScratch& ThreadScratch()
+{
+    thread_local ReaderScratch scratch;
+    scratch.Clear();
+    return scratch;
+}
+
 class ModuleReader {
 public:
     ModuleReader(const UnusedSource& source, LeadByteTest isLeadByte, PreparedUnused& out)
         : source_(source), scan_(*source.scan), isLeadByte_(isLeadByte), out_(out), facts_(out.facts)
     {
+        const std::size_t declarations = source_.procedures.size() + source_.apis.size() + 16;
+        facts_.declarations.reserve(declarations);
+        facts_.nodes.reserve(declarations);
+        declarationNext_.reserve(declarations);
     }
 
     void Run()
@@ -342,19 +455,53 @@ public:
     void Token(const CodeToken& token) { tokens_.push_back(token); }
     void Name(std::string_view name) { Count(name); }
 
+    // A line of a statement read for its names: a line read before in the
+    // module gives the same names again (unless a comment continued into it).
+    void NameLine(std::string_view text, std::uint32_t number, code_tokens::LineReader& reader)
+    {
+        if (reader.CommentGoesOn()) {
+            reader.Names(text, number, *this);
+            return;
+        }
+        const std::uint64_t hash = LineHash(text);
+        std::vector<RememberedLine>& lines = work_.lines;
+        std::vector<std::uint32_t>& slots = work_.lineSlots;
+        std::size_t slot = hash & (slots.size() - 1);
+        for (; slots[slot] != kFreeSlot; slot = (slot + 1) & (slots.size() - 1)) {
+            const RememberedLine& line = lines[slots[slot] - 1];
+            if (line.hash != hash || line.size != text.size() || std::memcmp(line.text, text.data(), text.size()) != 0) {
+                continue;
+            }
+            for (std::uint32_t i = line.idsBegin; i < line.idsEnd; ++i) CountId(work_.lineIds[i]);
+            reader.SetCommentGoesOn(line.commentGoesOn);
+            return;
+        }
+        const auto begin = static_cast<std::uint32_t>(work_.lineIds.size());
+        const std::size_t tokens = tokens_.size();
+        recording_ = true;
+        reader.Names(text, number, *this);
+        recording_ = false;
+        if (tokens_.size() != tokens) {  // an attribute line, read as tokens
+            work_.lineIds.resize(begin);
+            return;
+        }
+        lines.push_back({hash, text.data(), static_cast<std::uint32_t>(text.size()), begin,
+                         static_cast<std::uint32_t>(work_.lineIds.size()), reader.CommentGoesOn()});
+        slots[slot] = static_cast<std::uint32_t>(lines.size());
+        if (2 * lines.size() > slots.size()) {
+            std::vector<std::uint32_t>& grown = work_.grownSlots;
+            grown.assign(2 * slots.size(), kFreeSlot);
+            for (std::uint32_t i = 0; i < lines.size(); ++i) {
+                std::size_t at = lines[i].hash & (grown.size() - 1);
+                while (grown[at] != kFreeSlot) at = (at + 1) & (grown.size() - 1);
+                grown[at] = i + 1;
+            }
+            slots.swap(grown);
+        }
+    }
+
 private:
-    struct ProcedureRange {
-        std::uint32_t first;
-        std::uint32_t last;
-        std::uint32_t node;
-    };
-
-    struct Segment {
-        std::uint32_t region;
-        std::uint32_t begin;
-        std::uint32_t end;
-    };
-
+    // A Type or Enum block being read.
     struct Block {
         bool open = false;
         bool isEnum = false;
@@ -363,31 +510,13 @@ private:
         std::vector<std::uint32_t> members;
     };
 
-    // Per name of the module: its tokens, and its tokens in the run of one
-    // region being read (a segment).
-    struct NameCounts {
-        std::uint32_t segment = kNone;  // the segment it was last counted in
-        std::uint32_t count = 0;        // its count there
-    };
-
-    static constexpr std::size_t kSpellingBytes = 16;
-    static constexpr std::size_t kSpellings = 4096;
-    struct Spelling {
-        std::uint64_t words[2] = {0, 0};
-        std::uint32_t size = ~0u;  // none
-        std::uint32_t id = 0;
-    };
-
     // --- names ---
 
     std::uint32_t Intern(std::string_view name)
     {
         const std::uint64_t hash = FoldName(name, isLeadByte_, scratch_);
         const std::uint32_t id = out_.names.Intern(scratch_, hash);
-        if (id == out_.totals.size()) {
-            out_.totals.push_back(0);
-            counts_.push_back({});
-        }
+        if (id == counts_.size()) counts_.push_back({});
         return id;
     }
 
@@ -425,8 +554,14 @@ private:
     {
         if (name.empty()) return;
         const std::uint32_t id = Spelled(name);
-        ++out_.totals[id];
+        if (recording_) work_.lineIds.push_back(id);
+        CountId(id);
+    }
+
+    void CountId(std::uint32_t id)
+    {
         NameCounts& counts = counts_[id];
+        ++counts.total;
         if (counts.segment != segment_) {
             counts.segment = segment_;
             counts.count = 0;
@@ -961,10 +1096,12 @@ private:
         if (facts_.hasVbName && !facts_.vbName.empty() && facts_.vbNameId == kNone) facts_.vbNameId = Intern(facts_.vbName);
     }
 
-    // The references of the declarations seen from their module only, and
-    // the rows in line order.
+    // The module's tokens per name; the references of the declarations seen
+    // from their module only; the rows in line order.
     void FinishDeclarations()
     {
+        out_.totals.resize(counts_.size());
+        for (std::size_t id = 0; id < counts_.size(); ++id) out_.totals[id] = counts_[id].total;
         std::vector<LocalDeclaration>& declarations = facts_.declarations;
         for (LocalDeclaration& declaration : declarations) {
             if (declaration.name == kNone || declaration.projectWide) continue;
@@ -1015,35 +1152,38 @@ private:
     LeadByteTest isLeadByte_;
     PreparedUnused& out_;
     ModuleFacts& facts_;
-    std::string scratch_;
+    ReaderScratch& work_ = ThreadScratch();
+    std::string& scratch_ = work_.folded;
     // The module's text, within which spellings are read 16 bytes at a time.
     const char* textBegin_ = scan_.text.data();
     const char* textEnd_ = scan_.text.data() + scan_.text.size();
-    std::vector<Spelling> spellings_ = std::vector<Spelling>(kSpellings);
+    std::vector<Spelling>& spellings_ = work_.spellings;
 
-    std::vector<NameCounts> counts_;  // per name
-    std::vector<std::uint32_t> segmentNames_;  // the names of the segment being read
+    std::vector<NameCounts>& counts_ = work_.counts;  // per name
+    std::vector<std::uint32_t>& segmentNames_ = work_.segmentNames;  // the names of the segment being read
     std::uint32_t segment_ = 0;
     std::uint32_t region_ = kModuleRegion;
-    std::vector<bool> sharedRegion_;  // per region: read in several runs
-    std::vector<std::uint32_t> regionFirst_;  // per region: a declaration of it
-    std::vector<std::uint32_t> declarationNext_;  // per declaration: the next of its region
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs_;  // (name, count) of the shared regions' runs
-    std::vector<Segment> segments_;
+    std::vector<bool>& sharedRegion_ = work_.sharedRegion;  // per region: read in several runs
+    std::vector<std::uint32_t>& regionFirst_ = work_.regionFirst;  // per region: a declaration of it
+    std::vector<std::uint32_t>& declarationNext_ = work_.declarationNext;  // per declaration: the next of its region
+    // (name, count) of the runs of the regions read in several runs
+    std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs_ = work_.pairs;
+    std::vector<Segment>& segments_ = work_.segments;
 
-    std::vector<ProcedureRange> procedureRanges_;
-    std::vector<std::string> procedureNames_;  // folded
+    std::vector<ProcedureRange>& procedureRanges_ = work_.procedureRanges;
+    std::vector<std::string>& procedureNames_ = work_.procedureNames;  // folded
     std::size_t nextProcedure_ = 0;
     std::size_t nextApi_ = 0;
-    std::vector<const ApiDeclaration*> apisHere_;
+    std::vector<const ApiDeclaration*>& apisHere_ = work_.apisHere;
     Block block_;
 
     CodeStatement statement_;
     bool pending_ = false;
     bool namesOnly_ = false;
     std::uint32_t procedure_ = kNone;
-    std::vector<CodeToken> tokens_;
-    std::vector<const kolvane::Token*> words_;
+    bool recording_ = false;  // the names counted are those of a line to remember
+    std::vector<CodeToken>& tokens_ = work_.tokens;
+    std::vector<const kolvane::Token*>& words_ = work_.words;
     std::uint32_t firstOfStatement_ = kNone;
 
     std::vector<std::string> controls_;    // folded, with "_"
@@ -1188,37 +1328,41 @@ struct UnusedCode::Project {
 
     // --- finding what is reached ---
 
+    // The entries of each name: those seen from their module only, in module
+    // order, then those seen from every module; found by the name's number.
     void BuildIndexes()
     {
         const std::uint32_t nameCount = names.Size();
-        for (std::uint32_t m = 0; m < modules.size(); ++m) {
-            const Module& module = modules[m];
-            const ModuleFacts& facts = module.facts;
-            for (const LocalDeclaration& d : facts.declarations) {
-                const std::uint32_t scope = d.projectWide ? kNone : m;
-                const std::uint32_t node = module.nodeBase + d.node;
-                const std::uint32_t region = module.regionBase + facts.nodes[d.node].region;
-                if (d.name != kNone) entries.push_back({module.Global(d.name), scope, node, region});
-                for (std::uint32_t a = d.aliasBegin; a < d.aliasEnd; ++a) {
-                    entries.push_back({module.Global(facts.aliases[a]), scope, node, region});
+        std::vector<std::uint32_t> projectWide(nameCount, 0);  // per name
+        entryBegin.assign(nameCount + 1, 0);
+        const auto forEachEntry = [&](auto&& visit) {
+            for (std::uint32_t m = 0; m < modules.size(); ++m) {
+                const Module& module = modules[m];
+                const ModuleFacts& facts = module.facts;
+                for (const LocalDeclaration& d : facts.declarations) {
+                    const Entry entry{kNone, d.projectWide ? kNone : m, module.nodeBase + d.node,
+                                      module.regionBase + facts.nodes[d.node].region};
+                    if (d.name != kNone) visit(module.Global(d.name), entry);
+                    for (std::uint32_t a = d.aliasBegin; a < d.aliasEnd; ++a) {
+                        visit(module.Global(facts.aliases[a]), entry);
+                    }
                 }
             }
-        }
-        // By name; within a name the module-wide ones by module, the
-        // project-wide ones (kNone) last.
-        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-            if (a.name != b.name) return a.name < b.name;
-            if (a.module != b.module) return a.module < b.module;
-            return a.node < b.node;
+        };
+        forEachEntry([&](std::uint32_t name, const Entry& entry) {
+            ++entryBegin[name + 1];
+            if (entry.module == kNone) ++projectWide[name];
         });
-        entries.erase(std::unique(entries.begin(), entries.end(),
-                                  [](const Entry& a, const Entry& b) {
-                                      return a.name == b.name && a.module == b.module && a.node == b.node;
-                                  }),
-                      entries.end());
-        entryBegin.assign(nameCount + 1, 0);
-        for (const Entry& entry : entries) ++entryBegin[entry.name + 1];
         for (std::uint32_t n = 0; n < nameCount; ++n) entryBegin[n + 1] += entryBegin[n];
+        // Where the next entry of each name goes, for each of the two kinds.
+        std::vector<std::uint32_t> nextOwn(entryBegin.begin(), entryBegin.end() - 1);
+        std::vector<std::uint32_t> nextWide(nameCount);
+        for (std::uint32_t n = 0; n < nameCount; ++n) nextWide[n] = entryBegin[n + 1] - projectWide[n];
+        entries.resize(entryBegin[nameCount]);
+        forEachEntry([&](std::uint32_t name, Entry entry) {
+            entry.name = name;
+            entries[entry.module == kNone ? nextWide[name]++ : nextOwn[name]++] = entry;
+        });
         groupState.assign(entries.size(), kNone);
 
         moduleNameBegin.assign(nameCount + 1, 0);
@@ -1558,7 +1702,10 @@ constexpr const char* kLiveFormat = "使用       ： %8lld 行\n";
 constexpr const char* kDeadFormat = "未使用     ： %8lld 行\n";
 constexpr const char* kExposedFormat = "公開       ： %8lld 行\n";
 constexpr const char* kUnknownFormat = "不明       ： %8lld 行\n";
-constexpr const char* kRowFormat = "  %s %s %s ： %u 行目、%lld 行\n";
+constexpr std::string_view kRowIndent = "  ";
+constexpr std::string_view kRowColon = " ： ";
+constexpr std::string_view kRowLineWord = " 行目、";
+constexpr std::string_view kRowStepsWord = " 行\n";
 constexpr std::string_view kTotalsHeader = "                   使用      未使用        公開        不明\n";
 constexpr const char* kKindTotalsFormat = "%sファイル%10lld行%10lld行%10lld行%10lld行\n";
 constexpr const char* kAllTotalsFormat = "合計       %10lld行%10lld行%10lld行%10lld行\n\n\n";
@@ -1579,6 +1726,13 @@ void AddSteps(StepTotals& totals, const UnusedModuleView& module)
     }
 }
 
+void AppendNumber(std::string& text, std::int64_t value)
+{
+    char digits[24];
+    const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
+    text.append(digits, result.ptr);
+}
+
 void AppendModule(const UnusedModuleView& module, std::string& report)
 {
     report += FormatText(kFileNameFormat, std::string(module.file).c_str());
@@ -1590,11 +1744,16 @@ void AppendModule(const UnusedModuleView& module, std::string& report)
         report += FormatText(kDeadFormat, static_cast<long long>(totals[1]));
         report += FormatText(kExposedFormat, static_cast<long long>(totals[2]));
         report += FormatText(kUnknownFormat, static_cast<long long>(totals[3]));
+        // "  %s %s %s ： %u 行目、%lld 行", put together a piece at a time.
         for (const UnusedRow& row : module.rows) {
             if (row.member == DeclarationMember::Module || row.status == UnusedStatus::Live) continue;
-            report += FormatText(kRowFormat, std::string(kStatusWords[static_cast<std::size_t>(row.status)]).c_str(),
-                                 std::string(DeclarationMemberText(row.member)).c_str(), std::string(row.name).c_str(),
-                                 static_cast<unsigned>(row.line.value_or(0)), static_cast<long long>(row.steps.value_or(0)));
+            report.append(kRowIndent).append(kStatusWords[static_cast<std::size_t>(row.status)]).push_back(' ');
+            report.append(DeclarationMemberText(row.member)).push_back(' ');
+            report.append(row.name.substr(0, row.name.find('\0'))).append(kRowColon);
+            AppendNumber(report, row.line.value_or(0));
+            report.append(kRowLineWord);
+            AppendNumber(report, row.steps.value_or(0));
+            report.append(kRowStepsWord);
         }
     }
     report += '\n';
@@ -1625,13 +1784,14 @@ public:
     {
         unused_.Finish(context_.projectText);
         finished_ = true;
-        const std::string report = UnusedTextReport(unused_, context_.projectPath);
         SourceFile file;
         if (OpenSourceFile(file, path_, kModeWrite) != 1) {
             ReportCannotCreate(reporter, path_);
             return false;
         }
-        const bool written = file.WriteBlock(report) == 1;
+        bool written = true;
+        WriteUnusedTextReport(unused_, context_.projectPath,
+                              [&](std::string_view text) { written = written && file.WriteBlock(text) == 1; });
         if (CloseSourceFile(file) == 1 && written) return true;
         ReportCannotWrite(reporter, path_);
         return false;
@@ -1807,26 +1967,36 @@ private:
 
 }  // namespace
 
-std::string UnusedTextReport(const UnusedCode& unused, std::string_view projectPath)
+void WriteUnusedTextReport(const UnusedCode& unused, std::string_view projectPath,
+                           const std::function<void(std::string_view)>& write)
 {
-    std::string report;
-    report.append(kBannerRule).append(kBannerTitle).append(kBannerRule);
-    report += FormatText(kProjectFormat, std::string(projectPath).c_str());
+    std::string text;
+    text.append(kBannerRule).append(kBannerTitle).append(kBannerRule);
+    text += FormatText(kProjectFormat, std::string(projectPath).c_str());
     std::array<StepTotals, kModuleKindCount> perKind{};
     StepTotals all{};
     unused.ForEachModule([&](const UnusedModuleView& module) {
-        AppendModule(module, report);
+        AppendModule(module, text);
         AddSteps(perKind[static_cast<std::size_t>(module.kind)], module);
         AddSteps(all, module);
+        write(text);
+        text.clear();
     });
-    report.append(kTotalsHeader);
+    text.append(kTotalsHeader);
     for (std::size_t kind = 0; kind < kModuleKindCount; ++kind) {
         const StepTotals& t = perKind[kind];
-        report += FormatText(kKindTotalsFormat, std::string(kModuleKindTexts[kind]).c_str(), static_cast<long long>(t[0]),
-                             static_cast<long long>(t[1]), static_cast<long long>(t[2]), static_cast<long long>(t[3]));
+        text += FormatText(kKindTotalsFormat, std::string(kModuleKindTexts[kind]).c_str(), static_cast<long long>(t[0]),
+                           static_cast<long long>(t[1]), static_cast<long long>(t[2]), static_cast<long long>(t[3]));
     }
-    report += FormatText(kAllTotalsFormat, static_cast<long long>(all[0]), static_cast<long long>(all[1]),
-                         static_cast<long long>(all[2]), static_cast<long long>(all[3]));
+    text += FormatText(kAllTotalsFormat, static_cast<long long>(all[0]), static_cast<long long>(all[1]),
+                       static_cast<long long>(all[2]), static_cast<long long>(all[3]));
+    write(text);
+}
+
+std::string UnusedTextReport(const UnusedCode& unused, std::string_view projectPath)
+{
+    std::string report;
+    WriteUnusedTextReport(unused, projectPath, [&](std::string_view text) { report.append(text); });
     return report;
 }
 

@@ -121,8 +121,11 @@ private:
     std::unique_ptr<Project> project_;
 };
 
-// The text report (NAME_Unused.txt) of a finished analysis: its text with
-// LF line ends, in the code page of the sources for names and paths.
+// The text report (NAME_Unused.txt) of a finished analysis, with LF line
+// ends, in the code page of the sources for names and paths: given to write
+// a module at a time, or whole.
+void WriteUnusedTextReport(const UnusedCode& unused, std::string_view projectPath,
+                           const std::function<void(std::string_view)>& write);
 std::string UnusedTextReport(const UnusedCode& unused, std::string_view projectPath);
 
 // The outputs of the row of --unused.

@@ -57,7 +57,10 @@ struct CodeStatement {
 // Statement for them: visitor.Name(text) is then called for each name the
 // statement's tokens would spell (an identifier's name, each word of a
 // string), in order, comments and attribute lines aside; the tokens of its
-// attribute lines still come to visitor.Token.
+// attribute lines still come to visitor.Token. A visitor with a member
+// NameLine(text, number, reader) is given those lines instead, to read them
+// with reader.Names or to replay what it remembers of an equal line (see
+// LineReader::CommentGoesOn).
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor);
 
@@ -80,14 +83,43 @@ void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line
 
 namespace code_tokens {
 
-// The physical line range of each statement of the scan, merged where they
-// share a line: the statements of the code, lines of their own aside.
+// The physical line ranges of the scan's statements, merged where they
+// share a line: the statements of the code, lines of their own aside. Asked
+// for lines front to back.
 struct LineRange {
     std::uint32_t first;
     std::uint32_t last;
     std::uint32_t statements;  // the scan's statements merged into it
 };
-std::vector<LineRange> StatementLines(const ModuleScan& module);
+
+class StatementRanges {
+public:
+    explicit StatementRanges(const ModuleScan& module) : statements_(module.statements) { Advance(); }
+
+    // The range holding the line; null when none does.
+    const LineRange* At(std::uint32_t line)
+    {
+        while (has_ && current_.last < line) Advance();
+        return has_ && current_.first <= line ? &current_ : nullptr;
+    }
+
+private:
+    void Advance()
+    {
+        has_ = next_ < statements_.size();
+        if (!has_) return;
+        current_ = {statements_[next_].line, statements_[next_].lastLine, 1};
+        for (++next_; next_ < statements_.size() && statements_[next_].line <= current_.last; ++next_) {
+            if (statements_[next_].lastLine > current_.last) current_.last = statements_[next_].lastLine;
+            ++current_.statements;
+        }
+    }
+
+    const std::vector<Statement>& statements_;
+    std::size_t next_ = 0;
+    LineRange current_{};
+    bool has_ = false;
+};
 
 // Reads the tokens of one line as part of a statement, keeping what carries
 // from token to token and from line to line: a comment continued, the first
@@ -134,6 +166,12 @@ public:
             visitor.Token(code);
         }
     }
+
+    // Whether the next line is the comment of the line before, continued.
+    // What a line leaves here, and the names it spells, depend on its text
+    // alone when it does not begin so.
+    bool CommentGoesOn() const { return commentGoesOn_; }
+    void SetCommentGoesOn(bool goesOn) { commentGoesOn_ = goesOn; }
 
     // The names of one line, as the tokens Line would give spell them (see
     // ReadCode): visitor.Name(text) for each; an attribute line goes to Line.
@@ -200,18 +238,16 @@ void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visito
 {
     constexpr bool kMayAskNames = std::is_same_v<decltype(visitor.Statement(std::declval<CodeStatement>())), bool>;
     bool names = false;  // the statement being read is read for its names
-    const std::vector<code_tokens::LineRange> ranges = code_tokens::StatementLines(module);
-    std::size_t next = 0;  // the next range of the scan's statements
+    code_tokens::StatementRanges ranges(module);
     code_tokens::LineReader reader(isLeadByte);
     std::uint32_t statementEnd = 0;  // the last line of the statement being read; 0 before the first
     ForEachPhysicalLine(module.text.substr(module.codeStart), module.codeLine,
                         [&](std::string_view line, std::uint32_t number) {
                             if (number > statementEnd) {
                                 CodeStatement statement{number, number, 0};
-                                while (next < ranges.size() && ranges[next].last < number) ++next;
-                                if (next < ranges.size() && ranges[next].first <= number) {
-                                    statement.lastLine = ranges[next].last;
-                                    statement.steps = ranges[next].statements;
+                                if (const code_tokens::LineRange* range = ranges.At(number)) {
+                                    statement.lastLine = range->last;
+                                    statement.steps = range->statements;
                                 }
                                 statementEnd = statement.lastLine;
                                 reader.BeginStatement();
@@ -223,7 +259,11 @@ void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visito
                             }
                             if constexpr (kMayAskNames) {
                                 if (names) {
-                                    reader.Names(line, number, visitor);
+                                    if constexpr (requires { visitor.NameLine(line, number, reader); }) {
+                                        visitor.NameLine(line, number, reader);
+                                    } else {
+                                        reader.Names(line, number, visitor);
+                                    }
                                     return;
                                 }
                             }

@@ -258,9 +258,19 @@ LineNames::Read LineNames::Next()
             read.kind = Kind::Comment;
             end = line_.size();
         } else if (c == kQuote) {
+            // As StringLiteralEnd, byte by byte: most literals are short.
             read.kind = Kind::String;
-            end = StringLiteralEnd(line_, start);
-            const bool closed = end - start >= 2 && line_[end - 1] == kQuote;
+            end = start + 1;
+            bool closed = false;
+            while (end < line_.size()) {
+                if (line_[end++] != kQuote) continue;
+                if (end < line_.size() && line_[end] == kQuote) {
+                    ++end;  // a doubled quote inside the literal
+                    continue;
+                }
+                closed = true;
+                break;
+            }
             read.text = line_.substr(start + 1, end - start - 1 - (closed ? 1 : 0));
         } else if (c == kOpenBracket) {
             read.kind = Kind::Name;
