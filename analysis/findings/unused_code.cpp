@@ -6,14 +6,15 @@
 #include "analysis/tables/json_text.h"
 #include "analysis/tables/member_output.h"
 #include "project/model/member_list.h"
+#include "project/text/host_path.h"
 #include "project/text/path_text.h"
-#include "project/text/source_file.h"
 #include "project/text/strings.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -340,22 +341,42 @@ struct RememberedLine {
 
 constexpr std::uint32_t kFreeSlot = 0;  // slots hold a line's index + 1
 
+// Two lanes of 16 bytes a step, so that the multiplications do not wait
+// on each other; lines are compared whole when their hashes agree.
 std::uint64_t LineHash(std::string_view text)
 {
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-    std::uint64_t hash = text.size() * kMultiplier;
+    constexpr std::uint64_t kOther = 0xC2B2AE3D27D4EB4Full;
+    std::uint64_t first = text.size();
+    std::uint64_t second = ~static_cast<std::uint64_t>(text.size());
     std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 29;
+    for (; at + 16 <= text.size(); at += 16) {
+        std::uint64_t words[2];
+        std::memcpy(words, text.data() + at, sizeof words);
+        first = (first ^ words[0]) * kMultiplier;
+        second = (second ^ words[1]) * kOther;
     }
-    std::uint64_t word = 0;
-    std::memcpy(&word, text.data() + at, text.size() - at);
-    hash = (hash ^ word) * kMultiplier;
+    std::uint64_t words[2] = {0, 0};
+    std::memcpy(words, text.data() + at, text.size() - at);
+    first = (first ^ words[0]) * kMultiplier;
+    second = (second ^ words[1]) * kOther;
+    const std::uint64_t hash = first ^ (second >> 29) ^ (second << 35);
     return hash ^ (hash >> 32);
 }
+
+// The first tokens of an attribute line: as many as its readers look at.
+class AttributeTokens {
+public:
+    bool full() const { return size_ == kCapacity; }
+    std::size_t size() const { return size_; }
+    void push_back(const Token& token) { tokens_[size_++] = token; }
+    const Token& operator[](std::size_t i) const { return tokens_[i]; }
+
+private:
+    static constexpr std::size_t kCapacity = 8;
+    std::array<Token, kCapacity> tokens_{};
+    std::size_t size_ = 0;
+};
 
 // What a reader needs only while it reads a module: kept per thread from
 // module to module, for its memory.
@@ -370,7 +391,8 @@ struct ReaderScratch {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs;
     std::vector<Segment> segments;
     std::vector<ProcedureRange> procedureRanges;
-    std::vector<std::string> procedureNames;
+    std::string procedureNames;  // folded, one after the other
+    std::vector<std::uint32_t> procedureNameEnds;
     std::vector<const ApiDeclaration*> apisHere;
     std::vector<CodeToken> tokens;
     std::vector<const Token*> words;
@@ -394,6 +416,7 @@ struct ReaderScratch {
         segments.clear();
         procedureRanges.clear();
         procedureNames.clear();
+        procedureNameEnds.clear();
         apisHere.clear();
         tokens.clear();
         words.clear();
@@ -415,6 +438,7 @@ public:
         const std::size_t declarations = source_.procedures.size() + source_.apis.size() + 16;
         facts_.declarations.reserve(declarations);
         facts_.nodes.reserve(declarations);
+        facts_.setRanges.reserve(2 * declarations);
         declarationNext_.reserve(declarations);
     }
 
@@ -684,12 +708,14 @@ private:
             const bool property = procedure.kind == ProcedureKind::PropertyGet ||
                                   procedure.kind == ProcedureKind::PropertyLet ||
                                   procedure.kind == ProcedureKind::PropertySet;
-            std::string folded = Folded(procedure.name);
+            FoldName(procedure.name, isLeadByte_, scratch_);
+            procedureNames_.append(scratch_);
+            procedureNameEnds_.push_back(static_cast<std::uint32_t>(procedureNames_.size()));
             if (property) {
                 auto found = std::find_if(properties.begin(), properties.end(),
-                                          [&](const Property& p) { return p.name == folded; });
+                                          [&](const Property& p) { return p.name == scratch_; });
                 if (found == properties.end()) {
-                    properties.push_back({folded, {}, {}});
+                    properties.push_back({scratch_, {}, {}});
                     found = properties.end() - 1;
                 }
                 const std::size_t kind = static_cast<std::size_t>(procedure.kind) -
@@ -709,7 +735,6 @@ private:
                 AddDeclaration(MemberOf(procedure.kind), procedure.name, procedure.scope, !priv,
                                procedure.scope == Scope::Public, procedure.line, node);
             facts_.declarations[declaration].steps = procedure.Steps();
-            procedureNames_.push_back(std::move(folded));
         }
     }
 
@@ -758,7 +783,7 @@ private:
                 }
                 firstBegin = false;
             } else if (initial == 'a') {
-                std::vector<kolvane::Token> tokens;
+                AttributeTokens tokens;
                 LineLexer lexer(line, {isLeadByte_, false});
                 kolvane::Token token;
                 while (tokens.size() < 4 && lexer.Next(token)) tokens.push_back(token);
@@ -774,7 +799,7 @@ private:
     }
 
     // An Attribute VB_Name line (its first tokens): the first names the module.
-    void NameLine(const std::vector<kolvane::Token>& tokens, std::uint32_t line)
+    void NameLine(const AttributeTokens& tokens, std::uint32_t line)
     {
         if (facts_.hasVbName) return;
         facts_.hasVbName = true;
@@ -791,9 +816,9 @@ private:
     // procedure's default member or enumerator.
     void AttributeLine(std::span<const CodeToken> line, std::uint32_t procedure)
     {
-        std::vector<kolvane::Token> tokens;
+        AttributeTokens tokens;
         for (const CodeToken& code : line) {
-            if (code.token.kind == TokenKind::Comment) break;
+            if (code.token.kind == TokenKind::Comment || tokens.full()) break;
             tokens.push_back(code.token);
         }
         if (tokens.size() < 2) return;
@@ -1135,9 +1160,12 @@ private:
             LocalNode& node = facts_.nodes[procedureRanges_[i].node];
             if (designer) node.runtime = true;
             if (node.runtime) continue;
-            const std::string& name = procedureNames_[i];
+            const std::size_t nameBegin = i == 0 ? 0 : procedureNameEnds_[i - 1];
+            const std::string_view name =
+                std::string_view(procedureNames_).substr(nameBegin, procedureNameEnds_[i] - nameBegin);
             // The prefixes that may begin the name sort at or before it.
-            const auto end = std::upper_bound(prefixes.begin(), prefixes.end(), name);
+            const auto end = std::upper_bound(prefixes.begin(), prefixes.end(), name,
+                                              [](std::string_view a, const std::string& b) { return a < b; });
             for (auto prefix = prefixes.begin(); prefix != end; ++prefix) {
                 if (name.starts_with(*prefix)) {
                     node.runtime = true;
@@ -1171,7 +1199,8 @@ private:
     std::vector<Segment>& segments_ = work_.segments;
 
     std::vector<ProcedureRange>& procedureRanges_ = work_.procedureRanges;
-    std::vector<std::string>& procedureNames_ = work_.procedureNames;  // folded
+    std::string& procedureNames_ = work_.procedureNames;  // folded, one after the other
+    std::vector<std::uint32_t>& procedureNameEnds_ = work_.procedureNameEnds;
     std::size_t nextProcedure_ = 0;
     std::size_t nextApi_ = 0;
     std::vector<const ApiDeclaration*>& apisHere_ = work_.apisHere;
@@ -1784,15 +1813,25 @@ public:
     {
         unused_.Finish(context_.projectText);
         finished_ = true;
-        SourceFile file;
-        if (OpenSourceFile(file, path_, kModeWrite) != 1) {
+        std::FILE* file = std::fopen(HostPath(path_).c_str(), "wb");
+        if (file == nullptr) {
             ReportCannotCreate(reporter, path_);
             return false;
         }
+        // Written as a text stream writes it: every LF as CR LF.
         bool written = true;
-        WriteUnusedTextReport(unused_, context_.projectPath,
-                              [&](std::string_view text) { written = written && file.WriteBlock(text) == 1; });
-        if (CloseSourceFile(file) == 1 && written) return true;
+        std::string block;
+        WriteUnusedTextReport(unused_, context_.projectPath, [&](std::string_view text) {
+            block.clear();
+            for (std::size_t at = 0; at < text.size();) {
+                const std::size_t lineFeed = std::min(text.find('\n', at), text.size());
+                block.append(text, at, lineFeed - at);
+                if (lineFeed < text.size()) block.append("\r\n");
+                at = lineFeed + 1;
+            }
+            written = written && std::fwrite(block.data(), 1, block.size(), file) == block.size();
+        });
+        if (std::fclose(file) == 0 && written) return true;
         ReportCannotWrite(reporter, path_);
         return false;
     }
