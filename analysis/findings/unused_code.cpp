@@ -1230,7 +1230,7 @@ std::optional<std::string_view> ProjectValue(std::string_view projectText, std::
     ForEachProjectLine(projectText, [&](std::string_view line) {
         if (value || !line.starts_with(key)) return;
         std::string_view rest = line.substr(key.size());
-        const auto strip = [](char c) { return c == ' ' || c == '\t' || c == '"' || c == '\r'; };
+        const auto strip = [](char c) { return c == ' ' || c == '\t' || c == '"'; };
         while (!rest.empty() && strip(rest.front())) rest.remove_prefix(1);
         while (!rest.empty() && strip(rest.back())) rest.remove_suffix(1);
         value = rest;

@@ -90,7 +90,7 @@ public:
             const std::unique_ptr<PreparedModule> prepared = unused_.Read(source);
             unused_.Add(source, prepared.get());
         }
-        project_ = Lines(project);
+        project_ = project;  // as a run reads it: in text mode, LF line ends
         unused_.Finish(project_);
         unused_.ForEachModule([&](const UnusedModuleView& module) {
             for (const UnusedRow& row : module.rows) {
