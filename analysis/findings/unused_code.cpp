@@ -400,9 +400,26 @@ struct ReaderScratch {
     std::vector<std::uint32_t> lineSlots;  // open addressing by hash
     std::vector<std::uint32_t> grownSlots;
     std::vector<std::uint32_t> lineIds;
+    // The module's facts while they are gathered; the module gets a copy of
+    // just their size.
+    ModuleFacts facts;
+    std::vector<LocalDeclaration> sorted;
 
     void Clear()
     {
+        facts.declarations.clear();
+        facts.aliases.clear();
+        facts.nodes.clear();
+        facts.sets.clear();
+        facts.setRanges.clear();
+        facts.display.clear();
+        facts.moduleOwn = 0;
+        facts.hasVbName = false;
+        facts.vbName.clear();
+        facts.vbNameLine = 0;
+        facts.vbNameId = kNone;
+        facts.exposed = false;
+        facts.interfaces.clear();
         lines.clear();
         lineSlots.assign(1024, kFreeSlot);
         lineIds.clear();
@@ -433,13 +450,8 @@ ReaderScratch& ThreadScratch()
 class ModuleReader {
 public:
     ModuleReader(const UnusedSource& source, LeadByteTest isLeadByte, PreparedUnused& out)
-        : source_(source), scan_(*source.scan), isLeadByte_(isLeadByte), out_(out), facts_(out.facts)
+        : source_(source), scan_(*source.scan), isLeadByte_(isLeadByte), out_(out)
     {
-        const std::size_t declarations = source_.procedures.size() + source_.apis.size() + 16;
-        facts_.declarations.reserve(declarations);
-        facts_.nodes.reserve(declarations);
-        facts_.setRanges.reserve(2 * declarations);
-        declarationNext_.reserve(declarations);
     }
 
     void Run()
@@ -454,6 +466,7 @@ public:
         FinishSharedRegions();
         FinishDeclarations();
         if (HasHeader(source_.kind)) MarkRuntimeProcedures();
+        out_.facts = facts_;  // copies of just their size
     }
 
     // ReadCode's visitor. A statement in a procedure that holds no Declare
@@ -1140,10 +1153,10 @@ private:
         for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
         std::stable_sort(order.begin(), order.end(),
                          [&](std::uint32_t a, std::uint32_t b) { return declarations[a].line < declarations[b].line; });
-        std::vector<LocalDeclaration> sorted;
-        sorted.reserve(declarations.size());
+        std::vector<LocalDeclaration>& sorted = work_.sorted;
+        sorted.clear();
         for (const std::uint32_t i : order) sorted.push_back(declarations[i]);
-        declarations = std::move(sorted);
+        declarations.swap(sorted);
     }
 
     // Rule 7: the procedures the runtime calls once the module is reached.
@@ -1179,8 +1192,8 @@ private:
     const ModuleScan& scan_;
     LeadByteTest isLeadByte_;
     PreparedUnused& out_;
-    ModuleFacts& facts_;
     ReaderScratch& work_ = ThreadScratch();
+    ModuleFacts& facts_ = work_.facts;
     std::string& scratch_ = work_.folded;
     // The module's text, within which spellings are read 16 bytes at a time.
     const char* textBegin_ = scan_.text.data();
