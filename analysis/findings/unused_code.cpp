@@ -1430,23 +1430,15 @@ struct UnusedCode::Project {
 
     enum class Why { Reference, Entry, Other };
 
-    std::uint32_t RegionOf(std::uint32_t node) const
-    {
-        // The module of a node: the last whose nodes begin at or before it.
-        const auto found = std::upper_bound(modules.begin(), modules.end(), node,
-                                            [](std::uint32_t value, const Module& m) { return value < m.nodeBase; });
-        const Module& module = *(found - 1);
-        return module.regionBase + module.facts.nodes[node - module.nodeBase].region;
-    }
-
-    void ReachNode(std::uint32_t node, Why why, std::uint32_t region = kNone)
+    // A node (by its project number) with its region (by its project number).
+    void ReachNode(std::uint32_t node, Why why, std::uint32_t region)
     {
         std::uint8_t& flags = nodeFlags[node];
         if (why == Why::Entry) flags |= kEntry;
         if (why == Why::Other) flags |= kOther;
         if (flags & kReached) return;
         flags |= kReached;
-        ReachRegion(region != kNone ? region : RegionOf(node));
+        ReachRegion(region);
     }
 
     void ReachModule(std::uint32_t index, Why why)
