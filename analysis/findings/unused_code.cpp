@@ -1710,6 +1710,14 @@ void UnusedCode::ForEachModule(const std::function<void(const UnusedModuleView&)
     for (const Project::Module& module : project_->modules) visit(project_->View(module));
 }
 
+void UnusedCode::VisitModule(std::size_t memberIndex, const std::function<void(const UnusedModuleView&)>& visit) const
+{
+    const auto& modules = project_->modules;
+    const auto found = std::lower_bound(modules.begin(), modules.end(), memberIndex,
+                                        [](const Project::Module& m, std::size_t index) { return m.memberIndex < index; });
+    if (found != modules.end() && found->memberIndex == memberIndex) visit(project_->View(*found));
+}
+
 std::int64_t UnusedCode::LiveSteps() const
 {
     return project_->liveSteps;
@@ -1957,6 +1965,7 @@ public:
     void Module(const ScannedModule& module, const PreparedModule* prepared, std::string&) override
     {
         unused_.Add(UnusedSourceOf(module), prepared);
+        taken_.push_back(module.memberIndex);
     }
 
     bool Deferred() const override { return true; }
@@ -1965,8 +1974,14 @@ public:
     {
         unused_.Finish(context_.projectText);
         finished_ = true;
-        unused_.ForEachModule([&](const UnusedModuleView& module) {
-            std::string text = ",";
+    }
+
+    // The member's array, made when its object is written.
+    void CompleteModule(std::size_t index, std::string& text) override
+    {
+        if (index >= taken_.size()) return;
+        unused_.VisitModule(taken_[index], [&](const UnusedModuleView& module) {
+            text.push_back(',');
             AppendJsonName(text, "unused");
             text.push_back('[');
             for (const UnusedRow& row : module.rows) {
@@ -1982,16 +1997,7 @@ public:
                 text.push_back('}');
             }
             text.push_back(']');
-            parts_.push_back(std::move(text));
         });
-    }
-
-    void CompleteModule(std::size_t index, std::string& object) override
-    {
-        if (index < parts_.size()) {
-            object.append(parts_[index]);
-            parts_[index] = {};
-        }
     }
 
     void Summarize(ProjectFigures& figures) const override
@@ -2005,7 +2011,7 @@ private:
     const OutputContext& context_;
     CodePage codePage_;
     UnusedCode unused_;
-    std::vector<std::string> parts_;  // per member, in project order
+    std::vector<std::size_t> taken_;  // the members' places in the member list, in the order taken
     bool finished_ = false;
 };
 

@@ -112,6 +112,8 @@ public:
 
     // After Finish: the members in project order with their rows.
     void ForEachModule(const std::function<void(const UnusedModuleView&)>& visit) const;
+    // After Finish: the member of that place in the member list, when it was added.
+    void VisitModule(std::size_t memberIndex, const std::function<void(const UnusedModuleView&)>& visit) const;
     // The steps of the live and of the dead declarations (Module rows aside).
     std::int64_t LiveSteps() const;
     std::int64_t DeadSteps() const;

@@ -94,6 +94,7 @@ public:
         for (std::size_t index = 0; index < waiting_.size(); ++index) {
             for (const auto& part : parts_) part->CompleteModule(index, waiting_[index]);
             WriteModule(waiting_[index]);
+            std::string().swap(waiting_[index]);  // written: its memory goes
         }
         std::string text(kModulesClose);
         for (const auto& part : parts_) part->ProjectFields(text);
