@@ -23,9 +23,9 @@ constexpr std::string_view kModuleSeparator = "\n#MODULE#\n";
 constexpr std::size_t kMostModules = 6;
 constexpr std::array<ModuleKind, 7> kKinds = {ModuleKind::Bas, ModuleKind::Cls, ModuleKind::Frm, ModuleKind::Ctl,
                                               ModuleKind::Pag, ModuleKind::Dob, ModuleKind::Dsr};
-constexpr std::array<std::string_view, 4> kProjects = {
-    "Type=Exe\nStartup=\"Sub Main\"\n", "Type=OleDll\nStartup=\"(None)\"\n", "Type=Control\n",
-    "Type=Exe\nStartup=\"Form1\"\n"};
+constexpr std::array<std::string_view, 4> kProjects = {"Type=Exe\nStartup=\"Sub Main\"\n",
+                                                       "Type=OleDll\nStartup=\"(None)\"\n", "Type=Control\n",
+                                                       "Type=Exe\nStartup=\"Form1\"\n"};
 
 // The names of the code, read once for its tokens and once for its names.
 struct TokenNames {

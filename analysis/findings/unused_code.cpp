@@ -25,11 +25,11 @@ namespace {
 
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 
-constexpr std::array<std::string_view, 6> kStatusTexts = {"live", "dead", "exposed", "unknown", "missing",
-                                                          "unreadable"};
-constexpr std::array<std::string_view, 12> kMemberTexts = {
-    "Module", "Sub",   "Function", "Property Get", "Property Let", "Property Set",
-    "Declare", "Event", "Type",     "Enum",         "Const",        "Variable"};
+constexpr std::array<std::string_view, 6> kStatusTexts = {"live",    "dead",    "exposed",
+                                                          "unknown", "missing", "unreadable"};
+constexpr std::array<std::string_view, 12> kMemberTexts = {"Module",       "Sub",          "Function", "Property Get",
+                                                           "Property Let", "Property Set", "Declare",  "Event",
+                                                           "Type",         "Enum",         "Const",    "Variable"};
 
 // --- words ------------------------------------------------------------------
 
@@ -55,7 +55,7 @@ constexpr std::string_view kWithEventsWord = "WithEvents";
 constexpr std::array<std::string_view, 9> kNoVariableWords = {"Sub",  "Function", "Property", "Declare", "Event",
                                                               "Type", "Enum",     "Const",    "Static"};
 // The procedures the runtime calls in every module of a header kind.
-constexpr std::array<std::string_view, 6> kRuntimePrefixes = {"form_",         "mdiform_",     "class_",
+constexpr std::array<std::string_view, 6> kRuntimePrefixes = {"form_",        "mdiform_",      "class_",
                                                               "usercontrol_", "propertypage_", "userdocument_"};
 
 constexpr std::string_view kMainName = "main";
@@ -64,14 +64,20 @@ constexpr std::string_view kTypeKey = "Type=";
 constexpr std::string_view kStartupKey = "Startup=";
 constexpr std::array<std::string_view, 3> kComponentTypes = {"OleDll", "OleExe", "Control"};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 bool IsSymbol(const Token& token, std::string_view text)
 {
     return token.kind == TokenKind::Symbol && token.text == text;
 }
 
-bool IsName(const Token& token) { return token.kind == TokenKind::Identifier && !token.name.empty(); }
+bool IsName(const Token& token)
+{
+    return token.kind == TokenKind::Identifier && !token.name.empty();
+}
 
 // --- names ------------------------------------------------------------------
 
@@ -216,7 +222,8 @@ void AppendSet(std::vector<std::uint32_t>& ids, std::vector<std::uint8_t>& out)
         AppendVarint(least, out);
         const std::size_t at = out.size();
         out.resize(at + bitmapBytes, 0);
-        for (const std::uint32_t id : ids) out[at + (id - least) / 8] |= static_cast<std::uint8_t>(1u << ((id - least) % 8));
+        for (const std::uint32_t id : ids)
+            out[at + (id - least) / 8] |= static_cast<std::uint8_t>(1u << ((id - least) % 8));
         return;
     }
     std::sort(ids.begin(), ids.end());
@@ -254,7 +261,7 @@ void ForEachInSet(const std::uint8_t* at, const std::uint8_t* end, Visit&& visit
 struct LocalDeclaration {
     DeclarationMember member = DeclarationMember::Sub;
     Scope scope = Scope::Public;
-    bool projectWide = true;   // seen from every module (else from its own only)
+    bool projectWide = true;  // seen from every module (else from its own only)
     bool publicEntry = false;  // Public: an entry point of an exposed module
     std::uint32_t line = 0;
     std::int32_t steps = 0;
@@ -272,7 +279,7 @@ struct LocalDeclaration {
 // What is reached together: a declaration, or a property's accessors.
 struct LocalNode {
     std::uint32_t region = 0;
-    bool runtime = false;    // reached with its module (rule 7)
+    bool runtime = false;  // reached with its module (rule 7)
     bool procedure = false;  // a procedure's or property's
 };
 
@@ -317,8 +324,8 @@ struct Segment {
 // segment).
 struct NameCounts {
     std::uint32_t segment = kNone;  // the segment it was last counted in
-    std::uint32_t count = 0;        // its count there
-    std::uint32_t total = 0;        // its tokens in the module
+    std::uint32_t count = 0;  // its count there
+    std::uint32_t total = 0;  // its tokens in the module
 };
 
 constexpr std::size_t kSpellingBytes = 16;
@@ -506,7 +513,8 @@ public:
         std::size_t slot = hash & (slots.size() - 1);
         for (; slots[slot] != kFreeSlot; slot = (slot + 1) & (slots.size() - 1)) {
             const RememberedLine& line = lines[slots[slot] - 1];
-            if (line.hash != hash || line.size != text.size() || std::memcmp(line.text, text.data(), text.size()) != 0) {
+            if (line.hash != hash || line.size != text.size() ||
+                std::memcmp(line.text, text.data(), text.size()) != 0) {
                 continue;
             }
             for (std::uint32_t i = line.idsBegin; i < line.idsEnd; ++i) CountId(work_.lineIds[i]);
@@ -696,11 +704,16 @@ private:
     static DeclarationMember MemberOf(ProcedureKind kind)
     {
         switch (kind) {
-        case ProcedureKind::Sub: return DeclarationMember::Sub;
-        case ProcedureKind::Function: return DeclarationMember::Function;
-        case ProcedureKind::PropertyGet: return DeclarationMember::PropertyGet;
-        case ProcedureKind::PropertyLet: return DeclarationMember::PropertyLet;
-        case ProcedureKind::PropertySet: return DeclarationMember::PropertySet;
+        case ProcedureKind::Sub:
+            return DeclarationMember::Sub;
+        case ProcedureKind::Function:
+            return DeclarationMember::Function;
+        case ProcedureKind::PropertyGet:
+            return DeclarationMember::PropertyGet;
+        case ProcedureKind::PropertyLet:
+            return DeclarationMember::PropertyLet;
+        case ProcedureKind::PropertySet:
+            return DeclarationMember::PropertySet;
         }
         return DeclarationMember::Sub;
     }
@@ -713,7 +726,7 @@ private:
         struct Property {
             std::string name;
             std::array<std::uint32_t, 3> accessors{};  // per kind: accessors met
-            std::vector<std::uint32_t> nodes;          // per k
+            std::vector<std::uint32_t> nodes;  // per k
         };
         std::vector<Property> properties;
         for (const Procedure& procedure : source_.procedures) {
@@ -731,8 +744,8 @@ private:
                     properties.push_back({scratch_, {}, {}});
                     found = properties.end() - 1;
                 }
-                const std::size_t kind = static_cast<std::size_t>(procedure.kind) -
-                                         static_cast<std::size_t>(ProcedureKind::PropertyGet);
+                const std::size_t kind =
+                    static_cast<std::size_t>(procedure.kind) - static_cast<std::size_t>(ProcedureKind::PropertyGet);
                 const std::uint32_t k = found->accessors[kind]++;
                 if (k == found->nodes.size()) found->nodes.push_back(NewNode(NewRegion(true), true));
                 node = found->nodes[k];
@@ -845,8 +858,8 @@ private:
             return;
         }
         const bool zero = tokens[5].kind == TokenKind::Number && tokens[5].text == "0";
-        const bool enumerator = tokens.size() >= 7 && IsSymbol(tokens[5], "-") &&
-                                tokens[6].kind == TokenKind::Number && tokens[6].text == "4";
+        const bool enumerator = tokens.size() >= 7 && IsSymbol(tokens[5], "-") && tokens[6].kind == TokenKind::Number &&
+                                tokens[6].text == "4";
         if (zero || enumerator) facts_.nodes[procedureRanges_[procedure].node].runtime = true;
     }
 
@@ -996,8 +1009,8 @@ private:
                           bool projectWide, bool publicEntry)
     {
         if (region == kNone) region = NewRegion();
-        const std::uint32_t declaration = AddDeclaration(member, name, scope, projectWide, publicEntry,
-                                                         statement_.firstLine, NewNode(region, false));
+        const std::uint32_t declaration =
+            AddDeclaration(member, name, scope, projectWide, publicEntry, statement_.firstLine, NewNode(region, false));
         StepsTo(declaration);
         return declaration;
     }
@@ -1131,7 +1144,8 @@ private:
             }
             StoreSet(region, ids);
         }
-        if (facts_.hasVbName && !facts_.vbName.empty() && facts_.vbNameId == kNone) facts_.vbNameId = Intern(facts_.vbName);
+        if (facts_.hasVbName && !facts_.vbName.empty() && facts_.vbNameId == kNone)
+            facts_.vbNameId = Intern(facts_.vbName);
     }
 
     // The module's tokens per name; the references of the declarations seen
@@ -1228,7 +1242,7 @@ private:
     std::vector<const kolvane::Token*>& words_ = work_.words;
     std::uint32_t firstOfStatement_ = kNone;
 
-    std::vector<std::string> controls_;    // folded, with "_"
+    std::vector<std::string> controls_;  // folded, with "_"
     std::vector<std::string> withEvents_;  // folded, with "_"
     std::vector<std::string> interfaces_;  // folded, with "_"
 };
@@ -1513,7 +1527,8 @@ struct UnusedCode::Project {
                                     static_cast<std::uint32_t>(ownEnd - entries.begin()), region);
                          for (std::uint32_t k = moduleNameBegin[name]; k < moduleNameBegin[name + 1]; ++k) {
                              const std::uint32_t named = modulesByName[k];
-                             if (modules[named].regionBase + kModuleRegion != region) ReachModule(named, Why::Reference);
+                             if (modules[named].regionBase + kModuleRegion != region)
+                                 ReachModule(named, Why::Reference);
                          }
                      });
     }
@@ -1574,7 +1589,8 @@ struct UnusedCode::Project {
         if (d.name == kNone) return 0;
         if (!d.projectWide) return d.count;
         std::int64_t seen = totals[module.Global(d.name)];
-        for (std::uint32_t a = d.aliasBegin; a < d.aliasEnd; ++a) seen += totals[module.Global(module.facts.aliases[a])];
+        for (std::uint32_t a = d.aliasBegin; a < d.aliasEnd; ++a)
+            seen += totals[module.Global(module.facts.aliases[a])];
         return seen - d.count;
     }
 
@@ -1599,8 +1615,8 @@ struct UnusedCode::Project {
         for (std::uint32_t n = 0; n < nodeCount; ++n) {
             const std::uint8_t flags = nodeFlags[n];
             if ((flags & kReached) == 0) continue;
-            nodeStatus[n] = (flags & kEntry) && !(flags & kOther) && !named[n] ? UnusedStatus::Exposed
-                                                                               : UnusedStatus::Live;
+            nodeStatus[n] =
+                (flags & kEntry) && !(flags & kOther) && !named[n] ? UnusedStatus::Exposed : UnusedStatus::Live;
         }
         for (Module& module : modules) {
             if (module.status != SourceStatus::Read) {
@@ -1713,8 +1729,9 @@ void UnusedCode::ForEachModule(const std::function<void(const UnusedModuleView&)
 void UnusedCode::VisitModule(std::size_t memberIndex, const std::function<void(const UnusedModuleView&)>& visit) const
 {
     const auto& modules = project_->modules;
-    const auto found = std::lower_bound(modules.begin(), modules.end(), memberIndex,
-                                        [](const Project::Module& m, std::size_t index) { return m.memberIndex < index; });
+    const auto found =
+        std::lower_bound(modules.begin(), modules.end(), memberIndex,
+                         [](const Project::Module& m, std::size_t index) { return m.memberIndex < index; });
     if (found != modules.end() && found->memberIndex == memberIndex) visit(project_->View(*found));
 }
 
@@ -1753,8 +1770,8 @@ constexpr const char* kKindTotalsFormat = "%sファイル%10lld行%10lld行%10ll
 constexpr const char* kAllTotalsFormat = "合計       %10lld行%10lld行%10lld行%10lld行\n\n\n";
 
 // 使用, 未使用, 公開, 不明, ファイルなし, 読込エラー, in UnusedStatus order.
-constexpr std::array<std::string_view, 6> kStatusWords = {"使用", "未使用", "公開", "不明", "ファイルなし",
-                                                          "読込エラー"};
+constexpr std::array<std::string_view, 6> kStatusWords = {"使用", "未使用",       "公開",
+                                                          "不明", "ファイルなし", "読込エラー"};
 
 // Steps per status: live, dead, exposed, unknown.
 using StepTotals = std::array<std::int64_t, 4>;
@@ -1778,7 +1795,8 @@ void AppendNumber(std::string& text, std::int64_t value)
 void AppendModule(const UnusedModuleView& module, std::string& report)
 {
     report += FormatText(kFileNameFormat, std::string(module.file).c_str());
-    report += FormatText(kStatusFormat, std::string(kStatusWords[static_cast<std::size_t>(module.moduleStatus)]).c_str());
+    report +=
+        FormatText(kStatusFormat, std::string(kStatusWords[static_cast<std::size_t>(module.moduleStatus)]).c_str());
     if (module.status == SourceStatus::Read) {
         StepTotals totals{};
         AddSteps(totals, module);
@@ -1818,7 +1836,8 @@ public:
 
     bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
-        if (turn.module != nullptr && turn.module->member != nullptr) unused_.Add(UnusedSourceOf(*turn.module), prepared);
+        if (turn.module != nullptr && turn.module->member != nullptr)
+            unused_.Add(UnusedSourceOf(*turn.module), prepared);
         return true;
     }
 
@@ -1890,7 +1909,8 @@ public:
 
     bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
-        if (turn.module != nullptr && turn.module->member != nullptr) unused_.Add(UnusedSourceOf(*turn.module), prepared);
+        if (turn.module != nullptr && turn.module->member != nullptr)
+            unused_.Add(UnusedSourceOf(*turn.module), prepared);
         return true;
     }
 

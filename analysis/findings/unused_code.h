@@ -61,7 +61,7 @@ std::string_view DeclarationMemberText(DeclarationMember member);
 // One row of the outputs: a declaration, or a member's Module row.
 struct UnusedRow {
     DeclarationMember member = DeclarationMember::Module;
-    std::string_view name;       // source bytes; empty when there is none
+    std::string_view name;  // source bytes; empty when there is none
     std::optional<Scope> scope;  // the effective one; none on Module rows
     std::optional<std::uint32_t> line;  // the declaration's first physical line
     UnusedStatus status = UnusedStatus::Live;

@@ -184,10 +184,11 @@ TEST(UnusedCode, WhatTheRuntimeCallsInAReachedModule)
         {"a WithEvents variable and its handler, once its class is reached",
          kExe,
          {{"modMain.bas", Module("modMain", "Sub Main()\n    Dim w As CWatch\nEnd Sub\n")},
-          {"CWatch.cls", Class("CWatch", "Private WithEvents mTimer As CTimer\n"
-                                         "Private mOther As CTimer\n"
-                                         "Private Sub mTimer_Tick()\nEnd Sub\n"
-                                         "Private Sub mOther_Tick()\nEnd Sub\n")},
+          {"CWatch.cls", Class("CWatch",
+                               "Private WithEvents mTimer As CTimer\n"
+                               "Private mOther As CTimer\n"
+                               "Private Sub mTimer_Tick()\nEnd Sub\n"
+                               "Private Sub mOther_Tick()\nEnd Sub\n")},
           {"CTimer.cls", Class("CTimer", "Public Event Tick()\n")}},
          {{"CWatch.cls Variable mTimer", "live 0"},
           {"CWatch.cls Variable mOther", "dead 0"},
@@ -198,9 +199,11 @@ TEST(UnusedCode, WhatTheRuntimeCallsInAReachedModule)
         {"an Implements member; every procedure of the interface class",
          kExe,
          {{"modMain.bas", Module("modMain", "Sub Main()\n    Dim s As New CCircle\nEnd Sub\n")},
-          {"IShape.cls", Class("IShape", "Public Sub Draw()\nEnd Sub\nPublic Function Area() As Double\nEnd Function\n")},
-          {"CCircle.cls", Class("CCircle", "Implements Shapes.IShape\nPrivate Sub IShape_Draw()\nEnd Sub\n"
-                                           "Private Function IShape_Area() As Double\nEnd Function\n")},
+          {"IShape.cls",
+           Class("IShape", "Public Sub Draw()\nEnd Sub\nPublic Function Area() As Double\nEnd Function\n")},
+          {"CCircle.cls", Class("CCircle",
+                                "Implements Shapes.IShape\nPrivate Sub IShape_Draw()\nEnd Sub\n"
+                                "Private Function IShape_Area() As Double\nEnd Function\n")},
           {"CSquare.cls", Class("CSquare", "Implements IShape\nPrivate Sub IShape_Draw()\nEnd Sub\n")}},
          {{"CCircle.cls Sub IShape_Draw", "live 0"},
           {"CCircle.cls Function IShape_Area", "live 0"},
@@ -212,14 +215,16 @@ TEST(UnusedCode, WhatTheRuntimeCallsInAReachedModule)
         {"the default member and the enumerator, whatever NAME says; a designer's procedures",
          kExe,
          {{"modMain.bas", Module("modMain", "Sub Main()\n    Dim c As New CList\nEnd Sub\n")},
-          {"CList.cls", Class("CList", "Public Property Get Item(i)\nAttribute Item.VB_UserMemId = 0\nEnd Property\n"
-                                       "Public Function NewEnum() As IUnknown\nAttribute Other.VB_UserMemId = -4\n"
-                                       "End Function\n"
-                                       "Public Function Other()\nAttribute Other.VB_UserMemId = 00\nEnd Function\n"
-                                       "Public Function Other2()\nAttribute Other2.VB_UserMemId = -4&\nEnd Function\n")},
-          {"rptDaily.dsr", "VERSION 5.00\nBegin {78E93846-85FD-11D0-8487-00A0C90DC8A9} rptDaily\nEnd\n"
-                           "Attribute VB_Name = \"rptDaily\"\nAttribute VB_Exposed = False\n"
-                           "Private Sub Whatever()\nEnd Sub\n"}},
+          {"CList.cls", Class("CList",
+                              "Public Property Get Item(i)\nAttribute Item.VB_UserMemId = 0\nEnd Property\n"
+                              "Public Function NewEnum() As IUnknown\nAttribute Other.VB_UserMemId = -4\n"
+                              "End Function\n"
+                              "Public Function Other()\nAttribute Other.VB_UserMemId = 00\nEnd Function\n"
+                              "Public Function Other2()\nAttribute Other2.VB_UserMemId = -4&\nEnd Function\n")},
+          {"rptDaily.dsr",
+           "VERSION 5.00\nBegin {78E93846-85FD-11D0-8487-00A0C90DC8A9} rptDaily\nEnd\n"
+           "Attribute VB_Name = \"rptDaily\"\nAttribute VB_Exposed = False\n"
+           "Private Sub Whatever()\nEnd Sub\n"}},
          {{"CList.cls Property Get Item", "live 0"},
           {"CList.cls Function NewEnum", "live 0"},
           {"CList.cls Function Other", "dead 0"},
@@ -234,7 +239,8 @@ TEST(UnusedCode, ReferencesAndReaching)
     Check({
         {"a function assigning its own result, recursion: not uses",
          kExe,
-         {{"modMain.bas", Module("modMain", kMain + "Function F() As Long\n    F = 1\n    F = F() + 1\nEnd Function\n")}},
+         {{"modMain.bas",
+           Module("modMain", kMain + "Function F() As Long\n    F = 1\n    F = F() + 1\nEnd Function\n")}},
          {{"modMain.bas Function F", "dead 0"}, {"modMain.bas Sub Main", "live 0"}}},
         {"mutual recursion of two dead procedures stays dead",
          kExe,
@@ -252,14 +258,16 @@ TEST(UnusedCode, ReferencesAndReaching)
          {{"modMain.bas Sub Helper", "live 2"}, {"modOther.bas Sub Helper", "live 2"}}},
         {"a string word keeps a procedure alive (CallByName)",
          kExe,
-         {{"modMain.bas", Module("modMain", "Sub Main()\n    CallByName gObj, \"DoIt\", VbMethod\nEnd Sub\n"
-                                            "Public Sub DoIt()\nEnd Sub\nPublic Sub NotIt()\nEnd Sub\n")}},
+         {{"modMain.bas", Module("modMain",
+                                 "Sub Main()\n    CallByName gObj, \"DoIt\", VbMethod\nEnd Sub\n"
+                                 "Public Sub DoIt()\nEnd Sub\nPublic Sub NotIt()\nEnd Sub\n")}},
          {{"modMain.bas Sub DoIt", "live 1"}, {"modMain.bas Sub NotIt", "dead 0"}}},
         {"an Enum member's use is a use of the Enum; the block's own names are not",
          kExe,
-         {{"modMain.bas", Module("modMain", "Public Enum Colour\n    Red = 1\n    Green = Red + 1: Blue\nEnd Enum\n"
-                                            "Private Enum Unused\n    Nothing1\nEnd Enum\n" +
-                                                kMain.substr(0, 11) + "    x = Blue\n    y = RED\nEnd Sub\n")}},
+         {{"modMain.bas", Module("modMain",
+                                 "Public Enum Colour\n    Red = 1\n    Green = Red + 1: Blue\nEnd Enum\n"
+                                 "Private Enum Unused\n    Nothing1\nEnd Enum\n" +
+                                     kMain.substr(0, 11) + "    x = Blue\n    y = RED\nEnd Sub\n")}},
          {{"modMain.bas Enum Colour", "live 2"}, {"modMain.bas Enum Unused", "dead 0"}}},
         {"no shadowing: a token names every visible declaration of that name",
          kExe,
@@ -291,10 +299,12 @@ TEST(UnusedCode, ReferencesAndReaching)
         {"designer words reach a user control; a property page is a root",
          "Type=Exe\nStartup=\"frmA\"\n",
          {{"frmA.frm", Form("frmA", "   Begin Project1.ucGauge Gauge1\n   End\n", "")},
-          {"ucGauge.ctl", "VERSION 5.00\nBegin VB.UserControl ucGauge\nEnd\nAttribute VB_Name = \"ucGauge\"\n"
-                          "Attribute VB_Exposed = False\nPrivate Sub UserControl_Paint()\nEnd Sub\n"},
-          {"ppA.pag", "VERSION 5.00\nBegin VB.PropertyPage ppA\nEnd\nAttribute VB_Name = \"ppA\"\n"
-                      "Attribute VB_Exposed = False\nPrivate Sub PropertyPage_Paint()\nEnd Sub\n"}},
+          {"ucGauge.ctl",
+           "VERSION 5.00\nBegin VB.UserControl ucGauge\nEnd\nAttribute VB_Name = \"ucGauge\"\n"
+           "Attribute VB_Exposed = False\nPrivate Sub UserControl_Paint()\nEnd Sub\n"},
+          {"ppA.pag",
+           "VERSION 5.00\nBegin VB.PropertyPage ppA\nEnd\nAttribute VB_Name = \"ppA\"\n"
+           "Attribute VB_Exposed = False\nPrivate Sub PropertyPage_Paint()\nEnd Sub\n"}},
          {{"ucGauge.ctl Module ucGauge", "live 1"},
           {"ucGauge.ctl Sub UserControl_Paint", "live 0"},
           {"ppA.pag Module ppA", "live 0"},
@@ -302,11 +312,12 @@ TEST(UnusedCode, ReferencesAndReaching)
         {"the accessors of a property share one status; #If variants pair the k-th with the k-th",
          kExe,
          {{"modMain.bas", Module("modMain", "Sub Main()\n    Dim c As New CP\n    c.Size = 1\nEnd Sub\n")},
-          {"CP.cls", Class("CP", "#If A Then\nPublic Property Get Size()\nEnd Property\n#Else\n"
-                                 "Public Property Get Size()\nEnd Property\n#End If\n"
-                                 "Public Property Let Size(v)\nEnd Property\n"
-                                 "Public Property Get Colour()\nEnd Property\n"
-                                 "Private Property Let Colour(v)\nEnd Property\n")}},
+          {"CP.cls", Class("CP",
+                           "#If A Then\nPublic Property Get Size()\nEnd Property\n#Else\n"
+                           "Public Property Get Size()\nEnd Property\n#End If\n"
+                           "Public Property Let Size(v)\nEnd Property\n"
+                           "Public Property Get Colour()\nEnd Property\n"
+                           "Private Property Let Colour(v)\nEnd Property\n")}},
          {{"CP.cls Property Get Size", "live 2; live 3"},
           {"CP.cls Property Let Size", "live 2"},
           {"CP.cls Property Get Colour", "dead 0"},
@@ -316,10 +327,11 @@ TEST(UnusedCode, ReferencesAndReaching)
 
 TEST(UnusedCode, RootsAndStatuses)
 {
-    const std::string dllClass = Class("CApi", "Public Sub Open()\nEnd Sub\nFriend Sub Inner()\nEnd Sub\n"
-                                               "Private Sub Hidden()\nEnd Sub\nSub Implicit()\nEnd Sub\n"
-                                               "Public Sub Used()\nEnd Sub\nPublic Sub Caller()\n    Used\nEnd Sub\n"
-                                               "Public Const Limit = 5\nPublic Event Done()\n",
+    const std::string dllClass = Class("CApi",
+                                       "Public Sub Open()\nEnd Sub\nFriend Sub Inner()\nEnd Sub\n"
+                                       "Private Sub Hidden()\nEnd Sub\nSub Implicit()\nEnd Sub\n"
+                                       "Public Sub Used()\nEnd Sub\nPublic Sub Caller()\n    Used\nEnd Sub\n"
+                                       "Public Const Limit = 5\nPublic Event Done()\n",
                                        true);
     Check({
         {"an exposed public method of a class in an ActiveX DLL",
@@ -350,7 +362,8 @@ TEST(UnusedCode, RootsAndStatuses)
         {"VB_Exposed only when the word after = is True, from the header's first such line",
          "Type=Control\n",
          {{"CA.cls", "VERSION 1.0 CLASS\nAttribute VB_Exposed = \"True\"\nPublic Sub A()\nEnd Sub\n"},
-          {"CB.cls", "VERSION 1.0 CLASS\nAttribute VB_Name = \"CB\"\nAttribute VB_Exposed = tRUE\nPublic Sub B()\nEnd Sub\n"}},
+          {"CB.cls",
+           "VERSION 1.0 CLASS\nAttribute VB_Name = \"CB\"\nAttribute VB_Exposed = tRUE\nPublic Sub B()\nEnd Sub\n"}},
          {{"CA.cls Sub A", "dead 0"}, {"CB.cls Sub B", "exposed 0"}, {"CB.cls Module CB", "exposed 0"}}},
         {"Sub Main roots every Main of a standard module, and only there",
          "Type=Exe\nStartup=  \" sub main \"\n",
@@ -377,16 +390,18 @@ TEST(UnusedCode, NamesAndTokens)
     Check({
         {"case, type characters and brackets are not part of a name",
          kExe,
-         {{"modMain.bas", Module("modMain", "Sub Main()\n    x = FOO$(1) + [Bar]\nEnd Sub\n"
-                                            "Function Foo$(a)\nEnd Function\nFunction bar()\nEnd Function\n")}},
+         {{"modMain.bas", Module("modMain",
+                                 "Sub Main()\n    x = FOO$(1) + [Bar]\nEnd Sub\n"
+                                 "Function Foo$(a)\nEnd Function\nFunction bar()\nEnd Function\n")}},
          {{"modMain.bas Function Foo", "live 1"}, {"modMain.bas Function bar", "live 1"}}},
         {"comments (apostrophe, Rem, continued), numbers and attribute lines give no names",
          kExe,
          {{"modMain.bas",
-           Module("modMain", "Sub Main()\n    x = 1 ' A\n    Rem B\n    y = &HC + 1E: Rem D _\n E\n"
-                             "    ' F _\n  F\nAttribute G.VB_Description = \"G\"\n    10 H\nEnd Sub\n"
-                             "Sub A()\nEnd Sub\nSub B()\nEnd Sub\nSub C()\nEnd Sub\nSub D()\nEnd Sub\nSub E()\nEnd Sub\n"
-                             "Sub F()\nEnd Sub\nSub G()\nEnd Sub\nSub H()\nEnd Sub\n")}},
+           Module("modMain",
+                  "Sub Main()\n    x = 1 ' A\n    Rem B\n    y = &HC + 1E: Rem D _\n E\n"
+                  "    ' F _\n  F\nAttribute G.VB_Description = \"G\"\n    10 H\nEnd Sub\n"
+                  "Sub A()\nEnd Sub\nSub B()\nEnd Sub\nSub C()\nEnd Sub\nSub D()\nEnd Sub\nSub E()\nEnd Sub\n"
+                  "Sub F()\nEnd Sub\nSub G()\nEnd Sub\nSub H()\nEnd Sub\n")}},
          {{"modMain.bas Sub A", "dead 0"},
           {"modMain.bas Sub B", "dead 0"},
           {"modMain.bas Sub C", "dead 0"},
@@ -397,9 +412,10 @@ TEST(UnusedCode, NamesAndTokens)
           {"modMain.bas Sub H", "live 1"}}},
         {"a label's Rem is a word; strings split into words; an unclosed string ends with its line",
          kExe,
-         {{"modMain.bas", Module("modMain", "Sub Main()\n    10 Rem A\n    x = \"B.C D\"\"E\" & \"F\n    G\nEnd Sub\n"
-                                            "Sub A()\nEnd Sub\nSub B()\nEnd Sub\nSub C()\nEnd Sub\nSub D()\nEnd Sub\n"
-                                            "Sub E()\nEnd Sub\nSub F()\nEnd Sub\nSub G()\nEnd Sub\n")}},
+         {{"modMain.bas", Module("modMain",
+                                 "Sub Main()\n    10 Rem A\n    x = \"B.C D\"\"E\" & \"F\n    G\nEnd Sub\n"
+                                 "Sub A()\nEnd Sub\nSub B()\nEnd Sub\nSub C()\nEnd Sub\nSub D()\nEnd Sub\n"
+                                 "Sub E()\nEnd Sub\nSub F()\nEnd Sub\nSub G()\nEnd Sub\n")}},
          {{"modMain.bas Sub A", "live 1"},
           {"modMain.bas Sub B", "live 1"},
           {"modMain.bas Sub C", "live 1"},
@@ -409,10 +425,10 @@ TEST(UnusedCode, NamesAndTokens)
           {"modMain.bas Sub G", "live 1"}}},
         {"a Shift_JIS identifier whose trail byte is _ or [ (or ] inside brackets), never folded",
          kExe,
-         {{"modMain.bas", Module("modMain", "Sub Main()\n    a" + underscore + " = a" + bracket + "b + [c" + close +
-                                                "] + c\x83\x61\nEnd Sub\n" + "Public a" + underscore +
-                                                " As Long\nPublic A" + bracket + "B\nPublic a" + bracket +
-                                                "\nPublic c" + close + "\nPublic C\x83\x41\n")}},
+         {{"modMain.bas",
+           Module("modMain", "Sub Main()\n    a" + underscore + " = a" + bracket + "b + [c" + close +
+                                 "] + c\x83\x61\nEnd Sub\n" + "Public a" + underscore + " As Long\nPublic A" + bracket +
+                                 "B\nPublic a" + bracket + "\nPublic c" + close + "\nPublic C\x83\x41\n")}},
          {{"modMain.bas Variable a" + underscore, "live 1"},
           {"modMain.bas Variable A" + bracket + "B", "live 1"},
           {"modMain.bas Variable a" + bracket, "dead 0"},
@@ -426,8 +442,9 @@ TEST(UnusedCode, DeclarationsAndRegions)
     Check({
         {"variables: every name of a statement, WithEvents before any, continued lines read whole",
          kExe,
-         {{"CA.cls", Class("CA", "Dim a As Long, WithEvents b As CB, c(1 To 5, 2) As String\nPublic _\n  d As Long\n"
-                                 "Global e\nPrivate Const f = 1, g = \"x, y\"\nFriend h\n")}},
+         {{"CA.cls", Class("CA",
+                           "Dim a As Long, WithEvents b As CB, c(1 To 5, 2) As String\nPublic _\n  d As Long\n"
+                           "Global e\nPrivate Const f = 1, g = \"x, y\"\nFriend h\n")}},
          {{"CA.cls Variable a", "dead 0"},
           {"CA.cls Variable b", "dead 0"},
           {"CA.cls Variable c", "dead 0"},
@@ -439,33 +456,41 @@ TEST(UnusedCode, DeclarationsAndRegions)
           {"CA.cls Variable 2", "none"}}},
         {"a Type without its End ends before the next procedure; a Declare inside it keeps its row",
          kExe,
-         {{"modMain.bas", Module("modMain", "Private Type T\n    Main As Long\n"
-                                            "    Private Declare Sub Beep Lib \"k\" ()\n" +
-                                                kMain + "Sub Other()\n    Beep\nEnd Sub\n")}},
+         {{"modMain.bas", Module("modMain",
+                                 "Private Type T\n    Main As Long\n"
+                                 "    Private Declare Sub Beep Lib \"k\" ()\n" +
+                                     kMain + "Sub Other()\n    Beep\nEnd Sub\n")}},
          {{"modMain.bas Type T", "dead 0"},
           {"modMain.bas Declare Beep", "dead 1"},
           {"modMain.bas Sub Main", "live 1"},  // the field Main names it
           {"modMain.bas Sub Other", "dead 0"}}},
         {"a Declare inside a procedure: its region is the procedure's",
          kExe,
-         {{"modMain.bas", Module("modMain", "Sub Main()\nDeclare Sub Beep Lib \"k\" ()\n    Beep\nEnd Sub\n"
-                                            "Sub Other()\n    Beep\nEnd Sub\n")}},
+         {{"modMain.bas", Module("modMain",
+                                 "Sub Main()\nDeclare Sub Beep Lib \"k\" ()\n    Beep\nEnd Sub\n"
+                                 "Sub Other()\n    Beep\nEnd Sub\n")}},
          {{"modMain.bas Declare Beep", "dead 1"}}},
         {"bracketed keywords are names; End Type ends only a Type",
          kExe,
-         {{"modMain.bas", Module("modMain", "Dim [Sub] As Long\nType T\n  x As Long\nEnd Enum\n  y As Long\nEnd Type\n"
-                                            "Dim z\n" + kMain)}},
+         {{"modMain.bas", Module("modMain",
+                                 "Dim [Sub] As Long\nType T\n  x As Long\nEnd Enum\n  y As Long\nEnd Type\n"
+                                 "Dim z\n" +
+                                     kMain)}},
          // Sub Main's Sub and End Sub name the variable: keywords are names too.
-         {{"modMain.bas Variable Sub", "live 2"}, {"modMain.bas Type T", "dead 0"}, {"modMain.bas Variable z", "dead 0"}}},
+         {{"modMain.bas Variable Sub", "live 2"},
+          {"modMain.bas Type T", "dead 0"},
+          {"modMain.bas Variable z", "dead 0"}}},
     });
 
     // The rows in full: Friend on a Type or Enum reads Private, a Const keeps
     // Friend, an Event its word; lines; steps.
-    const Analysis analysis(kExe, {{"CA.cls", Class("CA", "Friend Type T\n  x As Long\nEnd Enum\nEnd Type\nFriend Const K = 1\n"
-                                                          "Private Event E()\nEvent F()\nGlobal Const G = 1, H = 2\n"
-                                                          "Public Enum N\n  M: O\nEnd Enum\nDim a, b\n"
-                                                          "Private Declare Function GetTickCount Lib \"k\" () As Long\n"
-                                                          "Public Property Get P()\nEnd Property\n")}});
+    const Analysis analysis(kExe,
+                            {{"CA.cls", Class("CA",
+                                              "Friend Type T\n  x As Long\nEnd Enum\nEnd Type\nFriend Const K = 1\n"
+                                              "Private Event E()\nEvent F()\nGlobal Const G = 1, H = 2\n"
+                                              "Public Enum N\n  M: O\nEnd Enum\nDim a, b\n"
+                                              "Private Declare Function GetTickCount Lib \"k\" () As Long\n"
+                                              "Public Property Get P()\nEnd Property\n")}});
     EXPECT_EQ(analysis.All(), (std::vector<std::string>{
                                   "CA.cls Module CA - 5 dead 0 15",
                                   "CA.cls Type T Private 8 dead 0 4",
