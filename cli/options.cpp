@@ -213,10 +213,14 @@ const std::string_view kUsage =
     "  -p, --procedures    Sub, Function and Property declarations (NAME_FncOp.txt)\n"
     "  -a, --apis          API declarations (NAME_APIOp.txt)\n"
     "  -A, --all           all three reports\n"
+    "      --unused        unused code: every declaration with its status (live,\n"
+    "                      dead, exposed, unknown) and references (NAME_Unused.txt,\n"
+    "                      .csv, or the unused arrays of NAME.json); not in -A\n"
     "  -o, --output DIR    write the reports into DIR (made when missing) instead of\n"
     "                      the current folder\n"
     "      --format FORMAT text (the reports above), csv (NAME_StCnt.csv,\n"
-    "                      NAME_FncOp.csv, NAME_APIOp.csv) or json (NAME.json)\n"
+    "                      NAME_FncOp.csv, NAME_APIOp.csv, NAME_Unused.csv) or\n"
+    "                      json (NAME.json)\n"
     "      --encoding NAME code page of the sources for csv and json: cp932 (the\n"
     "                      default), cp1252 or utf-8\n"
     "      --summary FILE  also write one CSV row per project (with --diff: per pair\n"
@@ -239,8 +243,8 @@ const std::string_view kUsage =
     "classes (255 modules in all), values of at most 254 bytes and module paths\n"
     "of at most 256 bytes; a project past a limit is refused, the limit named.\n"
     "Exit status: the worst over all projects; 0 when every report was written,\n"
-    "1 when an analysis failed (or, for csv and json, a module could not be\n"
-    "read), 2 for a usage error or a project that cannot be read or lists no\n"
-    "module (csv and json accept a project without modules).\n";
+    "1 when an analysis failed (or, for csv, json and --unused, a module could\n"
+    "not be read), 2 for a usage error or a project that cannot be read or\n"
+    "lists no module (csv, json and --unused accept a project without modules).\n";
 
 }  // namespace kolvane::cli

@@ -98,11 +98,6 @@ bool WriteText(const ProjectDiff& diff, std::string_view path, CodePage)
 
 }  // namespace
 
-LeadByteTest LeadBytesOf(CodePage codePage)
-{
-    return codePage == CodePage::Cp932 ? &IsShiftJisLeadByte : nullptr;
-}
-
 ChangeFigures SummarizeChanges(const ProjectDiff& diff)
 {
     ChangeFigures figures;

@@ -31,9 +31,6 @@ struct ProjectDiff {
     std::vector<ModuleDiff> modules;
 };
 
-// Only Shift_JIS has double-byte characters whose second byte can be ASCII.
-LeadByteTest LeadBytesOf(CodePage codePage);
-
 // The figures of every row added up. The project changed when a row is
 // added, changed or deleted (a module of one version counts even without
 // steps) or a module's designer changed.

@@ -1,6 +1,7 @@
 #include "analysis/run/outputs.h"
 
 #include "analysis/diff/project_diff.h"
+#include "analysis/findings/unused_code.h"
 #include "analysis/reports/api_list.h"
 #include "analysis/reports/procedure_list.h"
 #include "analysis/reports/step_count_report.h"
@@ -23,6 +24,7 @@ std::unique_ptr<Writer> TextReport(const OutputContext& context)
 constexpr std::string_view kStepCountSuffix = "_StCnt.txt";
 constexpr std::string_view kProcedureSuffix = "_FncOp.txt";
 constexpr std::string_view kApiSuffix = "_APIOp.txt";
+constexpr std::string_view kUnusedSuffix = "_Unused.txt";
 
 constexpr AnalysisRow kAnalyses[] = {
     {.id = AnalysisId::Steps, .option = "steps", .shortOption = 's', .inAll = true,
@@ -36,6 +38,9 @@ constexpr AnalysisRow kAnalyses[] = {
     {.id = AnalysisId::Apis, .option = "apis", .shortOption = 'a', .inAll = true, .textSource = ModuleSource::Table,
      .textDepth = ScanDepth::Text, .depth = ScanDepth::Apis, .text = &TextReport<&MakeApiList, kApiSuffix>,
      .textSuffix = kApiSuffix, .failureText = "API関数取得処理", .csv = &MakeApiCsv, .jsonPart = &MakeApiJson},
+    {.id = AnalysisId::Unused, .option = "unused", .textSource = ModuleSource::Members, .textDepth = ScanDepth::Apis,
+     .depth = ScanDepth::Apis, .text = &MakeUnusedText, .textSuffix = kUnusedSuffix, .csv = &MakeUnusedCsv,
+     .jsonPart = &MakeUnusedJson},
     {.id = AnalysisId::Changes, .option = "diff", .textSource = ModuleSource::Members,
      .textDepth = ScanDepth::Procedures, .depth = ScanDepth::Procedures, .text = &MakeDiffText, .csv = &MakeDiffCsv,
      .json = &MakeDiffJson},

@@ -181,11 +181,6 @@ void Convert(std::string_view bytes, std::string& out, Character character)
     }
 }
 
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
 
 std::optional<CodePage> ParseCodePage(std::string_view name)
@@ -232,6 +227,11 @@ std::string ToUtf8(std::string_view bytes, CodePage codePage)
     out.reserve(bytes.size());
     AppendUtf8(out, bytes, codePage);
     return out;
+}
+
+LeadByteTest LeadBytesOf(CodePage codePage)
+{
+    return codePage == CodePage::Cp932 ? &IsShiftJisLeadByte : nullptr;
 }
 
 }  // namespace kolvane

@@ -3,6 +3,8 @@
 // U+FFFD for whatever does not convert; it gives the same result everywhere.
 #pragma once
 
+#include "analysis/source/lexer.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +18,11 @@ constexpr bool IsShiftJisLeadByte(unsigned char byte)
 {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
+
+// The lead bytes of the code page's double-byte characters, for the readers
+// of names: only Shift_JIS has double-byte characters whose second byte can
+// be ASCII (null for the others).
+LeadByteTest LeadBytesOf(CodePage codePage);
 
 // "cp932", "shift_jis", "cp1252", "utf-8", ... without regard to case;
 // nullopt for a name it does not know.

@@ -30,6 +30,8 @@
 
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace kolvane {
@@ -44,11 +46,21 @@ struct CodeToken {
 struct CodeStatement {
     std::uint32_t firstLine = 0;  // the physical line it begins on; its region is decided by this line
     std::uint32_t lastLine = 0;
+    std::uint32_t steps = 0;  // the scan's statements it holds (its counted steps); 0 for a line of its own
 };
 
 // Reads a module's code statement by statement. visitor.Statement(statement)
 // is called before the statement's tokens, visitor.Token(token) for each of
 // them, in order. Token texts view the module's text.
+//
+// A visitor that wants only the names of some statements returns false from
+// Statement for them: visitor.Name(text) is then called for each name the
+// statement's tokens would spell (an identifier's name, each word of a
+// string), in order, comments and attribute lines aside; the tokens of its
+// attribute lines still come to visitor.Token. A visitor with a member
+// NameLine(text, number, reader) is given those lines instead, to read them
+// with reader.Names or to replay what it remembers of an equal line (see
+// LineReader::CommentGoesOn).
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor);
 
@@ -57,6 +69,9 @@ void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visito
 // the text of a string literal: the words of a string.
 template <typename Word>
 void ForEachStringWord(std::string_view literal, LeadByteTest isLeadByte, Word&& word);
+
+// The physical line a statement of the scan ends on (its last piece's).
+std::uint32_t LastLineOf(const ModuleScan& module, const Statement& statement);
 
 // The physical lines of a stretch of text, from its first byte: calls
 // line(text, number) with each line's text without its line end (LF, or CR
@@ -68,13 +83,43 @@ void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line
 
 namespace code_tokens {
 
-// The physical line range of each statement of the scan, merged where they
-// share a line: the statements of the code, lines of their own aside.
+// The physical line ranges of the scan's statements, merged where they
+// share a line: the statements of the code, lines of their own aside. Asked
+// for lines front to back.
 struct LineRange {
     std::uint32_t first;
     std::uint32_t last;
+    std::uint32_t statements;  // the scan's statements merged into it
 };
-std::vector<LineRange> StatementLines(const ModuleScan& module);
+
+class StatementRanges {
+public:
+    explicit StatementRanges(const ModuleScan& module) : statements_(module.statements) { Advance(); }
+
+    // The range holding the line; null when none does.
+    const LineRange* At(std::uint32_t line)
+    {
+        while (has_ && current_.last < line) Advance();
+        return has_ && current_.first <= line ? &current_ : nullptr;
+    }
+
+private:
+    void Advance()
+    {
+        has_ = next_ < statements_.size();
+        if (!has_) return;
+        current_ = {statements_[next_].line, statements_[next_].lastLine, 1};
+        for (++next_; next_ < statements_.size() && statements_[next_].line <= current_.last; ++next_) {
+            if (statements_[next_].lastLine > current_.last) current_.last = statements_[next_].lastLine;
+            ++current_.statements;
+        }
+    }
+
+    const std::vector<Statement>& statements_;
+    std::size_t next_ = 0;
+    LineRange current_{};
+    bool has_ = false;
+};
 
 // Reads the tokens of one line as part of a statement, keeping what carries
 // from token to token and from line to line: a comment continued, the first
@@ -122,6 +167,44 @@ public:
         }
     }
 
+    // Whether the next line is the comment of the line before, continued.
+    // What a line leaves here, and the names it spells, depend on its text
+    // alone when it does not begin so.
+    bool CommentGoesOn() const { return commentGoesOn_; }
+    void SetCommentGoesOn(bool goesOn) { commentGoesOn_ = goesOn; }
+
+    // The names of one line, as the tokens Line would give spell them (see
+    // ReadCode): visitor.Name(text) for each; an attribute line goes to Line.
+    template <typename Visitor>
+    void Names(std::string_view text, std::uint32_t number, Visitor& visitor)
+    {
+        if (commentGoesOn_) {  // the whole line is the comment continued
+            commentGoesOn_ = EndsWithContinuation(text);
+            return;
+        }
+        LineNames names(text, options_);
+        for (;;) {
+            const LineNames::Read read = names.Next();
+            switch (read.kind) {
+            case LineNames::Kind::End:
+                return;
+            case LineNames::Kind::Comment:
+                commentGoesOn_ = EndsWithContinuation(text);
+                return;
+            case LineNames::Kind::String:
+                ForEachStringWord(read.text, options_.isLeadByte, [&](std::string_view word) { visitor.Name(word); });
+                break;
+            case LineNames::Kind::Name:
+                if (read.first && read.plain && EqualsIgnoringCase(read.text, kAttributeWord)) {
+                    Line(text, number, visitor);
+                    return;
+                }
+                if (!read.text.empty()) visitor.Name(read.text);
+                break;
+            }
+        }
+    }
+
 private:
     static constexpr std::string_view kAttributeWord = "Attribute";
     static constexpr std::string_view kThenWord = "Then";
@@ -153,21 +236,36 @@ void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor)
 {
-    const std::vector<code_tokens::LineRange> ranges = code_tokens::StatementLines(module);
-    std::size_t next = 0;  // the next range of the scan's statements
+    constexpr bool kMayAskNames = std::is_same_v<decltype(visitor.Statement(std::declval<CodeStatement>())), bool>;
+    bool names = false;  // the statement being read is read for its names
+    code_tokens::StatementRanges ranges(module);
     code_tokens::LineReader reader(isLeadByte);
     std::uint32_t statementEnd = 0;  // the last line of the statement being read; 0 before the first
     ForEachPhysicalLine(module.text.substr(module.codeStart), module.codeLine,
                         [&](std::string_view line, std::uint32_t number) {
                             if (number > statementEnd) {
-                                CodeStatement statement{number, number};
-                                while (next < ranges.size() && ranges[next].last < number) ++next;
-                                if (next < ranges.size() && ranges[next].first <= number) {
-                                    statement.lastLine = ranges[next].last;
+                                CodeStatement statement{number, number, 0};
+                                if (const code_tokens::LineRange* range = ranges.At(number)) {
+                                    statement.lastLine = range->last;
+                                    statement.steps = range->statements;
                                 }
                                 statementEnd = statement.lastLine;
                                 reader.BeginStatement();
-                                visitor.Statement(statement);
+                                if constexpr (kMayAskNames) {
+                                    names = !visitor.Statement(statement);
+                                } else {
+                                    visitor.Statement(statement);
+                                }
+                            }
+                            if constexpr (kMayAskNames) {
+                                if (names) {
+                                    if constexpr (requires { visitor.NameLine(line, number, reader); }) {
+                                        visitor.NameLine(line, number, reader);
+                                    } else {
+                                        reader.Names(line, number, visitor);
+                                    }
+                                    return;
+                                }
                             }
                             reader.Line(line, number, visitor);
                         });

@@ -57,9 +57,64 @@ constexpr std::array<ByteClass, 256> kByteClasses = [] {
 ByteClass ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
 bool IsTypeCharacter(char c) { return ClassOf(c) == kTypeByte; }
 
-// Where the line's final " _" stands, its trailing blanks and tabs aside;
-// the line's size when it has none.
-std::size_t ContinuationAt(std::string_view line)
+// Whether a number begins at start: a digit, or "&H"/"&O" (any case) and a
+// digit of its base.
+bool NumberAt(std::string_view line, std::size_t start)
+{
+    const char c = line[start];
+    return IsDigit(c) || (c == kAmpersand && start + 2 < line.size() &&
+                          ((LowerAscii(line[start + 1]) == 'h' && IsHexDigit(line[start + 2])) ||
+                           (LowerAscii(line[start + 1]) == 'o' && IsOctalDigit(line[start + 2]))));
+}
+
+// Past the number that begins at start.
+std::size_t NumberEnd(std::string_view line, std::size_t start)
+{
+    std::size_t end = line[start] == kAmpersand ? start + 2 : start;
+    while (end < line.size() && (IsAsciiLetter(line[end]) || IsDigit(line[end]) || line[end] == '.')) ++end;
+    return end < line.size() && IsTypeCharacter(line[end]) ? end + 1 : end;
+}
+
+// Past the letters, digits, underscores and non-ASCII characters from from
+// (a double-byte character whole).
+std::size_t NameEndIn(std::string_view line, std::size_t from, LeadByteTest isLeadByte)
+{
+    std::size_t at = from;
+    const std::size_t size = line.size();
+    while (at < size) {
+        const auto byte = static_cast<unsigned char>(line[at]);
+        const ByteClass kind = kByteClasses[byte];
+        if (kind == kLetterByte || kind == kDigitByte || kind == kUnderscoreByte) {
+            ++at;
+        } else if (kind == kHighByte) {
+            const bool pair = isLeadByte != nullptr && isLeadByte(byte) && at + 1 < size &&
+                              IsTrailByte(static_cast<unsigned char>(line[at + 1]));
+            at += pair ? 2 : 1;
+        } else {
+            break;
+        }
+    }
+    return at;
+}
+
+// The first "]" from from on that is no trail byte of a double-byte
+// character; npos when there is none.
+std::size_t CloseBracketIn(std::string_view line, std::size_t from, LeadByteTest isLeadByte)
+{
+    for (std::size_t at = from; at < line.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(line[at]);
+        if (byte == static_cast<unsigned char>(kCloseBracket)) return at;
+        if (byte >= 0x80 && isLeadByte != nullptr && isLeadByte(byte) && at + 1 < line.size() &&
+            IsTrailByte(static_cast<unsigned char>(line[at + 1]))) {
+            ++at;  // the pair whole: its trail byte may be "]"
+        }
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::size_t ContinuationStart(std::string_view line)
 {
     std::size_t end = line.size();
     while (end > 0 && IsBlank(line[end - 1])) --end;
@@ -67,11 +122,9 @@ std::size_t ContinuationAt(std::string_view line)
     return line.size();
 }
 
-}  // namespace
-
 bool EndsWithContinuation(std::string_view line)
 {
-    return ContinuationAt(line) < line.size();
+    return ContinuationStart(line) < line.size();
 }
 
 std::size_t StringLiteralEnd(std::string_view line, std::size_t quote)
@@ -100,7 +153,7 @@ std::size_t CommentStart(std::string_view line)
 }
 
 LineLexer::LineLexer(std::string_view line, LexerOptions options)
-    : line_(line), options_(options), continuation_(ContinuationAt(line))
+    : line_(line), options_(options), continuation_(ContinuationStart(line))
 {
     SkipBlanks();
 }
@@ -110,25 +163,14 @@ void LineLexer::SkipBlanks()
     while (position_ < line_.size() && ClassOf(line_[position_]) == kBlankByte) ++position_;
 }
 
-// Past the letters, digits, underscores and non-ASCII characters from from.
 std::size_t LineLexer::NameEnd(std::size_t from) const
 {
-    std::size_t at = from;
-    const std::size_t size = line_.size();
-    while (at < size) {
-        const auto byte = static_cast<unsigned char>(line_[at]);
-        const ByteClass kind = kByteClasses[byte];
-        if (kind == kLetterByte || kind == kDigitByte || kind == kUnderscoreByte) {
-            ++at;
-        } else if (kind == kHighByte) {
-            const bool pair = options_.isLeadByte != nullptr && options_.isLeadByte(byte) && at + 1 < size &&
-                              IsTrailByte(static_cast<unsigned char>(line_[at + 1]));
-            at += pair ? 2 : 1;
-        } else {
-            break;
-        }
-    }
-    return at;
+    return NameEndIn(line_, from, options_.isLeadByte);
+}
+
+std::size_t LineLexer::CloseBracketAt(std::size_t from) const
+{
+    return CloseBracketIn(line_, from, options_.isLeadByte);
 }
 
 // Past a type character at from, which the token takes.
@@ -194,7 +236,7 @@ bool LineLexer::Next(Token& token)
         } else if (c == kOpenBracket) {
             token.kind = TokenKind::Identifier;
             token.bracketed = true;
-            const std::size_t close = line_.find(kCloseBracket, start + 1);
+            const std::size_t close = CloseBracketAt(start + 1);
             nameStart = start + 1;
             nameEnd = close == std::string_view::npos ? size : close;
             end = close == std::string_view::npos ? size : TypeCharacterEnd(close + 1, token);
@@ -222,6 +264,82 @@ bool LineLexer::Next(Token& token)
     position_ = end;
     SkipBlanks();
     return true;
+}
+
+}  // namespace kolvane
+
+namespace kolvane {
+
+LineNames::LineNames(std::string_view line, LexerOptions options)
+    : line_(line), options_(options), continuation_(ContinuationStart(line))
+{
+    while (position_ < line_.size() && IsBlank(line_[position_])) ++position_;
+}
+
+// The same reading as LineLexer::Next, token by token, keeping only what
+// names something and where a comment begins.
+LineNames::Read LineNames::Next()
+{
+    for (;;) {
+        if (position_ >= line_.size() || position_ == continuation_) return {};
+        const std::size_t start = position_;
+        const char c = line_[start];
+        const bool statementStart = statementStart_;
+        const bool first = first_;
+        statementStart_ = false;
+        first_ = false;
+        Read read;
+        read.first = first;
+        std::size_t end;
+        if (c == kApostrophe) {
+            read.kind = Kind::Comment;
+            end = line_.size();
+        } else if (c == kQuote) {
+            // As StringLiteralEnd, byte by byte: most literals are short.
+            read.kind = Kind::String;
+            end = start + 1;
+            bool closed = false;
+            while (end < line_.size()) {
+                if (line_[end++] != kQuote) continue;
+                if (end < line_.size() && line_[end] == kQuote) {
+                    ++end;  // a doubled quote inside the literal
+                    continue;
+                }
+                closed = true;
+                break;
+            }
+            read.text = line_.substr(start + 1, end - start - 1 - (closed ? 1 : 0));
+        } else if (c == kOpenBracket) {
+            read.kind = Kind::Name;
+            const std::size_t close = CloseBracketIn(line_, start + 1, options_.isLeadByte);
+            const std::size_t nameEnd = close == std::string_view::npos ? line_.size() : close;
+            read.text = line_.substr(start + 1, nameEnd - start - 1);
+            end = close == std::string_view::npos ? line_.size()
+                  : close + 1 < line_.size() && IsTypeCharacter(line_[close + 1]) ? close + 2
+                                                                                    : close + 1;
+        } else if (IsAsciiLetter(c) || static_cast<unsigned char>(c) >= 0x80) {
+            read.kind = Kind::Name;
+            const std::size_t nameEnd = NameEndIn(line_, start, options_.isLeadByte);
+            read.text = line_.substr(start, nameEnd - start);
+            read.plain = !(nameEnd < line_.size() && IsTypeCharacter(line_[nameEnd]));
+            end = read.plain ? nameEnd : nameEnd + 1;
+            if (options_.remComments && statementStart && read.plain && EqualsIgnoringCase(read.text, kRemWord) &&
+                (end == line_.size() || IsBlank(line_[end]))) {
+                read = {Kind::Comment, {}, first, false};
+                end = line_.size();
+            }
+        } else if (NumberAt(line_, start)) {
+            end = NumberEnd(line_, start);
+        } else if (c == kSeparator && !(start + 1 < line_.size() && line_[start + 1] == kAssignment)) {
+            end = start + 1;
+            statementStart_ = true;
+        } else {
+            end = c == kSeparator ? start + 2 : start + 1;
+        }
+        position_ = end;
+        while (position_ < line_.size() && IsBlank(line_[position_])) ++position_;
+        if (read.kind != Kind::End) return read;
+    }
 }
 
 }  // namespace kolvane

@@ -276,10 +276,11 @@ void ScanCode(PieceClassifier& classify, RawLinePieces& reads, std::uint32_t lin
         }
         if (verdict == PieceVerdict::Step) ++steps;
         if constexpr (Record == ScanRecord::Statements) {
-            if (!pending) next = Statement{begin, 0, pieceLine, OpeningOf(trimmed)};
+            if (!pending) next = Statement{begin, 0, pieceLine, pieceLine, OpeningOf(trimmed)};
             pending = verdict == PieceVerdict::Continued;
             if (verdict == PieceVerdict::Step) {
                 next.end = reads.Position();
+                next.lastLine = pieceLine;
                 out.statements.push_back(next);
             }
         }

@@ -40,6 +40,7 @@ struct Statement {
     std::size_t begin = 0;    // where its first piece begins in the text
     std::size_t end = 0;      // where the reads stood after its last piece
     std::uint32_t line = 0;   // the physical line of its first piece
+    std::uint32_t lastLine = 0;  // the physical line of its last piece
     // The first two bytes after the leading blanks, ASCII letters in lower
     // case; zeros when the first piece is blank. The searches for procedures
     // and declarations pass over the statements that cannot open with their

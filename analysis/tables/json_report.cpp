@@ -30,6 +30,11 @@ void Number(std::string& text, std::string_view name, std::optional<std::int64_t
     AppendJsonNumber(text, value);
 }
 
+// What each part made of a member ahead of its turn.
+struct PreparedParts final : PreparedModule {
+    std::vector<std::unique_ptr<PreparedModule>> parts;
+};
+
 class JsonReport final : public Writer {
 public:
     JsonReport(const OutputContext& context, std::vector<std::unique_ptr<JsonPart>> parts)
@@ -53,17 +58,28 @@ public:
         return true;
     }
 
-    bool Take(const ModuleTurn& turn, const PreparedModule*, Reporter&) override
+    std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
+    {
+        if (turn.module == nullptr || turn.module->member == nullptr) return nullptr;
+        auto prepared = std::make_unique<PreparedParts>();
+        for (const auto& part : parts_) prepared->parts.push_back(part->Prepare(*turn.module));
+        return prepared;
+    }
+
+    bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
         const ScannedModule& module = *turn.module;
         if (module.member == nullptr) return true;
+        const auto* parts = static_cast<const PreparedParts*>(prepared);
         const MemberColumns columns = ColumnsOf(module, context_.codePage);
         std::string text = "{";
         Field(text, "file", columns.file);
         Field(text, "kind", columns.kind);
         Field(text, "path", columns.path);
         Field(text, "status", columns.status);
-        for (const auto& part : parts_) part->Module(module, text);
+        for (std::size_t i = 0; i < parts_.size(); ++i) {
+            parts_[i]->Module(module, parts != nullptr ? parts->parts[i].get() : nullptr, text);
+        }
         if (deferred_) {
             waiting_.push_back(std::move(text));
         } else {
@@ -78,6 +94,7 @@ public:
         for (std::size_t index = 0; index < waiting_.size(); ++index) {
             for (const auto& part : parts_) part->CompleteModule(index, waiting_[index]);
             WriteModule(waiting_[index]);
+            std::string().swap(waiting_[index]);  // written: its memory goes
         }
         std::string text(kModulesClose);
         for (const auto& part : parts_) part->ProjectFields(text);
@@ -126,7 +143,7 @@ private:
 
 class StepCountJson final : public JsonPart {
 public:
-    void Module(const ScannedModule& module, std::string& text) override
+    void Module(const ScannedModule& module, const PreparedModule*, std::string& text) override
     {
         const bool read = module.Status() == SourceStatus::Read;
         Number(text, "steps", read ? std::optional<std::int64_t>(module.scan.steps) : std::nullopt);
@@ -138,7 +155,7 @@ class ProcedureJson final : public JsonPart {
 public:
     explicit ProcedureJson(CodePage codePage) : codePage_(codePage) {}
 
-    void Module(const ScannedModule& module, std::string& text) override
+    void Module(const ScannedModule& module, const PreparedModule*, std::string& text) override
     {
         text.push_back(',');
         AppendJsonName(text, "procedures");
@@ -169,7 +186,7 @@ class ApiJson final : public JsonPart {
 public:
     explicit ApiJson(CodePage codePage) : codePage_(codePage) {}
 
-    void Module(const ScannedModule& module, std::string& text) override
+    void Module(const ScannedModule& module, const PreparedModule*, std::string& text) override
     {
         text.push_back(',');
         AppendJsonName(text, "apis");

@@ -79,6 +79,82 @@ TEST(CodeTokens, StatementsFirstWordsAndComments)
               (std::vector<std::string>{"3-3: *Dim x"}));
 }
 
+TEST(CodeTokens, ABracketedNameReadsDoubleByteCharactersWhole)
+{
+    // 0x835D holds "]" as its trail byte; it does not close the bracket.
+    EXPECT_EQ(Read("x = [a\x83\x5D] + [\x83\x5D\x83\x5B]!\r\n"),
+              (std::vector<std::string>{"1-1: *x = [a\x83\x5D] + [\x83\x5D\x83\x5B]!"}));
+}
+
+TEST(CodeTokens, StatementsCountTheScansStatementsTheyHold)
+{
+    const std::string text = "x = 1 _\r\n  + 2\r\n' c\r\n\r\ny = " + std::string(600, 'a') + "\r\n";
+    ModuleScan module;
+    ScanModule(text, false, ModuleKind::Bas, module);
+    struct Steps {
+        void Statement(const CodeStatement& statement) { steps.push_back(statement.steps); }
+        void Token(const CodeToken&) {}
+        std::vector<std::uint32_t> steps;
+    } visitor;
+    ReadCode(module, &IsShiftJisLeadByte, visitor);
+    // A continued statement is one step, a comment or blank line none, a
+    // line longer than the counter's read as many as the scan counted.
+    EXPECT_EQ(visitor.steps, (std::vector<std::uint32_t>{1, 0, 0, 2}));
+    EXPECT_EQ(LastLineOf(module, module.statements[0]), 2u);
+}
+
+// The names a statement's tokens spell (identifiers, words of strings;
+// comments and attribute lines aside), and the same read for names alone.
+struct TokenNames {
+    void Statement(const CodeStatement&) {}
+    void Token(const CodeToken& code)
+    {
+        if (code.attributeLine || code.token.kind == TokenKind::Comment) return;
+        if (code.token.kind == TokenKind::Identifier && !code.token.name.empty()) names.emplace_back(code.token.name);
+        if (code.token.kind == TokenKind::String) {
+            ForEachStringWord(code.token.name, &IsShiftJisLeadByte, [&](std::string_view w) { names.emplace_back(w); });
+        }
+    }
+    std::vector<std::string> names;
+};
+
+struct NamesOnly {
+    bool Statement(const CodeStatement&) { return false; }
+    void Token(const CodeToken& code) { attributeTokens += code.attributeLine ? 1 : 100; }
+    void Name(std::string_view name) { names.emplace_back(name); }
+    std::vector<std::string> names;
+    int attributeTokens = 0;
+};
+
+TEST(CodeTokens, ReadingForNamesGivesTheNamesOfTheTokens)
+{
+    const std::string text =
+        "Sub A(x$, [b c]!, \x83\x5F\x83\x5B)\r\n"
+        "  x = \"a.b \"\"c\"\" d\" & &HFFz + 1.5E3# ' comment \"e\"\r\n"
+        "  If x Then y = 1 Else z: Rem note _\r\n"
+        "  continued Rem\r\n"
+        "  10 Rem word: Rem comment\r\n"
+        "attribute A.VB_UserMemId = 0 ' c _\r\n"
+        "  still comment\r\n"
+        "  u := v: [unclosed \r\n"
+        "  s = \"unclosed\r\n"
+        "  t = a _  \r\n"
+        "    + b\r\n"
+        "End Sub\r\n";
+    ModuleScan module;
+    ScanModule(text, false, ModuleKind::Bas, module);
+    TokenNames tokens;
+    ReadCode(module, &IsShiftJisLeadByte, tokens);
+    NamesOnly names;
+    ReadCode(module, &IsShiftJisLeadByte, names);
+    EXPECT_EQ(names.names, tokens.names);
+    EXPECT_EQ(names.attributeTokens, 7);  // the attribute line's six tokens and its comment
+    EXPECT_EQ(tokens.names, (std::vector<std::string>{
+                                "Sub", "A", "x", "b c", "\x83\x5F\x83\x5B", "x", "a", "b", "c", "d", "If", "x", "Then",
+                                "y", "Else", "z", "Rem", "word", "u", "v", "unclosed ", "s", "unclosed", "t", "a", "b",
+                                "End", "Sub"}));
+}
+
 TEST(CodeTokens, StringWordsAreRunsOfIdentifierCharacters)
 {
     // 0x815F and 0x815B are Shift_JIS characters whose trail bytes are "_" and "[".
