@@ -52,6 +52,27 @@ struct CodeStatement {
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor);
 
+// A physical line of the code where reading can begin as if from the start:
+// no statement and no comment of an earlier line goes on into it. The first
+// line of the code is one, and so is every line after a line that holds no
+// " _".
+struct CodeLine {
+    std::size_t offset = 0;  // where it begins in the module's text
+    std::uint32_t number = 0;
+};
+
+// The first line of the code.
+CodeLine FirstCodeLine(const ModuleScan& module);
+
+// Reads stretches of a module's code exactly as ReadCode reads those lines,
+// front to back: the lines between the stretches are passed over unread.
+class CodeReader;
+
+// Where the reading of the line that holds the byte at offset (line number)
+// begins: that line, or the first of the lines before it that " _" joins to
+// it; never before the line floor.
+CodeLine ReadingStart(const ModuleScan& module, std::size_t offset, std::uint32_t number, CodeLine floor);
+
 // Calls word(text) for every maximal run of identifier characters (letters,
 // digits, "_", and non-ASCII characters, a double-byte character whole) in
 // the text of a string literal: the words of a string.
@@ -68,13 +89,26 @@ void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line
 
 namespace code_tokens {
 
-// The physical line range of each statement of the scan, merged where they
-// share a line: the statements of the code, lines of their own aside.
-struct LineRange {
-    std::uint32_t first;
-    std::uint32_t last;
+// The last lines of the scan's statements, merged where they share a line,
+// asked for front to back.
+class StatementRanges {
+public:
+    explicit StatementRanges(const ModuleScan& module) : module_(module) {}
+
+    // The last line of the statement of the code that begins on line number
+    // (which no earlier statement reaches): the last line of the statements
+    // of the scan that hold it, or the line itself when none does.
+    std::uint32_t LastLine(std::uint32_t number);
+
+private:
+    std::uint32_t LastLineOf(std::size_t statement) const;
+
+    const ModuleScan& module_;
+    std::size_t next_ = 0;  // the next statement of the scan not yet in a range
+    bool held_ = false;  // first_ and last_ hold a range
+    std::uint32_t first_ = 0;
+    std::uint32_t last_ = 0;
 };
-std::vector<LineRange> StatementLines(const ModuleScan& module);
 
 // Reads the tokens of one line as part of a statement, keeping what carries
 // from token to token and from line to line: a comment continued, the first
@@ -82,6 +116,9 @@ std::vector<LineRange> StatementLines(const ModuleScan& module);
 class LineReader {
 public:
     explicit LineReader(LeadByteTest isLeadByte) : options_{isLeadByte, true} {}
+
+    // The line read last ends in a comment that goes on to the next line.
+    bool CommentGoesOn() const { return commentGoesOn_; }
 
     void BeginStatement()
     {
@@ -150,27 +187,53 @@ void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line
     }
 }
 
+class CodeReader {
+public:
+    CodeReader(const ModuleScan& module, LeadByteTest isLeadByte)
+        : module_(module), isLeadByte_(isLeadByte), ranges_(module)
+    {
+    }
+
+    // Reads from the line from through the line that holds the byte at
+    // through, and on to the next line where reading can begin, which it
+    // returns (at the text's end: its size, and the number a next line would
+    // have). Each stretch begins at or after the line the one before ended.
+    template <typename Visitor>
+    CodeLine Read(CodeLine from, std::size_t through, Visitor& visitor)
+    {
+        const std::string_view text = module_.text;
+        code_tokens::LineReader reader(isLeadByte_);
+        CodeLine line = from;
+        std::uint32_t statementEnd = 0;  // the last line of the statement being read; 0 before the first
+        while (line.offset < text.size()) {
+            if (line.number > statementEnd) {
+                // Past the line asked for, the first line that begins afresh ends the stretch.
+                if (line.offset > through && !reader.CommentGoesOn()) break;
+                const CodeStatement statement{line.number, ranges_.LastLine(line.number)};
+                statementEnd = statement.lastLine;
+                reader.BeginStatement();
+                visitor.Statement(statement);
+            }
+            const std::size_t end = text.find('\n', line.offset);
+            std::string_view current = text.substr(line.offset, end - line.offset);
+            if (end != std::string_view::npos && current.ends_with('\r')) current.remove_suffix(1);
+            reader.Line(current, line.number, visitor);
+            line.offset = end == std::string_view::npos ? text.size() : end + 1;
+            ++line.number;
+        }
+        return line;
+    }
+
+private:
+    const ModuleScan& module_;
+    LeadByteTest isLeadByte_;
+    code_tokens::StatementRanges ranges_;
+};
+
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor)
 {
-    const std::vector<code_tokens::LineRange> ranges = code_tokens::StatementLines(module);
-    std::size_t next = 0;  // the next range of the scan's statements
-    code_tokens::LineReader reader(isLeadByte);
-    std::uint32_t statementEnd = 0;  // the last line of the statement being read; 0 before the first
-    ForEachPhysicalLine(module.text.substr(module.codeStart), module.codeLine,
-                        [&](std::string_view line, std::uint32_t number) {
-                            if (number > statementEnd) {
-                                CodeStatement statement{number, number};
-                                while (next < ranges.size() && ranges[next].last < number) ++next;
-                                if (next < ranges.size() && ranges[next].first <= number) {
-                                    statement.lastLine = ranges[next].last;
-                                }
-                                statementEnd = statement.lastLine;
-                                reader.BeginStatement();
-                                visitor.Statement(statement);
-                            }
-                            reader.Line(line, number, visitor);
-                        });
+    CodeReader(module, isLeadByte).Read(FirstCodeLine(module), std::string_view::npos, visitor);
 }
 
 template <typename Word>
