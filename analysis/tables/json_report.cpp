@@ -30,6 +30,11 @@ void Number(std::string& text, std::string_view name, std::optional<std::int64_t
     AppendJsonNumber(text, value);
 }
 
+// What the parts made of a member ahead of its turn, one each.
+struct PreparedParts final : PreparedModule {
+    std::vector<std::unique_ptr<PreparedModule>> parts;
+};
+
 class JsonReport final : public Writer {
 public:
     JsonReport(const OutputContext& context, std::vector<std::unique_ptr<JsonPart>> parts)
@@ -53,8 +58,20 @@ public:
         return true;
     }
 
-    bool Take(const ModuleTurn& turn, const PreparedModule*, Reporter&) override
+    std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
     {
+        auto prepared = std::make_unique<PreparedParts>();
+        bool any = false;
+        for (const auto& part : parts_) {
+            prepared->parts.push_back(part->Prepare(turn));
+            any = any || prepared->parts.back() != nullptr;
+        }
+        return any ? std::move(prepared) : nullptr;
+    }
+
+    bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
+    {
+        const auto* ready = dynamic_cast<const PreparedParts*>(prepared);
         const ScannedModule& module = *turn.module;
         if (module.member == nullptr) return true;
         const MemberColumns columns = ColumnsOf(module, context_.codePage);
@@ -63,7 +80,9 @@ public:
         Field(text, "kind", columns.kind);
         Field(text, "path", columns.path);
         Field(text, "status", columns.status);
-        for (const auto& part : parts_) part->Module(module, text);
+        for (std::size_t i = 0; i < parts_.size(); ++i) {
+            parts_[i]->Module(module, ready != nullptr ? ready->parts[i].get() : nullptr, text);
+        }
         if (deferred_) {
             waiting_.push_back(std::move(text));
         } else {
@@ -126,7 +145,7 @@ private:
 
 class StepCountJson final : public JsonPart {
 public:
-    void Module(const ScannedModule& module, std::string& text) override
+    void Module(const ScannedModule& module, const PreparedModule*, std::string& text) override
     {
         const bool read = module.Status() == SourceStatus::Read;
         Number(text, "steps", read ? std::optional<std::int64_t>(module.scan.steps) : std::nullopt);
@@ -138,7 +157,7 @@ class ProcedureJson final : public JsonPart {
 public:
     explicit ProcedureJson(CodePage codePage) : codePage_(codePage) {}
 
-    void Module(const ScannedModule& module, std::string& text) override
+    void Module(const ScannedModule& module, const PreparedModule*, std::string& text) override
     {
         text.push_back(',');
         AppendJsonName(text, "procedures");
@@ -169,7 +188,7 @@ class ApiJson final : public JsonPart {
 public:
     explicit ApiJson(CodePage codePage) : codePage_(codePage) {}
 
-    void Module(const ScannedModule& module, std::string& text) override
+    void Module(const ScannedModule& module, const PreparedModule*, std::string& text) override
     {
         text.push_back(',');
         AppendJsonName(text, "apis");

@@ -17,8 +17,12 @@ namespace kolvane {
 class JsonPart {
 public:
     virtual ~JsonPart() = default;
-    // Appends the part's fields of a member's object, each as ,"name":value.
-    virtual void Module(const ScannedModule& module, std::string& object) = 0;
+    // The part of a member's work that needs nothing but the turn, done
+    // ahead of it on any thread (see Writer::Prepare); null when none.
+    virtual std::unique_ptr<PreparedModule> Prepare(const ModuleTurn&) const { return nullptr; }
+    // Appends the part's fields of a member's object, each as ,"name":value,
+    // given what Prepare made of the member (may be null).
+    virtual void Module(const ScannedModule& module, const PreparedModule* prepared, std::string& object) = 0;
     // Whether some of the part's fields of a member are known only once
     // every member has been taken: the member objects wait until Finish then.
     virtual bool Deferred() const { return false; }
