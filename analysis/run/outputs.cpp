@@ -1,6 +1,7 @@
 #include "analysis/run/outputs.h"
 
 #include "analysis/diff/project_diff.h"
+#include "analysis/findings/inventory.h"
 #include "analysis/reports/api_list.h"
 #include "analysis/reports/procedure_list.h"
 #include "analysis/reports/step_count_report.h"
@@ -36,6 +37,8 @@ constexpr AnalysisRow kAnalyses[] = {
     {.id = AnalysisId::Apis, .option = "apis", .shortOption = 'a', .inAll = true, .textSource = ModuleSource::Table,
      .textDepth = ScanDepth::Text, .depth = ScanDepth::Apis, .text = &TextReport<&MakeApiList, kApiSuffix>,
      .textSuffix = kApiSuffix, .failureText = "API関数取得処理", .csv = &MakeApiCsv, .jsonPart = &MakeApiJson},
+    {.id = AnalysisId::Inventory, .option = "inventory", .depth = ScanDepth::Statements, .csv = &MakeInventoryCsv,
+     .jsonPart = &MakeInventoryJson},
     {.id = AnalysisId::Changes, .option = "diff", .textSource = ModuleSource::Members,
      .textDepth = ScanDepth::Procedures, .depth = ScanDepth::Procedures, .text = &MakeDiffText, .csv = &MakeDiffCsv,
      .json = &MakeDiffJson},
