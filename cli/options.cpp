@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include "project/text/messages.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -57,6 +59,7 @@ public:
         Options& options = result_.options;
         if (result_.error.empty() && options.projects.empty()) result_.error = "no project file given";
         if (result_.error.empty() && options.diff) CheckDiff();
+        if (result_.error.empty() && selected_.contains(AnalysisId::Inventory)) InventoryFormat();
         for (const AnalysisRow& row : AnalysisTable()) {
             if (selected_.contains(row.id)) options.analyses.push_back(row.id);
         }
@@ -78,6 +81,16 @@ private:
     {
         for (const AnalysisRow& row : AnalysisTable()) {
             if (row.inAll) selected_.insert(row.id);
+        }
+    }
+
+    // The inventory has tables only: CSV unless JSON is asked for.
+    void InventoryFormat()
+    {
+        if (!formatGiven_) {
+            result_.options.format = OutputFormat::Csv;
+        } else if (result_.options.format == OutputFormat::Text) {
+            result_.error = message::kInventoryAsText;
         }
     }
 
@@ -162,6 +175,7 @@ private:
         for (const FormatName& known : kFormats) {
             if (known.name == name) {
                 result_.options.format = known.format;
+                formatGiven_ = true;
                 return;
             }
         }
@@ -194,6 +208,7 @@ private:
     std::span<const char* const> arguments_;
     std::size_t next_ = 0;
     std::set<AnalysisId> selected_;
+    bool formatGiven_ = false;
     ParsedOptions result_;
 };
 
@@ -212,6 +227,10 @@ const std::string_view kUsage =
     "  -p, --procedures    Sub, Function and Property declarations (NAME_FncOp.txt)\n"
     "  -a, --apis          API declarations (NAME_APIOp.txt)\n"
     "  -A, --all           all three reports\n"
+    "      --inventory     migration inventory: references and components,\n"
+    "                      controls per form, constructs per module\n"
+    "                      (NAME_References.csv, NAME_Controls.csv,\n"
+    "                      NAME_Constructs.csv; csv unless --format json)\n"
     "  -o, --output DIR    write the reports into DIR (made when missing) instead of\n"
     "                      the current folder\n"
     "      --format FORMAT text (the reports above), csv (NAME_StCnt.csv,\n"

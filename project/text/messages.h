@@ -29,6 +29,10 @@ inline constexpr char kCannotWriteFile[] = "ファイル書き込みエラー: "
 inline constexpr char kSummaryFailed[] = "サマリーファイルを書き込めません";
 inline constexpr char kFolderUnreadable[] = "フォルダを読めません: ";  // and the folder
 
+// The command line's usage errors (ASCII, the same in every code page).
+inline constexpr char kInventoryAsText[] =
+    "option '--inventory' writes tables only: use it with --format csv or --format json";
+
 // The project line shared by every report's banner.
 inline constexpr char kProjectLineFormat[] = "プロジェクトファイル ： %s\n\n\n";
 
