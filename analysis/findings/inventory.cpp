@@ -652,20 +652,6 @@ void WithInventory(const ModuleTurn& turn, const PreparedModule* prepared, CodeP
     }
 }
 
-// The .vbp's Reference= and Object= lines, in file order.
-std::vector<Reference> ProjectReferences(std::string_view projectText)
-{
-    std::vector<Reference> references;
-    ForEachProjectLine(projectText, [&](std::string_view line) {
-        if (line.starts_with(kReferenceKey)) {
-            references.push_back(ReadReferenceValue(line.substr(kReferenceKey.size())));
-        } else if (line.starts_with(kObjectKey)) {
-            references.push_back(ReadObjectValue(line.substr(kObjectKey.size())));
-        }
-    });
-    return references;
-}
-
 // The source of the .vbp's rows: the project file's title as given.
 std::string ProjectSource(const OutputContext& context)
 {
@@ -972,6 +958,19 @@ Reference ReadObjectValue(std::string_view value)
     reference.version = (*fields)[1];
     reference.file = Unquoted(value.substr(semicolon + 1));
     return reference;
+}
+
+std::vector<Reference> ProjectReferences(std::string_view projectText)
+{
+    std::vector<Reference> references;
+    ForEachProjectLine(projectText, [&](std::string_view line) {
+        if (line.starts_with(kReferenceKey)) {
+            references.push_back(ReadReferenceValue(line.substr(kReferenceKey.size())));
+        } else if (line.starts_with(kObjectKey)) {
+            references.push_back(ReadObjectValue(line.substr(kObjectKey.size())));
+        }
+    });
+    return references;
 }
 
 std::vector<std::string_view> HeaderObjects(std::string_view header)

@@ -60,6 +60,10 @@ Reference ReadReferenceValue(std::string_view value);
 // The value of an Object line, of the .vbp or of a header (after the "=").
 Reference ReadObjectValue(std::string_view value);
 
+// The references of the .vbp's Reference= and Object= lines (at the start of
+// a line, spelled so), in file order; the text as read in text mode.
+std::vector<Reference> ProjectReferences(std::string_view projectText);
+
 // The values of a header's Object lines, in order.
 std::vector<std::string_view> HeaderObjects(std::string_view header);
 
