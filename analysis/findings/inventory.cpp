@@ -380,10 +380,11 @@ constexpr bool BeginsAPattern(Word word)
 
 constexpr std::size_t kLetters = 26;
 
-// The letter's place in the alphabet, ASCII case aside.
+// The place in the alphabet of an ASCII letter, in either case.
 constexpr std::size_t LetterIndex(char letter)
 {
-    return static_cast<std::size_t>(LowerAscii(letter) - 'a');
+    constexpr char kLowerCaseBit = 0x20;
+    return static_cast<std::size_t>((letter | kLowerCaseBit) - 'a');
 }
 
 // Per length and first letter, the last letters (as bits, a the lowest) of
