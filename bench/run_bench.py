@@ -91,7 +91,8 @@ def main():
         files = members(project)
         largest = max(os.path.getsize(f) for f in files)
         commands = {"plain read (cat)": ["sh", "-c", 'cat "$@" >/dev/null', "cat"] + files}
-        for option in (["--steps"], ["--procedures"], ["--apis"], ["--all"], ["--format", "csv", "--all"]):
+        for option in (["--steps"], ["--procedures"], ["--apis"], ["--all"], ["--format", "csv", "--all"],
+                       ["--inventory"]):
             commands["kolvane-cli " + " ".join(option)] = [cli, *option, "-o", str(out), str(project)]
         results = measure(commands, args.runs, project.parent)
         print_table(f"{project.parent.name}: {len(files)} modules, "

@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include "project/text/messages.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -57,6 +59,7 @@ public:
         Options& options = result_.options;
         if (result_.error.empty() && options.projects.empty()) result_.error = "no project file given";
         if (result_.error.empty() && options.diff) CheckDiff();
+        if (result_.error.empty() && selected_.contains(AnalysisId::Inventory)) InventoryFormat();
         for (const AnalysisRow& row : AnalysisTable()) {
             if (selected_.contains(row.id)) options.analyses.push_back(row.id);
         }
@@ -81,7 +84,17 @@ private:
         }
     }
 
-    // --diff compares exactly two versions and runs no other analysis.
+    // The inventory has tables only: CSV unless JSON is asked for.
+    void InventoryFormat()
+    {
+        if (!formatGiven_) {
+            result_.options.format = OutputFormat::Csv;
+        } else if (result_.options.format == OutputFormat::Text) {
+            result_.error = message::kInventoryAsText;
+        }
+    }
+
+    // --diff compares exactly two projects and runs no other analysis.
     void CheckDiff()
     {
         if (result_.options.projects.size() != 2) {
@@ -162,6 +175,7 @@ private:
         for (const FormatName& known : kFormats) {
             if (known.name == name) {
                 result_.options.format = known.format;
+                formatGiven_ = true;
                 return;
             }
         }
@@ -194,6 +208,7 @@ private:
     std::span<const char* const> arguments_;
     std::size_t next_ = 0;
     std::set<AnalysisId> selected_;
+    bool formatGiven_ = false;
     ParsedOptions result_;
 };
 
@@ -216,6 +231,10 @@ const std::string_view kUsage =
     "      --unused        unused code: every declaration with its status (live,\n"
     "                      dead, exposed, unknown) and references (NAME_Unused.txt,\n"
     "                      .csv, or the unused arrays of NAME.json); not in -A\n"
+    "      --inventory     migration inventory: references and components,\n"
+    "                      controls per form, constructs per module\n"
+    "                      (NAME_References.csv, NAME_Controls.csv,\n"
+    "                      NAME_Constructs.csv; csv unless --format json)\n"
     "  -o, --output DIR    write the reports into DIR (made when missing) instead of\n"
     "                      the current folder\n"
     "      --format FORMAT text (the reports above), csv (NAME_StCnt.csv,\n"

@@ -1977,9 +1977,10 @@ public:
     {
     }
 
-    std::unique_ptr<PreparedModule> Prepare(const ScannedModule& module) const override
+    std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
     {
-        return unused_.Read(UnusedSourceOf(module));
+        if (turn.module == nullptr || turn.module->member == nullptr) return nullptr;
+        return unused_.Read(UnusedSourceOf(*turn.module));
     }
 
     void Module(const ScannedModule& module, const PreparedModule* prepared, std::string&) override

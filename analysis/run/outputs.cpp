@@ -2,6 +2,7 @@
 
 #include "analysis/diff/project_diff.h"
 #include "analysis/findings/unused_code.h"
+#include "analysis/findings/inventory.h"
 #include "analysis/reports/api_list.h"
 #include "analysis/reports/procedure_list.h"
 #include "analysis/reports/step_count_report.h"
@@ -41,6 +42,8 @@ constexpr AnalysisRow kAnalyses[] = {
     {.id = AnalysisId::Unused, .option = "unused", .textSource = ModuleSource::Members, .textDepth = ScanDepth::Apis,
      .depth = ScanDepth::Apis, .text = &MakeUnusedText, .textSuffix = kUnusedSuffix, .csv = &MakeUnusedCsv,
      .jsonPart = &MakeUnusedJson},
+    {.id = AnalysisId::Inventory, .option = "inventory", .depth = ScanDepth::Statements, .csv = &MakeInventoryCsv,
+     .jsonPart = &MakeInventoryJson},
     {.id = AnalysisId::Changes, .option = "diff", .textSource = ModuleSource::Members,
      .textDepth = ScanDepth::Procedures, .depth = ScanDepth::Procedures, .text = &MakeDiffText, .csv = &MakeDiffCsv,
      .json = &MakeDiffJson},

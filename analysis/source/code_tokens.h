@@ -64,14 +64,32 @@ struct CodeStatement {
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor);
 
+// A physical line of the code where reading can begin as if from the start:
+// no statement and no comment of an earlier line goes on into it. The first
+// line of the code is one, and so is every line after a line that holds no
+// " _".
+struct CodeLine {
+    std::size_t offset = 0;  // where it begins in the module's text
+    std::uint32_t number = 0;
+};
+
+// The first line of the code.
+CodeLine FirstCodeLine(const ModuleScan& module);
+
+// Reads stretches of a module's code exactly as ReadCode reads those lines,
+// front to back: the lines between the stretches are passed over unread.
+class CodeReader;
+
+// Where the reading of the line that holds the byte at offset (line number)
+// begins: that line, or the first of the lines before it that " _" joins to
+// it; never before the line floor.
+CodeLine ReadingStart(const ModuleScan& module, std::size_t offset, std::uint32_t number, CodeLine floor);
+
 // Calls word(text) for every maximal run of identifier characters (letters,
 // digits, "_", and non-ASCII characters, a double-byte character whole) in
 // the text of a string literal: the words of a string.
 template <typename Word>
 void ForEachStringWord(std::string_view literal, LeadByteTest isLeadByte, Word&& word);
-
-// The physical line a statement of the scan ends on (its last piece's).
-std::uint32_t LastLineOf(const ModuleScan& module, const Statement& statement);
 
 // The physical lines of a stretch of text, from its first byte: calls
 // line(text, number) with each line's text without its line end (LF, or CR
@@ -84,41 +102,27 @@ void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line
 namespace code_tokens {
 
 // The physical line ranges of the scan's statements, merged where they
-// share a line: the statements of the code, lines of their own aside. Asked
-// for lines front to back.
+// share a line: the statements of the code, lines of their own aside.
 struct LineRange {
     std::uint32_t first;
     std::uint32_t last;
     std::uint32_t statements;  // the scan's statements merged into it
 };
 
+// The ranges, asked for lines front to back; the lines between stretches
+// read may be passed over.
 class StatementRanges {
 public:
-    explicit StatementRanges(const ModuleScan& module) : statements_(module.statements) { Advance(); }
+    explicit StatementRanges(const ModuleScan& module) : statements_(module.statements) {}
 
     // The range holding the line; null when none does.
-    const LineRange* At(std::uint32_t line)
-    {
-        while (has_ && current_.last < line) Advance();
-        return has_ && current_.first <= line ? &current_ : nullptr;
-    }
+    const LineRange* At(std::uint32_t line);
 
 private:
-    void Advance()
-    {
-        has_ = next_ < statements_.size();
-        if (!has_) return;
-        current_ = {statements_[next_].line, statements_[next_].lastLine, 1};
-        for (++next_; next_ < statements_.size() && statements_[next_].line <= current_.last; ++next_) {
-            if (statements_[next_].lastLine > current_.last) current_.last = statements_[next_].lastLine;
-            ++current_.statements;
-        }
-    }
-
     const std::vector<Statement>& statements_;
-    std::size_t next_ = 0;
+    std::size_t next_ = 0;  // the next statement of the scan not yet in a range
     LineRange current_{};
-    bool has_ = false;
+    bool held_ = false;  // current_ holds a range
 };
 
 // Reads the tokens of one line as part of a statement, keeping what carries
@@ -233,42 +237,82 @@ void ForEachPhysicalLine(std::string_view text, std::uint32_t first, Line&& line
     }
 }
 
+class CodeReader {
+public:
+    CodeReader(const ModuleScan& module, LeadByteTest isLeadByte)
+        : module_(module), isLeadByte_(isLeadByte), ranges_(module)
+    {
+    }
+
+    // Reads from the line from through the line that holds the byte at
+    // through, and on to the next line where reading can begin, which it
+    // returns (at the text's end: its size, and the number a next line would
+    // have). Each stretch begins at or after the line the one before ended.
+    // The visitor is as ReadCode's.
+    template <typename Visitor>
+    CodeLine Read(CodeLine from, std::size_t through, Visitor& visitor)
+    {
+        constexpr bool kMayAskNames =
+            std::is_same_v<decltype(visitor.Statement(std::declval<CodeStatement>())), bool>;
+        bool names = false;  // the statement being read is read for its names
+        const std::string_view text = module_.text;
+        code_tokens::LineReader reader(isLeadByte_);
+        CodeLine line = from;
+        std::uint32_t statementEnd = 0;  // the last line of the statement being read; 0 before the first
+        while (line.offset < text.size()) {
+            if (line.number > statementEnd) {
+                // Past the line asked for, the first line that begins afresh ends the stretch.
+                if (line.offset > through && !reader.CommentGoesOn()) break;
+                CodeStatement statement{line.number, line.number, 0};
+                if (const code_tokens::LineRange* range = ranges_.At(line.number)) {
+                    statement.lastLine = range->last;
+                    statement.steps = range->statements;
+                }
+                statementEnd = statement.lastLine;
+                reader.BeginStatement();
+                if constexpr (kMayAskNames) {
+                    names = !visitor.Statement(statement);
+                } else {
+                    visitor.Statement(statement);
+                }
+            }
+            const std::size_t end = text.find('\n', line.offset);
+            std::string_view current = text.substr(line.offset, end - line.offset);
+            if (end != std::string_view::npos && current.ends_with('\r')) current.remove_suffix(1);
+            ReadLine(current, line.number, names, reader, visitor);
+            line.offset = end == std::string_view::npos ? text.size() : end + 1;
+            ++line.number;
+        }
+        return line;
+    }
+
+private:
+    template <typename Visitor>
+    static void ReadLine(std::string_view text, std::uint32_t number, bool names, code_tokens::LineReader& reader,
+                         Visitor& visitor)
+    {
+        if constexpr (std::is_same_v<decltype(visitor.Statement(std::declval<CodeStatement>())), bool>) {
+            if (names) {
+                if constexpr (requires { visitor.NameLine(text, number, reader); }) {
+                    visitor.NameLine(text, number, reader);
+                } else {
+                    reader.Names(text, number, visitor);
+                }
+                return;
+            }
+        }
+        reader.Line(text, number, visitor);
+    }
+
+    const ModuleScan& module_;
+    LeadByteTest isLeadByte_;
+    code_tokens::StatementRanges ranges_;
+};
+
 template <typename Visitor>
 void ReadCode(const ModuleScan& module, LeadByteTest isLeadByte, Visitor& visitor)
 {
-    constexpr bool kMayAskNames = std::is_same_v<decltype(visitor.Statement(std::declval<CodeStatement>())), bool>;
-    bool names = false;  // the statement being read is read for its names
-    code_tokens::StatementRanges ranges(module);
-    code_tokens::LineReader reader(isLeadByte);
-    std::uint32_t statementEnd = 0;  // the last line of the statement being read; 0 before the first
-    ForEachPhysicalLine(module.text.substr(module.codeStart), module.codeLine,
-                        [&](std::string_view line, std::uint32_t number) {
-                            if (number > statementEnd) {
-                                CodeStatement statement{number, number, 0};
-                                if (const code_tokens::LineRange* range = ranges.At(number)) {
-                                    statement.lastLine = range->last;
-                                    statement.steps = range->statements;
-                                }
-                                statementEnd = statement.lastLine;
-                                reader.BeginStatement();
-                                if constexpr (kMayAskNames) {
-                                    names = !visitor.Statement(statement);
-                                } else {
-                                    visitor.Statement(statement);
-                                }
-                            }
-                            if constexpr (kMayAskNames) {
-                                if (names) {
-                                    if constexpr (requires { visitor.NameLine(line, number, reader); }) {
-                                        visitor.NameLine(line, number, reader);
-                                    } else {
-                                        reader.Names(line, number, visitor);
-                                    }
-                                    return;
-                                }
-                            }
-                            reader.Line(line, number, visitor);
-                        });
+    CodeReader(module, isLeadByte).Read(FirstCodeLine(module), std::string_view::npos, visitor);
 }
 
 template <typename Word>

@@ -30,7 +30,7 @@ void Number(std::string& text, std::string_view name, std::optional<std::int64_t
     AppendJsonNumber(text, value);
 }
 
-// What each part made of a member ahead of its turn.
+// What the parts made of a member ahead of its turn, one each.
 struct PreparedParts final : PreparedModule {
     std::vector<std::unique_ptr<PreparedModule>> parts;
 };
@@ -60,17 +60,20 @@ public:
 
     std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
     {
-        if (turn.module == nullptr || turn.module->member == nullptr) return nullptr;
         auto prepared = std::make_unique<PreparedParts>();
-        for (const auto& part : parts_) prepared->parts.push_back(part->Prepare(*turn.module));
-        return prepared;
+        bool any = false;
+        for (const auto& part : parts_) {
+            prepared->parts.push_back(part->Prepare(turn));
+            any = any || prepared->parts.back() != nullptr;
+        }
+        return any ? std::move(prepared) : nullptr;
     }
 
     bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
+        const auto* ready = dynamic_cast<const PreparedParts*>(prepared);
         const ScannedModule& module = *turn.module;
         if (module.member == nullptr) return true;
-        const auto* parts = static_cast<const PreparedParts*>(prepared);
         const MemberColumns columns = ColumnsOf(module, context_.codePage);
         std::string text = "{";
         Field(text, "file", columns.file);
@@ -78,7 +81,7 @@ public:
         Field(text, "path", columns.path);
         Field(text, "status", columns.status);
         for (std::size_t i = 0; i < parts_.size(); ++i) {
-            parts_[i]->Module(module, parts != nullptr ? parts->parts[i].get() : nullptr, text);
+            parts_[i]->Module(module, ready != nullptr ? ready->parts[i].get() : nullptr, text);
         }
         if (deferred_) {
             waiting_.push_back(std::move(text));

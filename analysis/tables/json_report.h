@@ -17,12 +17,11 @@ namespace kolvane {
 class JsonPart {
 public:
     virtual ~JsonPart() = default;
-    // The part of a member's work that needs nothing but the member: it may
-    // run on any thread, before the member's turn (see Writer::Prepare); null
-    // when there is nothing to do ahead.
-    virtual std::unique_ptr<PreparedModule> Prepare(const ScannedModule&) const { return nullptr; }
+    // The part of a member's work that needs nothing but the turn, done
+    // ahead of it on any thread (see Writer::Prepare); null when none.
+    virtual std::unique_ptr<PreparedModule> Prepare(const ModuleTurn&) const { return nullptr; }
     // Appends the part's fields of a member's object, each as ,"name":value,
-    // with what Prepare made of the member (null when it made nothing).
+    // given what Prepare made of the member (may be null).
     virtual void Module(const ScannedModule& module, const PreparedModule* prepared, std::string& object) = 0;
     // Whether some of the part's fields of a member are known only once
     // every member has been taken: the member objects wait until Finish then.

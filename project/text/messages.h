@@ -31,6 +31,10 @@ inline constexpr char kFolderUnreadable[] = "フォルダを読めません: "; 
 inline constexpr char kDiffKindsDiffer[] =
     "旧と新は、両方ともプロジェクトファイル (.vbp)、両方ともグループファイル (.vbg)、または両方ともフォルダで指定してください";
 
+// The command line's usage errors (ASCII, the same in every code page).
+inline constexpr char kInventoryAsText[] =
+    "option '--inventory' writes tables only: use it with --format csv or --format json";
+
 // The project line shared by every report's banner.
 inline constexpr char kProjectLineFormat[] = "プロジェクトファイル ： %s\n\n\n";
 

@@ -115,6 +115,63 @@ TEST(ExtendedCli, GroupAsJsonWithSummaryAndAMissingMember)
     EXPECT_EQ(CheckWithPython(dir.Root(), {"Demo.json", "Tools.json", "summary.csv"}), "");
 }
 
+TEST(ExtendedCli, InventoryOfTheSampleGroup)
+{
+    TempDir dir;
+    CopySamples(dir);
+    const std::string demo = dir.Root() + "/Demo\\Demo.vbp";
+    const std::string tools = dir.Root() + "/Tools\\Tools.vbp";
+
+    const CliRun run = RunCli(dir.Root(), {"--inventory", dir.Path("Demo.vbg")});
+    EXPECT_EQ(run.status, 1);  // the designer of Tools is missing
+    EXPECT_EQ(run.out, "Demo_References.csv\nDemo_Controls.csv\nDemo_Constructs.csv\n"
+                       "Tools_References.csv\nTools_Controls.csv\nTools_Constructs.csv\n");
+    EXPECT_EQ(dir.Read("Demo_References.csv"),
+              std::string(kBom) + "project,source,kind,guid,version,file,description\r\n" + demo +
+                  ",Demo.vbp,reference,{00020430-0000-0000-C000-000000000046},2.0,"
+                  "..\\..\\..\\Windows\\SysWOW64\\stdole2.tlb,OLE Automation\r\n");
+    EXPECT_EQ(dir.Read("Demo_Controls.csv"), std::string(kBom) + "project,file,kind,library,type,count\r\n" +
+                                                 demo + ",frmMain.frm,frm,VB,CommandButton,2\r\n" +
+                                                 demo + ",frmMain.frm,frm,VB,ListBox,1\r\n" +
+                                                 demo + ",frmMain.frm,frm,VB,Label,1\r\n" +
+                                                 demo + ",frmAbout.frm,frm,VB,CommandButton,1\r\n" +
+                                                 demo + ",frmAbout.frm,frm,VB,Label,3\r\n" +
+                                                 demo + ",ucGauge.ctl,ctl,VB,Shape,1\r\n" +
+                                                 demo + ",ppGauge.pag,pag,VB,TextBox,1\r\n");
+    const std::string header =
+        "project,file,kind,status,steps,gosub,goto,on_error_resume_next,on_error_goto,as_any,as_variant,as_object,"
+        "fixed_strings,createobject,getobject,callbyname,pointers,deftype,option_base,lset_rset,end_statements,"
+        "doevents,declares\r\n";
+    EXPECT_EQ(dir.Read("Demo_Constructs.csv"),
+              std::string(kBom) + header +
+                  demo + ",frmMain.frm,frm,ok,49,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,2\r\n" +
+                  demo + ",frmAbout.frm,frm,ok,11,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n" +
+                  demo + ",modMain.bas,bas,ok,32,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n" +
+                  demo + ",modWinApi.bas,bas,ok,25,0,0,0,0,3,0,0,0,0,0,0,0,0,0,0,0,0,6\r\n" +
+                  demo + ",CCustomer.cls,cls,ok,31,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n" +
+                  demo + ",COrderList.cls,cls,ok,50,0,0,0,0,0,0,3,0,0,0,0,0,0,0,0,0,0,0\r\n" +
+                  demo + ",ucGauge.ctl,ctl,ok,20,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n" +
+                  demo + ",ppGauge.pag,pag,ok,9,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
+    EXPECT_EQ(dir.Read("Tools_References.csv"), std::string(kBom) + "project,source,kind,guid,version,file,description\r\n");
+    EXPECT_EQ(dir.Read("Tools_Controls.csv"), std::string(kBom) + "project,file,kind,library,type,count\r\n");
+    EXPECT_EQ(dir.Read("Tools_Constructs.csv"),
+              std::string(kBom) + header +
+                  tools + ",modTools.bas,bas,ok,6,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1\r\n" +
+                  tools + ",CTimer.cls,cls,ok,8,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1\r\n" +
+                  tools + ",rptDaily.dsr,dsr,missing,,,,,,,,,,,,,,,,,,,\r\n");
+    EXPECT_EQ(CheckWithPython(dir.Root(), {"Demo_References.csv", "Demo_Controls.csv", "Demo_Constructs.csv"}), "");
+
+    // With the other analyses in one run; JSON; never as text.
+    EXPECT_EQ(RunCli(dir.Root(), {"-A", "--inventory", "-o", "all", dir.Path("Tools/Tools.vbp")}).out,
+              "all/Tools_StCnt.csv\nall/Tools_FncOp.csv\nall/Tools_APIOp.csv\nall/Tools_References.csv\n"
+              "all/Tools_Controls.csv\nall/Tools_Constructs.csv\n");
+    EXPECT_EQ(RunCli(dir.Root(), {"--inventory", "--format", "json", dir.Path("Tools/Tools.vbp")}).out, "Tools.json\n");
+    EXPECT_EQ(CheckWithPython(dir.Root(), {"Tools.json"}), "");
+    const CliRun text = RunCli(dir.Root(), {"--inventory", "--format", "text", dir.Path("Tools/Tools.vbp")});
+    EXPECT_EQ(text.status, 2);
+    EXPECT_NE(text.err.find("--inventory"), std::string::npos) << text.err;
+}
+
 TEST(ExtendedCli, HostileNamesManyModulesAndFolders)
 {
     TempDir dir;

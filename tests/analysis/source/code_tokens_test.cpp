@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -100,7 +102,7 @@ TEST(CodeTokens, StatementsCountTheScansStatementsTheyHold)
     // A continued statement is one step, a comment or blank line none, a
     // line longer than the counter's read as many as the scan counted.
     EXPECT_EQ(visitor.steps, (std::vector<std::uint32_t>{1, 0, 0, 2}));
-    EXPECT_EQ(LastLineOf(module, module.statements[0]), 2u);
+    EXPECT_EQ(module.statements[0].lastLine, 2u);
 }
 
 // The names a statement's tokens spell (identifiers, words of strings;
@@ -153,6 +155,44 @@ TEST(CodeTokens, ReadingForNamesGivesTheNamesOfTheTokens)
                                 "Sub", "A", "x", "b c", "\x83\x5F\x83\x5B", "x", "a", "b", "c", "d", "If", "x", "Then",
                                 "y", "Else", "z", "Rem", "word", "u", "v", "unclosed ", "s", "unclosed", "t", "a", "b",
                                 "End", "Sub"}));
+}
+
+// The statements of the stretch read for the line that holds the word.
+std::vector<std::string> ReadStretch(const ModuleScan& module, std::string_view word, CodeLine floor)
+{
+    const std::size_t offset = module.text.find(word);
+    const auto line = static_cast<std::uint32_t>(1 + std::count(module.text.begin(), module.text.begin() + offset, '\n'));
+    Recorder recorder;
+    CodeReader reader(module, &IsShiftJisLeadByte);
+    reader.Read(ReadingStart(module, offset, line, floor), offset, recorder);
+    return recorder.statements;
+}
+
+TEST(CodeTokens, AStretchReadsItsLinesAsTheWholeCodeDoes)
+{
+    const std::string source = "a = 1\r\nx = \"q _\": b = _\r\n  c\r\n' note _\r\n more\r\ny = 2\r\n";
+    ModuleScan module;
+    ScanModule(source, false, ModuleKind::Bas, module);
+    EXPECT_EQ(Read(source), (std::vector<std::string>{"1-1: *a = 1", "2-3: *x = \"q _\" : *b = c", "4-4: #' note _",
+                                                       "5-5: # more", "6-6: *y = 2"}));
+
+    const CodeLine first = FirstCodeLine(module);
+    // A line goes with the lines before it that hold " _", and on to where a
+    // statement and a comment end.
+    EXPECT_EQ(ReadStretch(module, "c\r", first), (std::vector<std::string>{"2-3: *x = \"q _\" : *b = c"}));
+    EXPECT_EQ(ReadStretch(module, "more", first), (std::vector<std::string>{"4-4: #' note _", "5-5: # more"}));
+    EXPECT_EQ(ReadStretch(module, "y =", first), (std::vector<std::string>{"6-6: *y = 2"}));
+    // Never before the line where the stretch before ended.
+    const CodeLine third{source.find("  c"), 3};
+    EXPECT_EQ(ReadStretch(module, "c\r", third), (std::vector<std::string>{"3-3: *c"}));
+
+    // Stretches one after the other, the lines between passed over.
+    Recorder recorder;
+    CodeReader reader(module, &IsShiftJisLeadByte);
+    const CodeLine next = reader.Read(first, 0, recorder);
+    EXPECT_EQ(next.number, 2u);
+    reader.Read(ReadingStart(module, source.find("y ="), 6, next), source.find("y ="), recorder);
+    EXPECT_EQ(recorder.statements, (std::vector<std::string>{"1-1: *a = 1", "6-6: *y = 2"}));
 }
 
 TEST(CodeTokens, StringWordsAreRunsOfIdentifierCharacters)
