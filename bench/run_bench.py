@@ -92,7 +92,7 @@ def main():
         largest = max(os.path.getsize(f) for f in files)
         commands = {"plain read (cat)": ["sh", "-c", 'cat "$@" >/dev/null', "cat"] + files}
         for option in (["--steps"], ["--procedures"], ["--apis"], ["--all"], ["--format", "csv", "--all"],
-                       ["--inventory"]):
+                       ["--all", "--unused"], ["--inventory"]):
             commands["kolvane-cli " + " ".join(option)] = [cli, *option, "-o", str(out), str(project)]
         results = measure(commands, args.runs, project.parent)
         print_table(f"{project.parent.name}: {len(files)} modules, "
