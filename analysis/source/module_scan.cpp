@@ -219,8 +219,10 @@ constexpr std::string_view kEndOpenings[] = {"en"};
 bool MayOpenWith(const Statement& statement, std::span<const std::string_view> openings)
 {
     if (statement.opening[0] == 0) return true;
-    const std::string_view opening(statement.opening.data(), statement.opening.size());
-    return std::find(openings.begin(), openings.end(), opening) != openings.end();
+    for (const std::string_view opening : openings) {
+        if (opening[0] == statement.opening[0] && opening[1] == statement.opening[1]) return true;
+    }
+    return false;
 }
 
 std::string_view TrimBlanks(std::string_view text)
@@ -260,7 +262,10 @@ void ScanCode(PieceClassifier& classify, RawLinePieces& reads, std::uint32_t lin
     std::uint32_t steps = 0;
     std::uint32_t comments = 0;
     bool pending = false;  // continued pieces wait for their step
-    Statement next;        // the statement being collected
+    // The statement being collected: where and on which line it begins, its opening.
+    std::size_t start = 0;
+    std::uint32_t startLine = 0;
+    std::array<char, 2> opening{};
     while (!reads.AtEnd()) {
         const std::size_t begin = reads.Position();
         const LinePiece piece = reads.Read(kCounterReadSize);
@@ -276,12 +281,14 @@ void ScanCode(PieceClassifier& classify, RawLinePieces& reads, std::uint32_t lin
         }
         if (verdict == PieceVerdict::Step) ++steps;
         if constexpr (Record == ScanRecord::Statements) {
-            if (!pending) next = Statement{begin, 0, pieceLine, pieceLine, OpeningOf(trimmed)};
+            if (!pending) {
+                start = begin;
+                startLine = pieceLine;
+                opening = OpeningOf(trimmed);
+            }
             pending = verdict == PieceVerdict::Continued;
             if (verdict == PieceVerdict::Step) {
-                next.end = reads.Position();
-                next.lastLine = pieceLine;
-                out.statements.push_back(next);
+                out.statements.push_back(Statement{start, reads.Position(), startLine, pieceLine, opening});
             }
         }
     }
