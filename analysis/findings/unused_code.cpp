@@ -6,8 +6,8 @@
 #include "analysis/tables/json_text.h"
 #include "analysis/tables/member_output.h"
 #include "project/model/member_list.h"
-#include "project/text/host_path.h"
 #include "project/text/path_text.h"
+#include "project/text/source_file.h"
 #include "project/text/strings.h"
 
 #include <algorithm>
@@ -1819,14 +1819,14 @@ void AppendModule(const UnusedModuleView& module, std::string& report)
     report += '\n';
 }
 
-class UnusedTextWriter final : public Writer {
+// What the text and CSV writers share: the project's modules read on every
+// core, taken in order, and the figures once the project is finished.
+class UnusedWriter : public Writer {
 public:
-    explicit UnusedTextWriter(const OutputContext& context)
-        : context_(context), path_(context.PathFor(kTextSuffix)), unused_(context.codePage)
+    UnusedWriter(const OutputContext& context, std::string_view suffix)
+        : context_(context), path_(context.PathFor(suffix)), unused_(context.codePage)
     {
     }
-
-    bool Begin(Reporter&) override { return true; }
 
     std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
     {
@@ -1839,33 +1839,6 @@ public:
         if (turn.module != nullptr && turn.module->member != nullptr)
             unused_.Add(UnusedSourceOf(*turn.module), prepared);
         return true;
-    }
-
-    bool Finish(Reporter& reporter) override
-    {
-        unused_.Finish(context_.projectText);
-        finished_ = true;
-        std::FILE* file = std::fopen(HostPath(path_).c_str(), "wb");
-        if (file == nullptr) {
-            ReportCannotCreate(reporter, path_);
-            return false;
-        }
-        // Written as a text stream writes it: every LF as CR LF.
-        bool written = true;
-        std::string block;
-        WriteUnusedTextReport(unused_, context_.projectPath, [&](std::string_view text) {
-            block.clear();
-            for (std::size_t at = 0; at < text.size();) {
-                const std::size_t lineFeed = std::min(text.find('\n', at), text.size());
-                block.append(text, at, lineFeed - at);
-                if (lineFeed < text.size()) block.append("\r\n");
-                at = lineFeed + 1;
-            }
-            written = written && std::fwrite(block.data(), 1, block.size(), file) == block.size();
-        });
-        if (std::fclose(file) == 0 && written) return true;
-        ReportCannotWrite(reporter, path_);
-        return false;
     }
 
     std::vector<std::string> Files() const override { return {path_}; }
@@ -1877,19 +1850,47 @@ public:
         figures.deadSteps = unused_.DeadSteps();
     }
 
-private:
+protected:
+    void FinishProject()
+    {
+        unused_.Finish(context_.projectText);
+        finished_ = true;
+    }
+
     const OutputContext& context_;
     std::string path_;
     UnusedCode unused_;
+
+private:
     bool finished_ = false;
 };
 
-class UnusedCsvWriter final : public Writer {
+class UnusedTextWriter final : public UnusedWriter {
 public:
-    explicit UnusedCsvWriter(const OutputContext& context)
-        : context_(context), path_(context.PathFor(kCsvSuffix)), unused_(context.codePage)
+    explicit UnusedTextWriter(const OutputContext& context) : UnusedWriter(context, kTextSuffix) {}
+
+    bool Begin(Reporter&) override { return true; }
+
+    bool Finish(Reporter& reporter) override
     {
+        FinishProject();
+        SourceFile file;
+        if (OpenSourceFile(file, path_, kModeWrite) != 1) {
+            ReportCannotCreate(reporter, path_);
+            return false;
+        }
+        bool written = true;
+        WriteUnusedTextReport(unused_, context_.projectPath,
+                              [&](std::string_view text) { written = written && file.WriteBlock(text) == 1; });
+        if (CloseSourceFile(file) == 1 && written) return true;
+        ReportCannotWrite(reporter, path_);
+        return false;
     }
+};
+
+class UnusedCsvWriter final : public UnusedWriter {
+public:
+    explicit UnusedCsvWriter(const OutputContext& context) : UnusedWriter(context, kCsvSuffix) {}
 
     bool Begin(Reporter& reporter) override
     {
@@ -1901,23 +1902,9 @@ public:
         return false;
     }
 
-    std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
-    {
-        if (turn.module == nullptr || turn.module->member == nullptr) return nullptr;
-        return unused_.Read(UnusedSourceOf(*turn.module));
-    }
-
-    bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
-    {
-        if (turn.module != nullptr && turn.module->member != nullptr)
-            unused_.Add(UnusedSourceOf(*turn.module), prepared);
-        return true;
-    }
-
     bool Finish(Reporter& reporter) override
     {
-        unused_.Finish(context_.projectText);
-        finished_ = true;
+        FinishProject();
         unused_.ForEachModule([&](const UnusedModuleView& module) {
             const std::string file = ToUtf8(module.file, context_.codePage);
             for (const UnusedRow& row : module.rows) {
@@ -1939,21 +1926,8 @@ public:
         return false;
     }
 
-    std::vector<std::string> Files() const override { return {path_}; }
-
-    void Summarize(ProjectFigures& figures) const override
-    {
-        if (!finished_) return;
-        figures.liveSteps = unused_.LiveSteps();
-        figures.deadSteps = unused_.DeadSteps();
-    }
-
 private:
-    const OutputContext& context_;
-    std::string path_;
-    UnusedCode unused_;
     CsvWriter csv_;
-    bool finished_ = false;
 };
 
 void JsonText(std::string& text, std::string_view name, std::string_view utf8)
