@@ -155,18 +155,18 @@ void SourceFile::ReadLine(std::span<char> out)
 std::size_t SourceFile::WriteBlock(std::string_view text)
 {
     if (!file_) return 0;
+    // Converted whole and handed to the stream at once.
+    converted_.clear();
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t lineFeed = text.find(kLineFeed, start);
         const std::size_t end = lineFeed == std::string_view::npos ? text.size() : lineFeed;
-        if (end > start && std::fwrite(text.data() + start, 1, end - start, file_.get()) != end - start) {
-            return 0;
-        }
+        converted_.append(text, start, end - start);
         if (lineFeed == std::string_view::npos) break;
-        if (std::fwrite("\r\n", 1, 2, file_.get()) != 2) return 0;
+        converted_.append("\r\n");
         start = lineFeed + 1;
     }
-    return 1;
+    return std::fwrite(converted_.data(), 1, converted_.size(), file_.get()) == converted_.size() ? 1 : 0;
 }
 
 }  // namespace kolvane

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -53,6 +54,7 @@ private:
 
     std::unique_ptr<std::FILE, Closer> file_;
     std::vector<char> buffer_;
+    std::string converted_;  // a block being written, every LF as CR LF
     std::size_t position_ = 0;
     std::size_t filled_ = 0;
     bool dataEnded_ = false;
