@@ -1,5 +1,6 @@
 #include "project/model/member_list.h"
 
+#include "project/model/project_lines.h"
 #include "project/model/project_reader.h"
 #include "project/text/source_file.h"
 #include "project/text/source_text.h"
@@ -10,13 +11,6 @@
 
 namespace kolvane {
 namespace {
-
-constexpr std::string_view kFormKey = "Form=";
-constexpr std::string_view kIconFormKey = "IconForm=";
-constexpr std::string_view kModuleKey = "Module=";
-constexpr std::string_view kClassKey = "Class=";
-constexpr std::size_t kFormValueStart = 5;  // the line's sixth character
-constexpr std::size_t kSkipAfterSemicolon = 2;
 
 struct LineKey {
     std::string_view key;

@@ -1,5 +1,6 @@
 #include "project/model/project_reader.h"
 
+#include "project/model/project_lines.h"
 #include "project/text/path_text.h"
 #include "project/text/platform.h"
 #include "project/text/source_file.h"
@@ -14,12 +15,6 @@ namespace {
 
 constexpr std::size_t kLineBufferSize = 512;
 
-constexpr std::string_view kFormKey = "Form=";
-constexpr std::string_view kIconFormKey = "IconForm=";
-constexpr std::string_view kModuleKey = "Module=";
-constexpr std::string_view kClassKey = "Class=";
-constexpr std::size_t kFormValueStart = 5;  // the line's sixth character
-constexpr std::size_t kSkipAfterSemicolon = 2;
 constexpr std::string_view kParent = "..";
 constexpr std::size_t kParentStepLength = 3;  // "..\"
 constexpr std::string_view kUncPrefix = "\\\\";
