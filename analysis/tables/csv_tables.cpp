@@ -18,22 +18,22 @@ public:
     }
 
 private:
-    void Rows(const ScannedModule& module) override
+    void Rows(const ScannedModule& module, std::string_view, CsvRows& csv) const override
     {
         const MemberColumns columns = ColumnsOf(module, context_.codePage);
-        csv_.Text(context_.project);
-        csv_.Text(columns.file);
-        csv_.Text(columns.kind);
-        csv_.Text(columns.path);
-        csv_.Text(columns.status);
+        csv.Text(context_.project);
+        csv.Text(columns.file);
+        csv.Text(columns.kind);
+        csv.Text(columns.path);
+        csv.Text(columns.status);
         if (module.Status() == SourceStatus::Read) {
-            csv_.Number(module.scan.steps);
-            csv_.Number(module.scan.comments);
+            csv.Number(module.scan.steps);
+            csv.Number(module.scan.comments);
         } else {
-            csv_.Empty();
-            csv_.Empty();
+            csv.Empty();
+            csv.Empty();
         }
-        csv_.EndRow();
+        csv.EndRow();
     }
 };
 
@@ -46,17 +46,17 @@ public:
     }
 
 private:
-    void Rows(const ScannedModule& module) override
+    void Rows(const ScannedModule& module, std::string_view file, CsvRows& csv) const override
     {
         for (const Procedure& procedure : module.procedures) {
-            StartRow(module);
-            csv_.Text(ProcedureKindText(procedure.kind));
-            csv_.Converted(procedure.name, context_.codePage);
-            csv_.Text(ScopeText(procedure.scope));
-            csv_.Number(procedure.line);
-            csv_.Number(procedure.Steps());
-            csv_.Converted(procedure.declaration, context_.codePage);
-            csv_.EndRow();
+            StartRow(module, file, csv);
+            csv.Text(ProcedureKindText(procedure.kind));
+            csv.Converted(procedure.name, context_.codePage);
+            csv.Text(ScopeText(procedure.scope));
+            csv.Number(procedure.line);
+            csv.Number(procedure.Steps());
+            csv.Converted(procedure.declaration, context_.codePage);
+            csv.EndRow();
         }
     }
 };
@@ -70,18 +70,18 @@ public:
     }
 
 private:
-    void Rows(const ScannedModule& module) override
+    void Rows(const ScannedModule& module, std::string_view file, CsvRows& csv) const override
     {
         for (const ApiDeclaration& api : module.apis) {
-            StartRow(module);
-            csv_.Text(ProcedureKindText(api.kind));
-            csv_.Converted(api.name, context_.codePage);
-            csv_.Text(ScopeText(api.scope));
-            csv_.Converted(api.library, context_.codePage);
-            csv_.Converted(api.alias, context_.codePage);
-            csv_.Number(api.line);
-            csv_.Converted(api.declaration, context_.codePage);
-            csv_.EndRow();
+            StartRow(module, file, csv);
+            csv.Text(ProcedureKindText(api.kind));
+            csv.Converted(api.name, context_.codePage);
+            csv.Text(ScopeText(api.scope));
+            csv.Converted(api.library, context_.codePage);
+            csv.Converted(api.alias, context_.codePage);
+            csv.Number(api.line);
+            csv.Converted(api.declaration, context_.codePage);
+            csv.EndRow();
         }
     }
 };
@@ -101,11 +101,33 @@ bool CsvTable::Begin(Reporter& reporter)
     return false;
 }
 
-bool CsvTable::Take(const ModuleTurn& turn, const PreparedModule*, Reporter&)
+namespace {
+
+// A member's rows, made ahead of its turn.
+struct PreparedRows final : PreparedModule {
+    CsvRows rows;
+};
+
+}  // namespace
+
+std::unique_ptr<PreparedModule> CsvTable::Prepare(const ModuleTurn& turn) const
+{
+    if (turn.module == nullptr || turn.module->member == nullptr) return nullptr;
+    auto prepared = std::make_unique<PreparedRows>();
+    Rows(*turn.module, ToUtf8(FileTitle(turn.module->member->path), context_.codePage), prepared->rows);
+    return prepared;
+}
+
+bool CsvTable::Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&)
 {
     if (turn.module->member == nullptr) return true;
-    file_ = ToUtf8(FileTitle(turn.module->member->path), context_.codePage);
-    Rows(*turn.module);
+    if (prepared != nullptr) {
+        csv_.Append(static_cast<const PreparedRows*>(prepared)->rows);
+    } else {
+        CsvRows rows;
+        Rows(*turn.module, ToUtf8(FileTitle(turn.module->member->path), context_.codePage), rows);
+        csv_.Append(rows);
+    }
     return true;
 }
 
@@ -116,11 +138,11 @@ bool CsvTable::Finish(Reporter& reporter)
     return false;
 }
 
-void CsvTable::StartRow(const ScannedModule& module)
+void CsvTable::StartRow(const ScannedModule& module, std::string_view file, CsvRows& rows) const
 {
-    csv_.Text(context_.project);
-    csv_.Text(file_);
-    csv_.Text(KindText(module.kind));
+    rows.Text(context_.project);
+    rows.Text(file);
+    rows.Text(KindText(module.kind));
 }
 
 std::unique_ptr<Writer> MakeStepCountCsv(const OutputContext& context)

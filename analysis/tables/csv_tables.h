@@ -18,30 +18,30 @@ std::unique_ptr<Writer> MakeProcedureCsv(const OutputContext& context);
 std::unique_ptr<Writer> MakeApiCsv(const OutputContext& context);
 
 // A writer of one CSV file over the members of the project: it creates the
-// file with its header row at Begin, gives each member read to Rows, and
-// closes the file at Finish; a file that cannot be created or written whole
-// is reported.
+// file with its header row at Begin, makes each member's rows ahead of its
+// turn (Rows, on any thread), appends them at its turn, and closes the file
+// at Finish; a file that cannot be created or written whole is reported.
 class CsvTable : public Writer {
 public:
     CsvTable(const OutputContext& context, std::string_view suffix, std::initializer_list<std::string_view> columns);
 
     bool Begin(Reporter& reporter) override;
-    bool Take(const ModuleTurn& turn, const PreparedModule*, Reporter&) override;
+    std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override;
+    bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override;
     bool Finish(Reporter& reporter) override;
     std::vector<std::string> Files() const override { return {path_}; }
 
 protected:
-    // The rows of one member of the project.
-    virtual void Rows(const ScannedModule& module) = 0;
+    // The rows of one member of the project, whose file column is file.
+    virtual void Rows(const ScannedModule& module, std::string_view file, CsvRows& rows) const = 0;
     // The first columns of every row: project, file, kind.
-    void StartRow(const ScannedModule& module);
+    void StartRow(const ScannedModule& module, std::string_view file, CsvRows& rows) const;
 
     const OutputContext& context_;
-    CsvWriter csv_;
 
 private:
+    CsvWriter csv_;
     std::string path_;
-    std::string file_;  // the file column of the member being written
     std::vector<std::string_view> columns_;
 };
 

@@ -58,13 +58,13 @@ bool CsvWriter::Open(std::string_view path, std::span<const std::string_view> co
     return true;
 }
 
-void CsvWriter::Separate()
+void CsvRows::Separate()
 {
     if (rowStarted_) buffer_.push_back(kSeparator);
     rowStarted_ = true;
 }
 
-void CsvWriter::Text(std::string_view utf8)
+void CsvRows::Text(std::string_view utf8)
 {
     Separate();
     if (NeedsQuotes(utf8)) {
@@ -74,7 +74,7 @@ void CsvWriter::Text(std::string_view utf8)
     }
 }
 
-void CsvWriter::Converted(std::string_view bytes, CodePage codePage)
+void CsvRows::Converted(std::string_view bytes, CodePage codePage)
 {
     Separate();
     const std::size_t start = buffer_.size();
@@ -86,7 +86,7 @@ void CsvWriter::Converted(std::string_view bytes, CodePage codePage)
     AppendQuoted(quoting_, buffer_);
 }
 
-void CsvWriter::Number(std::int64_t value)
+void CsvRows::Number(std::int64_t value)
 {
     Separate();
     char digits[24];
@@ -94,15 +94,26 @@ void CsvWriter::Number(std::int64_t value)
     buffer_.append(digits, written.ptr);
 }
 
-void CsvWriter::Empty()
+void CsvRows::Empty()
 {
     Separate();
 }
 
-void CsvWriter::EndRow()
+void CsvRows::EndRow()
 {
     buffer_.append(kRowEnd);
     rowStarted_ = false;
+}
+
+void CsvWriter::EndRow()
+{
+    CsvRows::EndRow();
+    if (buffer_.size() >= kFlushSize) Flush();
+}
+
+void CsvWriter::Append(const CsvRows& rows)
+{
+    buffer_.append(rows.Bytes());
     if (buffer_.size() >= kFlushSize) Flush();
 }
 

@@ -1,7 +1,8 @@
 // A CSV file for spreadsheets: UTF-8 with a byte-order mark, RFC 4180 fields
 // (quoted when they hold a comma, a double quote, CR or LF; a double quote
 // doubled), CR LF after every row. Fields are written straight into one
-// output buffer, which goes to the file whenever it has grown past a block.
+// output buffer, which goes to the file whenever it has grown past a block;
+// rows made on another thread (CsvRows) are appended whole.
 #pragma once
 
 #include "analysis/source/code_page.h"
@@ -16,16 +17,10 @@
 
 namespace kolvane {
 
-class CsvWriter {
+// Rows of CSV text being made: fields added one after the other, each row
+// ended with its CR LF.
+class CsvRows {
 public:
-    // Creates the file (replacing one of that name) and writes the byte-order
-    // mark and the header row. False when it cannot be created.
-    bool Open(std::string_view path, std::span<const std::string_view> columns);
-    bool Open(std::string_view path, std::initializer_list<std::string_view> columns)
-    {
-        return Open(path, std::span<const std::string_view>(columns.begin(), columns.size()));
-    }
-
     // Adds a field of UTF-8 text, of text in a code page (converted to
     // UTF-8), a number or nothing to the current row.
     void Text(std::string_view utf8);
@@ -35,6 +30,33 @@ public:
     // Ends the current row with its CR LF.
     void EndRow();
 
+    std::string_view Bytes() const { return buffer_; }
+
+protected:
+    void Separate();
+
+    std::string buffer_;
+
+private:
+    std::string quoting_;  // a field that needs quotes, while it is quoted
+    bool rowStarted_ = false;
+};
+
+class CsvWriter : public CsvRows {
+public:
+    // Creates the file (replacing one of that name) and writes the byte-order
+    // mark and the header row. False when it cannot be created.
+    bool Open(std::string_view path, std::span<const std::string_view> columns);
+    bool Open(std::string_view path, std::initializer_list<std::string_view> columns)
+    {
+        return Open(path, std::span<const std::string_view>(columns.begin(), columns.size()));
+    }
+
+    // Ends the current row; the rows go to the file once they fill a block.
+    void EndRow();
+    // Adds whole rows made elsewhere.
+    void Append(const CsvRows& rows);
+
     // Writes what is left and closes the file; true when every byte was
     // written and the close worked.
     bool Close();
@@ -43,13 +65,9 @@ private:
     struct Closer {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
-    void Separate();
     void Flush();
 
     std::unique_ptr<std::FILE, Closer> file_;
-    std::string buffer_;
-    std::string quoting_;  // a field that needs quotes, while it is quoted
-    bool rowStarted_ = false;
     bool failed_ = false;
 };
 
