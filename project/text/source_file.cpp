@@ -23,6 +23,7 @@ constexpr char kLineFeed = '\n';
 constexpr char kReturn = '\r';
 constexpr char kEndOfData = 0x1A;  // Ctrl-Z
 constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kWriteStretch = 64 * 1024;  // converted bytes handed to the stream at once
 
 bool IsDirectory(std::FILE* file)
 {
@@ -155,18 +156,23 @@ void SourceFile::ReadLine(std::span<char> out)
 std::size_t SourceFile::WriteBlock(std::string_view text)
 {
     if (!file_) return 0;
-    // Converted whole and handed to the stream at once.
+    // Converted a stretch at a time and handed to the stream in one write.
+    const auto write = [&] {
+        const bool written = std::fwrite(converted_.data(), 1, converted_.size(), file_.get()) == converted_.size();
+        converted_.clear();
+        return written;
+    };
     converted_.clear();
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t lineFeed = text.find(kLineFeed, start);
         const std::size_t end = lineFeed == std::string_view::npos ? text.size() : lineFeed;
         converted_.append(text, start, end - start);
-        if (lineFeed == std::string_view::npos) break;
-        converted_.append("\r\n");
-        start = lineFeed + 1;
+        if (lineFeed != std::string_view::npos) converted_.append("\r\n");
+        if (converted_.size() >= kWriteStretch && !write()) return 0;
+        start = end + 1;
     }
-    return std::fwrite(converted_.data(), 1, converted_.size(), file_.get()) == converted_.size() ? 1 : 0;
+    return write() ? 1 : 0;
 }
 
 }  // namespace kolvane
