@@ -1,5 +1,6 @@
 #include "analysis/diff/diff_text_report.h"
 
+#include "analysis/diff/report_style.h"
 #include "project/text/source_file.h"
 #include "project/text/strings.h"
 
@@ -8,12 +9,11 @@
 namespace kolvane {
 namespace {
 
-constexpr std::string_view kBannerRule = "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\n";
+using namespace report_style;
+
 constexpr std::string_view kBannerTitle = "       ソースコード 変更ステップ数       \n";
 constexpr const char* kOldProjectFormat = "旧プロジェクトファイル ： %s\n";
 constexpr const char* kNewProjectFormat = "新プロジェクトファイル ： %s\n\n\n";
-constexpr const char* kFileNameFormat = "ファイル名 ： %s\n";
-constexpr const char* kStatusFormat = "状態       ： %s\n";
 constexpr const char* kDesignerFormat = "デザイン   ： %s\n";
 constexpr const char* kAddedFormat = "新規       ： %8lld 行\n";
 constexpr const char* kChangedFormat = "修正       ： %8lld 行\n";
@@ -25,8 +25,6 @@ constexpr std::string_view kDeclarations = "(宣言部)";
 constexpr std::string_view kDesignerChanged = "変更あり";
 constexpr std::string_view kDesignerSame = "変更なし";
 constexpr std::string_view kTotalsHeader = "                   新規        修正        削除    変更なし\n";
-constexpr const char* kKindTotalsFormat = "%sファイル%10lld行%10lld行%10lld行%10lld行\n";
-constexpr const char* kAllTotalsFormat = "合計       %10lld行%10lld行%10lld行%10lld行\n\n\n";
 
 // 新規, 修正, 削除, 変更なし, and the two failures, in RowStatus order.
 constexpr std::array<std::string_view, 6> kStatusTexts = {"新規", "修正", "削除", "変更なし", "ファイルなし",
@@ -74,7 +72,7 @@ void AppendModule(const ModuleDiff& module, std::string& report)
 std::string DiffTextReport(const ProjectDiff& diff)
 {
     std::string report;
-    report.append(kBannerRule).append(kBannerTitle).append(kBannerRule);
+    AppendBanner(report, kBannerTitle);
     report += FormatText(kOldProjectFormat, diff.oldProject.c_str());
     report += FormatText(kNewProjectFormat, diff.newProject.c_str());
 
@@ -86,15 +84,10 @@ std::string DiffTextReport(const ProjectDiff& diff)
         all += module.Totals();
     }
 
-    report.append(kTotalsHeader);
-    for (std::size_t kind = 0; kind < kModuleKindCount; ++kind) {
-        const ChangeCounts& t = perKind[kind];
-        report += FormatText(kKindTotalsFormat, std::string(kModuleKindTexts[kind]).c_str(),
-                             static_cast<long long>(t.added), static_cast<long long>(t.changed),
-                             static_cast<long long>(t.deleted), static_cast<long long>(t.unchanged));
-    }
-    report += FormatText(kAllTotalsFormat, static_cast<long long>(all.added), static_cast<long long>(all.changed),
-                         static_cast<long long>(all.deleted), static_cast<long long>(all.unchanged));
+    const auto columns = [](const ChangeCounts& c) { return Columns{c.added, c.changed, c.deleted, c.unchanged}; };
+    std::array<Columns, kModuleKindCount> kindColumns{};
+    for (std::size_t kind = 0; kind < kModuleKindCount; ++kind) kindColumns[kind] = columns(perKind[kind]);
+    AppendTotals(report, kTotalsHeader, kindColumns, columns(all));
     return report;
 }
 

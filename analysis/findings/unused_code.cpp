@@ -1,5 +1,6 @@
 #include "analysis/findings/unused_code.h"
 
+#include "analysis/diff/report_style.h"
 #include "analysis/source/code_page.h"
 #include "analysis/source/code_tokens.h"
 #include "analysis/tables/csv_writer.h"
@@ -1752,11 +1753,8 @@ namespace {
 constexpr std::string_view kTextSuffix = "_Unused.txt";
 constexpr std::string_view kCsvSuffix = "_Unused.csv";
 
-constexpr std::string_view kBannerRule = "-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-\n";
 constexpr std::string_view kBannerTitle = "       ソースコード 未使用コード       \n";
 constexpr const char* kProjectFormat = "プロジェクトファイル ： %s\n\n\n";
-constexpr const char* kFileNameFormat = "ファイル名 ： %s\n";
-constexpr const char* kStatusFormat = "状態       ： %s\n";
 constexpr const char* kLiveFormat = "使用       ： %8lld 行\n";
 constexpr const char* kDeadFormat = "未使用     ： %8lld 行\n";
 constexpr const char* kExposedFormat = "公開       ： %8lld 行\n";
@@ -1766,15 +1764,13 @@ constexpr std::string_view kRowColon = " ： ";
 constexpr std::string_view kRowLineWord = " 行目、";
 constexpr std::string_view kRowStepsWord = " 行\n";
 constexpr std::string_view kTotalsHeader = "                   使用      未使用        公開        不明\n";
-constexpr const char* kKindTotalsFormat = "%sファイル%10lld行%10lld行%10lld行%10lld行\n";
-constexpr const char* kAllTotalsFormat = "合計       %10lld行%10lld行%10lld行%10lld行\n\n\n";
 
 // 使用, 未使用, 公開, 不明, ファイルなし, 読込エラー, in UnusedStatus order.
 constexpr std::array<std::string_view, 6> kStatusWords = {"使用", "未使用",       "公開",
                                                           "不明", "ファイルなし", "読込エラー"};
 
 // Steps per status: live, dead, exposed, unknown.
-using StepTotals = std::array<std::int64_t, 4>;
+using StepTotals = report_style::Columns;
 
 void AddSteps(StepTotals& totals, const UnusedModuleView& module)
 {
@@ -1794,9 +1790,9 @@ void AppendNumber(std::string& text, std::int64_t value)
 
 void AppendModule(const UnusedModuleView& module, std::string& report)
 {
-    report += FormatText(kFileNameFormat, std::string(module.file).c_str());
-    report +=
-        FormatText(kStatusFormat, std::string(kStatusWords[static_cast<std::size_t>(module.moduleStatus)]).c_str());
+    report += FormatText(report_style::kFileNameFormat, std::string(module.file).c_str());
+    const std::string status(kStatusWords[static_cast<std::size_t>(module.moduleStatus)]);
+    report += FormatText(report_style::kStatusFormat, status.c_str());
     if (module.status == SourceStatus::Read) {
         StepTotals totals{};
         AddSteps(totals, module);
@@ -2016,7 +2012,7 @@ void WriteUnusedTextReport(const UnusedCode& unused, std::string_view projectPat
                            const std::function<void(std::string_view)>& write)
 {
     std::string text;
-    text.append(kBannerRule).append(kBannerTitle).append(kBannerRule);
+    report_style::AppendBanner(text, kBannerTitle);
     text += FormatText(kProjectFormat, std::string(projectPath).c_str());
     std::array<StepTotals, kModuleKindCount> perKind{};
     StepTotals all{};
@@ -2027,14 +2023,7 @@ void WriteUnusedTextReport(const UnusedCode& unused, std::string_view projectPat
         write(text);
         text.clear();
     });
-    text.append(kTotalsHeader);
-    for (std::size_t kind = 0; kind < kModuleKindCount; ++kind) {
-        const StepTotals& t = perKind[kind];
-        text += FormatText(kKindTotalsFormat, std::string(kModuleKindTexts[kind]).c_str(), static_cast<long long>(t[0]),
-                           static_cast<long long>(t[1]), static_cast<long long>(t[2]), static_cast<long long>(t[3]));
-    }
-    text += FormatText(kAllTotalsFormat, static_cast<long long>(all[0]), static_cast<long long>(all[1]),
-                       static_cast<long long>(all[2]), static_cast<long long>(all[3]));
+    report_style::AppendTotals(text, kTotalsHeader, perKind, all);
     write(text);
 }
 
