@@ -4,6 +4,7 @@
 #include "analysis/tables/member_output.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace kolvane {
 namespace {
@@ -14,6 +15,8 @@ constexpr std::string_view kModuleSeparator = ",\n";
 constexpr std::string_view kModulesClose = "\n]";
 constexpr std::string_view kEnd = "}\n";
 constexpr std::string_view kNullMember = "null";
+// Beside the report, the member objects that wait for a deferred part.
+constexpr std::string_view kWaitingSuffix = ".part";
 
 // ,"name":"value" (the comma left out before the first field of an object)
 void Field(std::string& text, std::string_view name, std::string_view utf8)
@@ -30,6 +33,75 @@ void Number(std::string& text, std::string_view name, std::optional<std::int64_t
     AppendJsonNumber(text, value);
 }
 
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// The member objects that wait until every member has been taken: in a
+// scratch file beside the report, removed once read back, so that a large
+// project's objects are not all held in memory; held in memory when that
+// file cannot be made.
+class WaitingObjects {
+public:
+    explicit WaitingObjects(std::string path) : path_(std::move(path)) {}
+    WaitingObjects(const WaitingObjects&) = delete;
+    WaitingObjects& operator=(const WaitingObjects&) = delete;
+    ~WaitingObjects() { Discard(); }
+
+    // False when the scratch file could not be written.
+    bool Add(std::string&& object)
+    {
+        if (!tried_) {
+            tried_ = true;
+            file_.reset(std::fopen(path_.c_str(), "w+b"));
+        }
+        if (!file_) {
+            held_.push_back(std::move(object));
+            return true;
+        }
+        sizes_.push_back(object.size());
+        return std::fwrite(object.data(), 1, object.size(), file_.get()) == object.size();
+    }
+
+    // Calls use(index, object) for each object in the order added; false
+    // when the scratch file could not be read back.
+    template <typename Use>
+    bool ForEach(Use&& use)
+    {
+        bool read = true;
+        if (file_) {
+            read = std::fflush(file_.get()) == 0 && std::fseek(file_.get(), 0, SEEK_SET) == 0;
+            std::string object;
+            for (std::size_t index = 0; read && index < sizes_.size(); ++index) {
+                object.resize(sizes_[index]);
+                read = std::fread(object.data(), 1, object.size(), file_.get()) == object.size();
+                if (read) use(index, object);
+            }
+        }
+        for (std::size_t index = 0; index < held_.size(); ++index) {
+            use(index, held_[index]);
+            std::string().swap(held_[index]);  // written: its memory goes
+        }
+        Discard();
+        return read;
+    }
+
+private:
+    void Discard()
+    {
+        if (!file_) return;
+        file_.reset();
+        std::remove(path_.c_str());
+    }
+
+    std::string path_;
+    bool tried_ = false;
+    File file_;
+    std::vector<std::size_t> sizes_;  // of the objects in the file
+    std::vector<std::string> held_;   // the objects, when there is no file
+};
+
 // What the parts made of a member ahead of its turn, one each.
 struct PreparedParts final : PreparedModule {
     std::vector<std::unique_ptr<PreparedModule>> parts;
@@ -38,7 +110,8 @@ struct PreparedParts final : PreparedModule {
 class JsonReport final : public Writer {
 public:
     JsonReport(const OutputContext& context, std::vector<std::unique_ptr<JsonPart>> parts)
-        : context_(context), path_(context.PathFor(kSuffix)), parts_(std::move(parts))
+        : context_(context), path_(context.PathFor(kSuffix)), parts_(std::move(parts)),
+          waiting_(path_ + std::string(kWaitingSuffix))
     {
         for (const auto& part : parts_) deferred_ = deferred_ || part->Deferred();
     }
@@ -84,7 +157,7 @@ public:
             parts_[i]->Module(module, ready != nullptr ? ready->parts[i].get() : nullptr, text);
         }
         if (deferred_) {
-            waiting_.push_back(std::move(text));
+            if (!waiting_.Add(std::move(text))) failed_ = true;
         } else {
             WriteModule(text);
         }
@@ -94,11 +167,11 @@ public:
     bool Finish(Reporter& reporter) override
     {
         for (const auto& part : parts_) part->Finish();
-        for (std::size_t index = 0; index < waiting_.size(); ++index) {
-            for (const auto& part : parts_) part->CompleteModule(index, waiting_[index]);
-            WriteModule(waiting_[index]);
-            std::string().swap(waiting_[index]);  // written: its memory goes
-        }
+        const bool readBack = waiting_.ForEach([&](std::size_t index, std::string& object) {
+            for (const auto& part : parts_) part->CompleteModule(index, object);
+            WriteModule(object);
+        });
+        if (!readBack) failed_ = true;
         std::string text(kModulesClose);
         for (const auto& part : parts_) part->ProjectFields(text);
         text.append(kEnd);
@@ -117,10 +190,6 @@ public:
     }
 
 private:
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-
     void WriteModule(std::string& text)
     {
         text.push_back('}');
@@ -138,8 +207,8 @@ private:
     std::string path_;
     std::vector<std::unique_ptr<JsonPart>> parts_;
     bool deferred_ = false;
-    std::vector<std::string> waiting_;  // the member objects, while a part is deferred
-    std::unique_ptr<std::FILE, Closer> file_;
+    WaitingObjects waiting_;  // the member objects, while a part is deferred
+    File file_;
     bool first_ = true;
     bool failed_ = false;
 };

@@ -186,6 +186,9 @@ TEST(UnusedCli, JsonPartAndSummaryColumns)
         RunCli(dir.Root(), {"--unused", "-A", "--format", "json", "--summary", "summary.csv", "Demo.vbg"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Demo.json\nTools.json\nsummary.csv\n");
+    // The member objects waited for the unused arrays in a scratch file, now gone.
+    EXPECT_FALSE(testing::PathExists(dir.Root() + "/Demo.json.part"));
+    EXPECT_FALSE(testing::PathExists(dir.Root() + "/Tools.json.part"));
     const std::string tools = dir.Read("Tools.json");
     EXPECT_NE(tools.find(",\"unused\":[{\"member\":\"Declare\",\"name\":\"timeGetTime\",\"scope\":\"Private\","
                          "\"line\":5,\"status\":\"unknown\",\"references\":0,\"steps\":1},{\"member\":\"Sub\","
@@ -201,6 +204,18 @@ TEST(UnusedCli, JsonPartAndSummaryColumns)
     EXPECT_NE(summary.find(",ok,8,2,2,2,1,1,0,0,227,38,43,8,205,22\r\n"), std::string::npos) << summary;
     EXPECT_NE(summary.find(",ok,3,0,1,1,0,0,0,1,14,1,3,2,13,0\r\n"), std::string::npos) << summary;
     EXPECT_EQ(CheckWithPython(dir.Root(), {"Demo.json", "Tools.json", "summary.csv"}), "");
+}
+
+TEST(UnusedCli, JsonObjectsWaitInMemoryWhenNoScratchFileCanBeMade)
+{
+    TempDir dir;
+    CopySamples(dir);
+    std::filesystem::create_directories(dir.Root() + "/held/Demo.json.part");
+    const CliRun spilled = RunCli(dir.Root(), {"--unused", "-A", "--format", "json", "-o", "spilled", "Demo/Demo.vbp"});
+    const CliRun held = RunCli(dir.Root(), {"--unused", "-A", "--format", "json", "-o", "held", "Demo/Demo.vbp"});
+    EXPECT_EQ(spilled.status, 0);
+    EXPECT_EQ(held.status, 0);
+    EXPECT_EQ(dir.Read("held/Demo.json"), dir.Read("spilled/Demo.json"));
 }
 
 }  // namespace
