@@ -5,7 +5,6 @@
 #include "analysis/tables/json_text.h"
 
 #include <array>
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -28,6 +27,8 @@ constexpr std::string_view kOldProject = "old_project";
 constexpr std::string_view kNewProject = "new_project";
 constexpr std::string_view kModules = "modules";
 constexpr std::string_view kRows = "rows";
+constexpr std::string_view kModuleSeparator = ",";
+constexpr std::string_view kEnd = "]}\n";
 
 // The columns of a row after file and kind; text in UTF-8.
 struct RowColumns {
@@ -54,24 +55,23 @@ RowColumns ColumnsOf(const ModuleDiff& module, const DiffRow& row, CodePage code
     return columns;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
+class DiffCsvFormat final : public DiffFormat {
+public:
+    explicit DiffCsvFormat(CodePage codePage) : codePage_(codePage) {}
 
-}  // namespace
-
-bool WriteDiffCsv(const ProjectDiff& diff, std::string_view path, CodePage codePage)
-{
-    CsvWriter csv;
-    if (!csv.Open(path, {kFile, kKind, kProcedure, kName, kStatus, kFigureColumns[0], kFigureColumns[1],
-                         kFigureColumns[2], kFigureColumns[3], kFigureColumns[4], kFigureColumns[5],
-                         kDesignerChanged})) {
-        return false;
+    std::string Head(const DiffHeading&) const override
+    {
+        return CsvHead(std::array<std::string_view, 12>{kFile, kKind, kProcedure, kName, kStatus, kFigureColumns[0],
+                                                        kFigureColumns[1], kFigureColumns[2], kFigureColumns[3],
+                                                        kFigureColumns[4], kFigureColumns[5], kDesignerChanged});
     }
-    for (const ModuleDiff& module : diff.modules) {
-        const std::string file = ToUtf8(module.file, codePage);
+
+    void AppendModule(const ModuleDiff& module, std::string& part) const override
+    {
+        CsvRows csv;
+        const std::string file = ToUtf8(module.file, codePage_);
         for (const DiffRow& row : module.rows) {
-            const RowColumns columns = ColumnsOf(module, row, codePage);
+            const RowColumns columns = ColumnsOf(module, row, codePage_);
             csv.Text(file);
             csv.Text(KindText(module.kind));
             csv.Text(columns.procedure);
@@ -87,26 +87,38 @@ bool WriteDiffCsv(const ProjectDiff& diff, std::string_view path, CodePage codeP
             csv.Text(columns.designer);
             csv.EndRow();
         }
+        part.append(csv.Bytes());
     }
-    return csv.Close();
-}
 
-std::string DiffJson(const ProjectDiff& diff, CodePage codePage)
-{
-    std::string json = "{";
-    AppendJsonName(json, kOldProject);
-    AppendJsonString(json, PathToUtf8(diff.oldProject));
-    json.push_back(',');
-    AppendJsonName(json, kNewProject);
-    AppendJsonString(json, PathToUtf8(diff.newProject));
-    json.push_back(',');
-    AppendJsonName(json, kModules);
-    json.push_back('[');
-    for (std::size_t m = 0; m < diff.modules.size(); ++m) {
-        const ModuleDiff& module = diff.modules[m];
-        json.append(m == 0 ? "{" : ",{");
+    std::string Tail(const DiffTotals&) const override { return {}; }
+
+private:
+    CodePage codePage_;
+};
+
+class DiffJsonFormat final : public DiffFormat {
+public:
+    explicit DiffJsonFormat(CodePage codePage) : codePage_(codePage) {}
+
+    std::string Head(const DiffHeading& heading) const override
+    {
+        std::string json = "{";
+        AppendJsonName(json, kOldProject);
+        AppendJsonString(json, PathToUtf8(heading.oldProject));
+        json.push_back(',');
+        AppendJsonName(json, kNewProject);
+        AppendJsonString(json, PathToUtf8(heading.newProject));
+        json.push_back(',');
+        AppendJsonName(json, kModules);
+        json.push_back('[');
+        return json;
+    }
+
+    void AppendModule(const ModuleDiff& module, std::string& json) const override
+    {
+        json.push_back('{');
         AppendJsonName(json, kFile);
-        AppendJsonString(json, ToUtf8(module.file, codePage));
+        AppendJsonString(json, ToUtf8(module.file, codePage_));
         json.push_back(',');
         AppendJsonName(json, kKind);
         AppendJsonString(json, KindText(module.kind));
@@ -117,7 +129,7 @@ std::string DiffJson(const ProjectDiff& diff, CodePage codePage)
         AppendJsonName(json, kRows);
         json.push_back('[');
         for (std::size_t r = 0; r < module.rows.size(); ++r) {
-            const RowColumns columns = ColumnsOf(module, module.rows[r], codePage);
+            const RowColumns columns = ColumnsOf(module, module.rows[r], codePage_);
             json.append(r == 0 ? "{" : ",{");
             AppendJsonName(json, kProcedure);
             AppendJsonString(json, columns.procedure);
@@ -143,17 +155,30 @@ std::string DiffJson(const ProjectDiff& diff, CodePage codePage)
         }
         json.append("]}");
     }
-    json.append("]}\n");
-    return json;
+
+    std::string_view Separator() const override { return kModuleSeparator; }
+
+    std::string Tail(const DiffTotals&) const override { return std::string(kEnd); }
+
+private:
+    CodePage codePage_;
+};
+
+}  // namespace
+
+std::unique_ptr<DiffFormat> MakeDiffCsvFormat(CodePage codePage)
+{
+    return std::make_unique<DiffCsvFormat>(codePage);
 }
 
-bool WriteDiffJson(const ProjectDiff& diff, std::string_view path, CodePage codePage)
+std::unique_ptr<DiffFormat> MakeDiffJsonFormat(CodePage codePage)
 {
-    const std::string json = DiffJson(diff, codePage);
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(std::string(path).c_str(), "wb"));
-    if (!file) return false;
-    const bool written = std::fwrite(json.data(), 1, json.size(), file.get()) == json.size();
-    return std::fclose(file.release()) == 0 && written;
+    return std::make_unique<DiffJsonFormat>(codePage);
+}
+
+std::string DiffJson(const ProjectDiff& diff, CodePage codePage)
+{
+    return DiffDocument(DiffJsonFormat(codePage), {diff.oldProject, diff.newProject}, diff.modules);
 }
 
 }  // namespace kolvane

@@ -12,18 +12,20 @@
 #pragma once
 
 #include "analysis/source/code_page.h"
+#include "analysis/diff/diff_format.h"
 #include "analysis/diff/project_diff.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace kolvane {
 
-// Both false when the file could not be created or not be written whole.
-bool WriteDiffCsv(const ProjectDiff& diff, std::string_view path, CodePage codePage);
-bool WriteDiffJson(const ProjectDiff& diff, std::string_view path, CodePage codePage);
+// The two layouts.
+std::unique_ptr<DiffFormat> MakeDiffCsvFormat(CodePage codePage);
+std::unique_ptr<DiffFormat> MakeDiffJsonFormat(CodePage codePage);
 
-// The JSON text of WriteDiffJson.
+// The JSON text of a project's comparison.
 std::string DiffJson(const ProjectDiff& diff, CodePage codePage);
 
 }  // namespace kolvane

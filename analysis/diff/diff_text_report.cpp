@@ -1,7 +1,6 @@
 #include "analysis/diff/diff_text_report.h"
 
 #include "analysis/diff/report_style.h"
-#include "project/text/source_file.h"
 #include "project/text/strings.h"
 
 #include <array>
@@ -38,7 +37,7 @@ std::string RowLabel(const DiffRow& row)
     return std::string(ProcedureKindText(row.kind)) + " " + row.name;
 }
 
-void AppendModule(const ModuleDiff& module, std::string& report)
+void AppendModuleText(const ModuleDiff& module, std::string& report)
 {
     const ChangeCounts totals = module.Totals();
     report += FormatText(kFileNameFormat, module.file.c_str());
@@ -67,37 +66,42 @@ void AppendModule(const ModuleDiff& module, std::string& report)
     report += '\n';
 }
 
+class DiffTextFormat final : public DiffFormat {
+public:
+    std::string Head(const DiffHeading& heading) const override
+    {
+        std::string head;
+        AppendBanner(head, kBannerTitle);
+        head += FormatText(kOldProjectFormat, std::string(heading.oldProject).c_str());
+        head += FormatText(kNewProjectFormat, std::string(heading.newProject).c_str());
+        return head;
+    }
+
+    void AppendModule(const ModuleDiff& module, std::string& part) const override { AppendModuleText(module, part); }
+
+    std::string Tail(const DiffTotals& totals) const override
+    {
+        const auto columns = [](const ChangeCounts& c) { return Columns{c.added, c.changed, c.deleted, c.unchanged}; };
+        std::array<Columns, kModuleKindCount> kindColumns{};
+        for (std::size_t kind = 0; kind < kModuleKindCount; ++kind) kindColumns[kind] = columns(totals.perKind[kind]);
+        std::string tail;
+        AppendTotals(tail, kTotalsHeader, kindColumns, columns(totals.figures.counts));
+        return tail;
+    }
+
+    bool TextMode() const override { return true; }
+};
+
 }  // namespace
+
+std::unique_ptr<DiffFormat> MakeDiffTextFormat()
+{
+    return std::make_unique<DiffTextFormat>();
+}
 
 std::string DiffTextReport(const ProjectDiff& diff)
 {
-    std::string report;
-    AppendBanner(report, kBannerTitle);
-    report += FormatText(kOldProjectFormat, diff.oldProject.c_str());
-    report += FormatText(kNewProjectFormat, diff.newProject.c_str());
-
-    std::array<ChangeCounts, kModuleKindCount> perKind{};
-    ChangeCounts all;
-    for (const ModuleDiff& module : diff.modules) {
-        AppendModule(module, report);
-        perKind[static_cast<std::size_t>(module.kind)] += module.Totals();
-        all += module.Totals();
-    }
-
-    const auto columns = [](const ChangeCounts& c) { return Columns{c.added, c.changed, c.deleted, c.unchanged}; };
-    std::array<Columns, kModuleKindCount> kindColumns{};
-    for (std::size_t kind = 0; kind < kModuleKindCount; ++kind) kindColumns[kind] = columns(perKind[kind]);
-    AppendTotals(report, kTotalsHeader, kindColumns, columns(all));
-    return report;
-}
-
-bool WriteDiffTextReport(const ProjectDiff& diff, std::string_view reportPath)
-{
-    const std::string report = DiffTextReport(diff);
-    SourceFile file;
-    if (OpenSourceFile(file, reportPath, kModeWrite) != 1) return false;
-    const bool written = file.WriteBlock(report) == 1;
-    return CloseSourceFile(file) == 1 && written;
+    return DiffDocument(DiffTextFormat(), {diff.oldProject, diff.newProject}, diff.modules);
 }
 
 }  // namespace kolvane

@@ -5,18 +5,19 @@
 // then the totals per kind and overall.
 #pragma once
 
+#include "analysis/diff/diff_format.h"
 #include "analysis/diff/project_diff.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace kolvane {
 
+// The report's layout.
+std::unique_ptr<DiffFormat> MakeDiffTextFormat();
+
 // The report's text with LF line ends.
 std::string DiffTextReport(const ProjectDiff& diff);
-
-// Writes the report in text mode (every LF as CR LF); false when the file
-// could not be created or not be written whole.
-bool WriteDiffTextReport(const ProjectDiff& diff, std::string_view reportPath);
 
 }  // namespace kolvane

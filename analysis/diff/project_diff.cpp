@@ -32,50 +32,59 @@ std::string ReportPath(const OutputContext& context, std::string_view suffix)
     return named.PathFor(suffix);
 }
 
-// A module pair's rows, moved into the report at the pair's turn: a
-// prepared module is taken once, so its rows need no copy.
+// A module pair compared and its part of the output made, ahead of its turn.
 struct ComparedModule final : PreparedModule {
-    explicit ComparedModule(ModuleDiff compared) : diff(std::move(compared)) {}
-    mutable ModuleDiff diff;
+    ModuleDiff diff;
+    std::string part;
 };
 
-// A module pair's rows, worked out ahead of its turn; the report written
-// once every pair is in.
+// The module pairs compared and their parts made on the reading threads;
+// at each pair's turn its part joins the others and its figures the
+// totals; the output written once every pair is in.
 class ChangeCountWriter final : public Writer {
 public:
-    using Write = bool (*)(const ProjectDiff& diff, std::string_view path, CodePage codePage);
-
-    ChangeCountWriter(const OutputContext& context, std::string_view suffix, Write write)
-        : context_(context), path_(ReportPath(context, suffix)), write_(write)
+    ChangeCountWriter(const OutputContext& context, std::string_view suffix, std::unique_ptr<DiffFormat> format)
+        : context_(context), path_(ReportPath(context, suffix)), format_(std::move(format))
     {
-        diff_.oldProject = context.previousProjectPath;
-        diff_.newProject = context.projectPath;
     }
 
     bool Begin(Reporter&) override { return true; }
 
     std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
     {
-        return std::make_unique<ComparedModule>(Compare(turn));
+        auto compared = std::make_unique<ComparedModule>();
+        compared->diff = Compare(turn);
+        format_->AppendModule(compared->diff, compared->part);
+        return compared;
     }
 
     bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
-        const auto* compared = dynamic_cast<const ComparedModule*>(prepared);
-        diff_.modules.push_back(compared != nullptr ? std::move(compared->diff) : Compare(turn));
+        if (modules_++ > 0) parts_.append(format_->Separator());
+        if (const auto* compared = dynamic_cast<const ComparedModule*>(prepared)) {
+            parts_.append(compared->part);
+            totals_.Add(compared->diff);
+            return true;
+        }
+        const ModuleDiff diff = Compare(turn);
+        format_->AppendModule(diff, parts_);
+        totals_.Add(diff);
         return true;
     }
 
     bool Finish(Reporter& reporter) override
     {
-        if (write_(diff_, path_, context_.codePage)) return true;
+        const DiffHeading heading{context_.previousProjectPath, context_.projectPath};
+        const bool written = WriteDiffOutput(*format_, path_, heading, parts_, totals_);
+        std::string().swap(parts_);
+        if (written) return true;
         reporter.Message(message::kCannotWrite, message::kOutputCaption);
         return false;
     }
 
     std::vector<std::string> Files() const override { return {path_}; }
 
-    void Summarize(ProjectFigures& figures) const override { figures.changes = SummarizeChanges(diff_); }
+    void Summarize(ProjectFigures& figures) const override { figures.changes = totals_.figures; }
 
 private:
     ModuleDiff Compare(const ModuleTurn& turn) const
@@ -87,33 +96,19 @@ private:
 
     const OutputContext& context_;
     std::string path_;
-    Write write_;
-    ProjectDiff diff_;
+    std::unique_ptr<DiffFormat> format_;
+    std::string parts_;  // the modules' parts taken so far, with their separators
+    std::size_t modules_ = 0;
+    DiffTotals totals_;
 };
-
-bool WriteText(const ProjectDiff& diff, std::string_view path, CodePage)
-{
-    return WriteDiffTextReport(diff, path);
-}
 
 }  // namespace
 
 ChangeFigures SummarizeChanges(const ProjectDiff& diff)
 {
-    ChangeFigures figures;
-    for (const ModuleDiff& module : diff.modules) {
-        figures.counts += module.Totals();
-        if (module.designer == DesignerChange::Yes) {
-            ++figures.designerChangedModules;
-            figures.changed = true;
-        }
-        for (const DiffRow& row : module.rows) {
-            if (row.status == RowStatus::Added || row.status == RowStatus::Changed || row.status == RowStatus::Deleted) {
-                figures.changed = true;
-            }
-        }
-    }
-    return figures;
+    DiffTotals totals;
+    for (const ModuleDiff& module : diff.modules) totals.Add(module);
+    return totals.figures;
 }
 
 std::vector<ModulePair> PairModules(std::span<const Member> older, std::span<const Member> newer,
@@ -147,17 +142,17 @@ std::vector<ModulePair> PairModules(std::span<const Member> older, std::span<con
 
 std::unique_ptr<Writer> MakeDiffText(const OutputContext& context)
 {
-    return std::make_unique<ChangeCountWriter>(context, kTextSuffix, &WriteText);
+    return std::make_unique<ChangeCountWriter>(context, kTextSuffix, MakeDiffTextFormat());
 }
 
 std::unique_ptr<Writer> MakeDiffCsv(const OutputContext& context)
 {
-    return std::make_unique<ChangeCountWriter>(context, kCsvSuffix, &WriteDiffCsv);
+    return std::make_unique<ChangeCountWriter>(context, kCsvSuffix, MakeDiffCsvFormat(context.codePage));
 }
 
 std::unique_ptr<Writer> MakeDiffJson(const OutputContext& context)
 {
-    return std::make_unique<ChangeCountWriter>(context, kJsonSuffix, &WriteDiffJson);
+    return std::make_unique<ChangeCountWriter>(context, kJsonSuffix, MakeDiffJsonFormat(context.codePage));
 }
 
 }  // namespace kolvane

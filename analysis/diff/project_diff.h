@@ -37,8 +37,9 @@ struct ProjectDiff {
 ChangeFigures SummarizeChanges(const ProjectDiff& diff);
 
 // The change counts as text (<new title>_Diff.txt), CSV (_Diff.csv) and JSON
-// (_Diff.json). Each compares a module pair when the pair is prepared (on
-// any thread), keeps the rows, and writes the report at Finish. Without a
+// (_Diff.json). Each compares a module pair and makes its part of the
+// output when the pair is prepared (on any thread), keeps the parts (not the
+// rows), and writes the output at Finish. Without a
 // new project (an empty projectPath) the report is named after the old one.
 std::unique_ptr<Writer> MakeDiffText(const OutputContext& context);
 std::unique_ptr<Writer> MakeDiffCsv(const OutputContext& context);

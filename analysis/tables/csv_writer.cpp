@@ -47,14 +47,20 @@ std::string CsvField(std::string_view text)
     return field;
 }
 
+std::string CsvHead(std::span<const std::string_view> columns)
+{
+    CsvRows header;
+    for (const std::string_view column : columns) header.Text(column);
+    header.EndRow();
+    return std::string(kByteOrderMark).append(header.Bytes());
+}
+
 bool CsvWriter::Open(std::string_view path, std::span<const std::string_view> columns)
 {
     file_.reset(std::fopen(std::string(path).c_str(), "wb"));
     if (!file_) return false;
     buffer_.reserve(kFlushSize + kFlushSize / 4);
-    buffer_.append(kByteOrderMark);
-    for (const std::string_view column : columns) Text(column);
-    EndRow();
+    buffer_.append(CsvHead(columns));
     return true;
 }
 

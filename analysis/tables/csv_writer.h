@@ -71,6 +71,9 @@ private:
     bool failed_ = false;
 };
 
+// What a file begins with: the byte-order mark and the header row.
+std::string CsvHead(std::span<const std::string_view> columns);
+
 // A field as RFC 4180 writes it.
 std::string CsvField(std::string_view text);
 

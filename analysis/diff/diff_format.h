@@ -1,0 +1,58 @@
+// The layouts of the change counts (text, CSV, JSON), made a module at a
+// time: each module's part on any thread while the modules are compared,
+// the parts put together in order, the totals added as the parts come.
+#pragma once
+
+#include "analysis/diff/module_diff.h"
+#include "analysis/source/code_page.h"
+#include "analysis/tables/project_figures.h"
+
+#include <array>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+// The figures of the modules taken so far: per kind and over the project.
+struct DiffTotals {
+    std::array<ChangeCounts, kModuleKindCount> perKind{};
+    // The project's figures; changed when a row is added, changed or deleted
+    // (a module of one version counts even without steps) or a module's
+    // designer changed.
+    ChangeFigures figures;
+
+    void Add(const ModuleDiff& module);
+};
+
+// What a change-count output begins with.
+struct DiffHeading {
+    std::string_view oldProject;  // as given
+    std::string_view newProject;
+};
+
+class DiffFormat {
+public:
+    virtual ~DiffFormat() = default;
+    // What the output begins with.
+    virtual std::string Head(const DiffHeading& heading) const = 0;
+    // Appends a module's part.
+    virtual void AppendModule(const ModuleDiff& module, std::string& part) const = 0;
+    // What stands between two modules' parts.
+    virtual std::string_view Separator() const { return {}; }
+    // What the output ends with.
+    virtual std::string Tail(const DiffTotals& totals) const = 0;
+    // Whether the output is written in text mode (every LF as CR LF).
+    virtual bool TextMode() const { return false; }
+};
+
+// The output's bytes as one text, before the text mode's CR LF.
+std::string DiffDocument(const DiffFormat& format, const DiffHeading& heading, std::span<const ModuleDiff> modules);
+
+// Writes the head, the parts (their separators included) and the tail to the file; false when it could
+// not be created or not be written whole.
+bool WriteDiffOutput(const DiffFormat& format, std::string_view path, const DiffHeading& heading,
+                     std::string_view parts, const DiffTotals& totals);
+
+}  // namespace kolvane
