@@ -359,69 +359,97 @@ std::string_view FirstStatementLine(const ModuleScan& module, const Statement& s
     return first;
 }
 
-std::vector<Procedure> FindProcedures(const ModuleScan& module)
+namespace {
+
+// The Declare statement whose first line this is, if it is one.
+void ReadApiDeclaration(const ModuleScan& module, const Statement& statement, std::uint32_t index,
+                        std::string_view firstLine, std::vector<ApiDeclaration>& declarations)
 {
-    std::vector<Procedure> procedures;
+    if (!MayBeDeclare(DeclarationLine(firstLine))) return;
+    std::string joined = JoinStatementLines(module, statement);
+    Words words(joined);
+    const Scope scope = TakeScope(words);
+    if (!words.Take(kDeclareWord)) return;
+    words.Take(kPtrSafeWord);
+    ProcedureKind kind;
+    if (words.Take(kSubWord)) {
+        kind = ProcedureKind::Sub;
+    } else if (words.Take(kFunctionWord)) {
+        kind = ProcedureKind::Function;
+    } else {
+        return;
+    }
+    ApiDeclaration declaration{kind, std::string(words.TakeName()), scope, {}, {}, statement.line, index, {}};
+    words.SkipJoined();  // a type character after the name, say
+    bool cut = false;
+    if (words.Take(kLibWord)) {
+        if (const std::optional<std::string_view> library = words.TakeLiteral(cut)) declaration.library = *library;
+        if (!cut && words.Take(kAliasWord)) {
+            if (const std::optional<std::string_view> alias = words.TakeLiteral(cut)) declaration.alias = *alias;
+        }
+    }
+    declaration.declaration = std::move(joined);
+    declarations.push_back(std::move(declaration));
+}
+
+// One walk over the statements for the procedures (when procedures is
+// given) and the Declare statements (when apis is given): a statement's
+// first line is read once for both. A procedure's declaration is never a
+// Declare statement (other words follow the scope).
+void FindDeclarations(const ModuleScan& module, std::vector<Procedure>* procedures, std::vector<ApiDeclaration>* apis)
+{
     std::string storage;
     bool open = false;
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
         const Statement& statement = module.statements[index];
-        if (open) {
-            if (MayOpenWith(statement, kEndOpenings) && IsProcedureEnd(FirstPiece(module, statement))) {
-                procedures.back().lastStatement = index;
-                open = false;
-            }
+        const bool inProcedure = open;
+        if (inProcedure && MayOpenWith(statement, kEndOpenings) && IsProcedureEnd(FirstPiece(module, statement))) {
+            procedures->back().lastStatement = index;
+            open = false;
+        }
+        const bool mayStart = procedures != nullptr && !inProcedure && MayOpenWith(statement, kProcedureOpenings);
+        const bool mayDeclare = apis != nullptr && MayOpenWith(statement, kDeclareOpenings);
+        if (!mayStart && !mayDeclare) continue;
+        const std::string_view firstLine = FirstStatementLine(module, statement, storage);
+        const std::optional<ProcedureStart> start =
+            mayStart ? ReadProcedureStart(firstLine) : std::optional<ProcedureStart>();
+        if (!start) {
+            if (mayDeclare) ReadApiDeclaration(module, statement, index, firstLine, *apis);
             continue;
         }
-        if (!MayOpenWith(statement, kProcedureOpenings)) continue;
-        const std::optional<ProcedureStart> start = ReadProcedureStart(FirstStatementLine(module, statement, storage));
-        if (!start) continue;
         std::string joined = JoinStatementLines(module, statement);
         const bool whole = HoldsProcedureEnd(joined);  // a whole procedure on one statement
-        procedures.push_back(Procedure{start->kind, std::string(start->name), start->scope, statement.line, index,
-                                       index, std::move(joined)});
+        procedures->push_back(Procedure{start->kind, std::string(start->name), start->scope, statement.line, index,
+                                        index, std::move(joined)});
         if (whole) continue;
         // Until its End statement is met, a procedure runs to the end of the module.
-        procedures.back().lastStatement = static_cast<std::uint32_t>(module.statements.size() - 1);
+        procedures->back().lastStatement = static_cast<std::uint32_t>(module.statements.size() - 1);
         open = true;
     }
+}
+
+}  // namespace
+
+std::vector<Procedure> FindProcedures(const ModuleScan& module)
+{
+    std::vector<Procedure> procedures;
+    FindDeclarations(module, &procedures, nullptr);
     return procedures;
 }
 
 std::vector<ApiDeclaration> FindApiDeclarations(const ModuleScan& module)
 {
     std::vector<ApiDeclaration> declarations;
-    std::string storage;
-    for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
-        const Statement& statement = module.statements[index];
-        if (!MayOpenWith(statement, kDeclareOpenings)) continue;
-        if (!MayBeDeclare(DeclarationLine(FirstStatementLine(module, statement, storage)))) continue;
-        std::string joined = JoinStatementLines(module, statement);
-        Words words(joined);
-        const Scope scope = TakeScope(words);
-        if (!words.Take(kDeclareWord)) continue;
-        words.Take(kPtrSafeWord);
-        ProcedureKind kind;
-        if (words.Take(kSubWord)) {
-            kind = ProcedureKind::Sub;
-        } else if (words.Take(kFunctionWord)) {
-            kind = ProcedureKind::Function;
-        } else {
-            continue;
-        }
-        ApiDeclaration declaration{kind, std::string(words.TakeName()), scope, {}, {}, statement.line, index, {}};
-        words.SkipJoined();  // a type character after the name, say
-        bool cut = false;
-        if (words.Take(kLibWord)) {
-            if (const std::optional<std::string_view> library = words.TakeLiteral(cut)) declaration.library = *library;
-            if (!cut && words.Take(kAliasWord)) {
-                if (const std::optional<std::string_view> alias = words.TakeLiteral(cut)) declaration.alias = *alias;
-            }
-        }
-        declaration.declaration = std::move(joined);
-        declarations.push_back(std::move(declaration));
-    }
+    FindDeclarations(module, nullptr, &declarations);
     return declarations;
+}
+
+void FindProceduresAndApis(const ModuleScan& module, std::vector<Procedure>& procedures,
+                           std::vector<ApiDeclaration>& apis)
+{
+    procedures.clear();
+    apis.clear();
+    FindDeclarations(module, &procedures, &apis);
 }
 
 std::string JoinStatementLines(const ModuleScan& module, const Statement& statement)

@@ -109,6 +109,10 @@ std::vector<Procedure> FindProcedures(const ModuleScan& module);
 // The Declare statements anywhere in the module, in file order.
 std::vector<ApiDeclaration> FindApiDeclarations(const ModuleScan& module);
 
+// Both in one walk over the statements.
+void FindProceduresAndApis(const ModuleScan& module, std::vector<Procedure>& procedures,
+                           std::vector<ApiDeclaration>& apis);
+
 // The pieces of a statement, read again over the text: calls
 // piece(text, line) for each, in order.
 template <typename Piece>

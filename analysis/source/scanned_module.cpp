@@ -44,8 +44,11 @@ void ScannedModule::Scan(ScanDepth depth)
 {
     if (Status() != SourceStatus::Read || depth == ScanDepth::Text) return;
     ScanModule(text, holdsNul, kind, scan, depth == ScanDepth::Figures ? ScanRecord::Figures : ScanRecord::Statements);
-    if (depth >= ScanDepth::Procedures) procedures = FindProcedures(scan);
-    if (depth >= ScanDepth::Apis) apis = FindApiDeclarations(scan);
+    if (depth >= ScanDepth::Apis) {
+        FindProceduresAndApis(scan, procedures, apis);
+    } else if (depth >= ScanDepth::Procedures) {
+        procedures = FindProcedures(scan);
+    }
 }
 
 }  // namespace kolvane
