@@ -5,6 +5,7 @@
 #include "project/text/strings.h"
 
 #include <algorithm>
+#include <iterator>
 #include <array>
 #include <span>
 #include <optional>
@@ -361,12 +362,27 @@ std::string_view FirstStatementLine(const ModuleScan& module, const Statement& s
 
 namespace {
 
+// An object for the next entry of a list: one of the spares when there is
+// one (its texts' memory serves again), a new one otherwise.
+template <typename T>
+T& NextEntry(std::vector<T>& list, std::vector<T>* spares)
+{
+    if (spares != nullptr && !spares->empty()) {
+        list.push_back(std::move(spares->back()));
+        spares->pop_back();
+    } else {
+        list.emplace_back();
+    }
+    return list.back();
+}
+
 // The Declare statement whose first line this is, if it is one.
 void ReadApiDeclaration(const ModuleScan& module, const Statement& statement, std::uint32_t index,
-                        std::string_view firstLine, std::vector<ApiDeclaration>& declarations)
+                        std::string_view firstLine, std::vector<ApiDeclaration>& declarations,
+                        std::vector<ApiDeclaration>* spares, std::string& joined)
 {
     if (!MayBeDeclare(DeclarationLine(firstLine))) return;
-    std::string joined = JoinStatementLines(module, statement);
+    JoinStatementLines(module, statement, joined);
     Words words(joined);
     const Scope scope = TakeScope(words);
     if (!words.Take(kDeclareWord)) return;
@@ -379,7 +395,14 @@ void ReadApiDeclaration(const ModuleScan& module, const Statement& statement, st
     } else {
         return;
     }
-    ApiDeclaration declaration{kind, std::string(words.TakeName()), scope, {}, {}, statement.line, index, {}};
+    ApiDeclaration& declaration = NextEntry(declarations, spares);
+    declaration.kind = kind;
+    declaration.name.assign(words.TakeName());
+    declaration.scope = scope;
+    declaration.library.clear();
+    declaration.alias.clear();
+    declaration.line = statement.line;
+    declaration.statement = index;
     words.SkipJoined();  // a type character after the name, say
     bool cut = false;
     if (words.Take(kLibWord)) {
@@ -388,17 +411,18 @@ void ReadApiDeclaration(const ModuleScan& module, const Statement& statement, st
             if (const std::optional<std::string_view> alias = words.TakeLiteral(cut)) declaration.alias = *alias;
         }
     }
-    declaration.declaration = std::move(joined);
-    declarations.push_back(std::move(declaration));
+    declaration.declaration.swap(joined);  // the words above view joined, read by now
 }
 
 // One walk over the statements for the procedures (when procedures is
 // given) and the Declare statements (when apis is given): a statement's
 // first line is read once for both. A procedure's declaration is never a
 // Declare statement (other words follow the scope).
-void FindDeclarations(const ModuleScan& module, std::vector<Procedure>* procedures, std::vector<ApiDeclaration>* apis)
+void FindDeclarations(const ModuleScan& module, std::vector<Procedure>* procedures, std::vector<ApiDeclaration>* apis,
+                      DeclarationSpares* spares)
 {
     std::string storage;
+    std::string joined;
     bool open = false;
     for (std::uint32_t index = 0; index < module.statements.size(); ++index) {
         const Statement& statement = module.statements[index];
@@ -414,16 +438,23 @@ void FindDeclarations(const ModuleScan& module, std::vector<Procedure>* procedur
         const std::optional<ProcedureStart> start =
             mayStart ? ReadProcedureStart(firstLine) : std::optional<ProcedureStart>();
         if (!start) {
-            if (mayDeclare) ReadApiDeclaration(module, statement, index, firstLine, *apis);
+            if (mayDeclare) {
+                ReadApiDeclaration(module, statement, index, firstLine, *apis,
+                                   spares != nullptr ? &spares->apis : nullptr, joined);
+            }
             continue;
         }
-        std::string joined = JoinStatementLines(module, statement);
-        const bool whole = HoldsProcedureEnd(joined);  // a whole procedure on one statement
-        procedures->push_back(Procedure{start->kind, std::string(start->name), start->scope, statement.line, index,
-                                        index, std::move(joined)});
-        if (whole) continue;
+        Procedure& procedure = NextEntry(*procedures, spares != nullptr ? &spares->procedures : nullptr);
+        procedure.kind = start->kind;
+        procedure.name.assign(start->name);
+        procedure.scope = start->scope;
+        procedure.line = statement.line;
+        procedure.firstStatement = index;
+        procedure.lastStatement = index;
+        JoinStatementLines(module, statement, procedure.declaration);
+        if (HoldsProcedureEnd(procedure.declaration)) continue;  // a whole procedure on one statement
         // Until its End statement is met, a procedure runs to the end of the module.
-        procedures->back().lastStatement = static_cast<std::uint32_t>(module.statements.size() - 1);
+        procedure.lastStatement = static_cast<std::uint32_t>(module.statements.size() - 1);
         open = true;
     }
 }
@@ -433,34 +464,46 @@ void FindDeclarations(const ModuleScan& module, std::vector<Procedure>* procedur
 std::vector<Procedure> FindProcedures(const ModuleScan& module)
 {
     std::vector<Procedure> procedures;
-    FindDeclarations(module, &procedures, nullptr);
+    FindDeclarations(module, &procedures, nullptr, nullptr);
     return procedures;
 }
 
 std::vector<ApiDeclaration> FindApiDeclarations(const ModuleScan& module)
 {
     std::vector<ApiDeclaration> declarations;
-    FindDeclarations(module, nullptr, &declarations);
+    FindDeclarations(module, nullptr, &declarations, nullptr);
     return declarations;
 }
 
-void FindProceduresAndApis(const ModuleScan& module, std::vector<Procedure>& procedures,
-                           std::vector<ApiDeclaration>& apis)
+void DeclarationSpares::Keep(std::vector<Procedure>& kept, std::vector<ApiDeclaration>& keptApis)
 {
-    procedures.clear();
-    apis.clear();
-    FindDeclarations(module, &procedures, &apis);
+    std::move(kept.begin(), kept.end(), std::back_inserter(procedures));
+    std::move(keptApis.begin(), keptApis.end(), std::back_inserter(apis));
+    kept.clear();
+    keptApis.clear();
+}
+
+void FindProceduresAndApis(const ModuleScan& module, std::vector<Procedure>& procedures,
+                           std::vector<ApiDeclaration>& apis, DeclarationSpares& spares)
+{
+    FindDeclarations(module, &procedures, &apis, &spares);
 }
 
 std::string JoinStatementLines(const ModuleScan& module, const Statement& statement)
 {
     std::string joined;
+    JoinStatementLines(module, statement, joined);
+    return joined;
+}
+
+void JoinStatementLines(const ModuleScan& module, const Statement& statement, std::string& joined)
+{
+    joined.clear();
     std::string storage;
     ForEachStatementLine(module, statement, storage, [&](std::string_view line, std::uint32_t, bool) {
         if (!joined.empty()) joined.push_back(kBlank);
         joined.append(DeclarationLine(line));
     });
-    return joined;
 }
 
 }  // namespace kolvane

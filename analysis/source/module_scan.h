@@ -109,9 +109,20 @@ std::vector<Procedure> FindProcedures(const ModuleScan& module);
 // The Declare statements anywhere in the module, in file order.
 std::vector<ApiDeclaration> FindApiDeclarations(const ModuleScan& module);
 
-// Both in one walk over the statements.
+// Procedures and declarations of modules read before, kept for the memory
+// of their texts: the next module's take it over instead of allocating.
+struct DeclarationSpares {
+    std::vector<Procedure> procedures;
+    std::vector<ApiDeclaration> apis;
+
+    // Takes over the objects of the lists, which are left empty.
+    void Keep(std::vector<Procedure>& procedures, std::vector<ApiDeclaration>& apis);
+};
+
+// Both in one walk over the statements, into empty lists, with objects
+// taken from the spares.
 void FindProceduresAndApis(const ModuleScan& module, std::vector<Procedure>& procedures,
-                           std::vector<ApiDeclaration>& apis);
+                           std::vector<ApiDeclaration>& apis, DeclarationSpares& spares);
 
 // The pieces of a statement, read again over the text: calls
 // piece(text, line) for each, in order.
@@ -187,5 +198,7 @@ std::string_view FirstStatementLine(const ModuleScan& module, const Statement& s
 // A statement's physical lines, each trimmed of blanks and tabs at both ends
 // and of a trailing " _" (with the blanks before it), joined with one blank.
 std::string JoinStatementLines(const ModuleScan& module, const Statement& statement);
+// The same into joined, replacing what it held.
+void JoinStatementLines(const ModuleScan& module, const Statement& statement, std::string& joined);
 
 }  // namespace kolvane

@@ -26,8 +26,7 @@ void ScannedModule::Read(std::string_view filePath, ModuleKind moduleKind)
 {
     path = filePath;
     kind = moduleKind;
-    procedures.clear();
-    apis.clear();
+    spares.Keep(procedures, apis);
     scan.text = {};
     scan.statements.clear();  // its capacity stays for the next module
     exists = FileExists(filePath);
@@ -45,7 +44,7 @@ void ScannedModule::Scan(ScanDepth depth)
     if (Status() != SourceStatus::Read || depth == ScanDepth::Text) return;
     ScanModule(text, holdsNul, kind, scan, depth == ScanDepth::Figures ? ScanRecord::Figures : ScanRecord::Statements);
     if (depth >= ScanDepth::Apis) {
-        FindProceduresAndApis(scan, procedures, apis);
+        FindProceduresAndApis(scan, procedures, apis, spares);
     } else if (depth >= ScanDepth::Procedures) {
         procedures = FindProcedures(scan);
     }

@@ -42,6 +42,7 @@ struct ScannedModule {
     ModuleScan scan;  // when read, to the depth asked
     std::vector<Procedure> procedures;
     std::vector<ApiDeclaration> apis;
+    DeclarationSpares spares;  // those of the modules read before, for their memory
 
     SourceStatus Status() const;
 
