@@ -46,10 +46,10 @@ public:
     }
 
 private:
-    void Rows(const ScannedModule& module, std::string_view file, CsvRows& csv) const override
+    void Rows(const ScannedModule& module, std::string_view rowStart, CsvRows& csv) const override
     {
         for (const Procedure& procedure : module.procedures) {
-            StartRow(module, file, csv);
+            csv.Fields(rowStart);
             csv.Text(ProcedureKindText(procedure.kind));
             csv.Converted(procedure.name, context_.codePage);
             csv.Text(ScopeText(procedure.scope));
@@ -70,10 +70,10 @@ public:
     }
 
 private:
-    void Rows(const ScannedModule& module, std::string_view file, CsvRows& csv) const override
+    void Rows(const ScannedModule& module, std::string_view rowStart, CsvRows& csv) const override
     {
         for (const ApiDeclaration& api : module.apis) {
-            StartRow(module, file, csv);
+            csv.Fields(rowStart);
             csv.Text(ProcedureKindText(api.kind));
             csv.Converted(api.name, context_.codePage);
             csv.Text(ScopeText(api.scope));
@@ -103,6 +103,16 @@ bool CsvTable::Begin(Reporter& reporter)
 
 namespace {
 
+// The first columns of a member's rows: project, file, kind.
+CsvRows RowStart(const OutputContext& context, const ScannedModule& module)
+{
+    CsvRows start;
+    start.Text(context.project);
+    start.Text(ToUtf8(FileTitle(module.member->path), context.codePage));
+    start.Text(KindText(module.kind));
+    return start;
+}
+
 // A member's rows, made ahead of its turn.
 struct PreparedRows final : PreparedModule {
     CsvRows rows;
@@ -114,7 +124,7 @@ std::unique_ptr<PreparedModule> CsvTable::Prepare(const ModuleTurn& turn) const
 {
     if (turn.module == nullptr || turn.module->member == nullptr) return nullptr;
     auto prepared = std::make_unique<PreparedRows>();
-    Rows(*turn.module, ToUtf8(FileTitle(turn.module->member->path), context_.codePage), prepared->rows);
+    Rows(*turn.module, RowStart(context_, *turn.module).Bytes(), prepared->rows);
     return prepared;
 }
 
@@ -125,7 +135,7 @@ bool CsvTable::Take(const ModuleTurn& turn, const PreparedModule* prepared, Repo
         csv_.Append(static_cast<const PreparedRows*>(prepared)->rows);
     } else {
         CsvRows rows;
-        Rows(*turn.module, ToUtf8(FileTitle(turn.module->member->path), context_.codePage), rows);
+        Rows(*turn.module, RowStart(context_, *turn.module).Bytes(), rows);
         csv_.Append(rows);
     }
     return true;
@@ -138,12 +148,6 @@ bool CsvTable::Finish(Reporter& reporter)
     return false;
 }
 
-void CsvTable::StartRow(const ScannedModule& module, std::string_view file, CsvRows& rows) const
-{
-    rows.Text(context_.project);
-    rows.Text(file);
-    rows.Text(KindText(module.kind));
-}
 
 std::unique_ptr<Writer> MakeStepCountCsv(const OutputContext& context)
 {

@@ -32,10 +32,9 @@ public:
     std::vector<std::string> Files() const override { return {path_}; }
 
 protected:
-    // The rows of one member of the project, whose file column is file.
-    virtual void Rows(const ScannedModule& module, std::string_view file, CsvRows& rows) const = 0;
-    // The first columns of every row: project, file, kind.
-    void StartRow(const ScannedModule& module, std::string_view file, CsvRows& rows) const;
+    // The rows of one member of the project; rowStart holds the first
+    // columns of each of its rows (project, file, kind) as CSV.
+    virtual void Rows(const ScannedModule& module, std::string_view rowStart, CsvRows& rows) const = 0;
 
     const OutputContext& context_;
 

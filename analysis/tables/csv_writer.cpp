@@ -105,6 +105,12 @@ void CsvRows::Empty()
     Separate();
 }
 
+void CsvRows::Fields(std::string_view csv)
+{
+    Separate();
+    buffer_.append(csv);
+}
+
 void CsvRows::EndRow()
 {
     buffer_.append(kRowEnd);
@@ -119,14 +125,25 @@ void CsvWriter::EndRow()
 
 void CsvWriter::Append(const CsvRows& rows)
 {
-    buffer_.append(rows.Bytes());
-    if (buffer_.size() >= kFlushSize) Flush();
+    const std::string_view bytes = rows.Bytes();
+    if (bytes.size() < kFlushSize) {
+        buffer_.append(bytes);
+        if (buffer_.size() >= kFlushSize) Flush();
+        return;
+    }
+    Flush();  // a block of rows goes to the file as it stands, after the rows before it
+    Write(bytes);
 }
 
 void CsvWriter::Flush()
 {
-    if (file_ && std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size()) failed_ = true;
+    Write(buffer_);
     buffer_.clear();
+}
+
+void CsvWriter::Write(std::string_view bytes)
+{
+    if (file_ && std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) failed_ = true;
 }
 
 bool CsvWriter::Close()

@@ -27,6 +27,9 @@ public:
     void Converted(std::string_view bytes, CodePage codePage);
     void Number(std::int64_t value);
     void Empty();
+    // Adds fields made before (the bytes of another CsvRows' row, without
+    // its row end) to the current row.
+    void Fields(std::string_view csv);
     // Ends the current row with its CR LF.
     void EndRow();
 
@@ -66,6 +69,7 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
     void Flush();
+    void Write(std::string_view bytes);
 
     std::unique_ptr<std::FILE, Closer> file_;
     bool failed_ = false;

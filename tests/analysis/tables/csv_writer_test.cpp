@@ -60,5 +60,30 @@ TEST(CsvWriter, ConvertedFieldsAreUtf8AndQuotedAfterTheConversion)
     }
 }
 
+// Rows made elsewhere keep their order whether they join the block being
+// filled or, at 64 KiB and more, go to the file on their own.
+TEST(CsvWriter, AppendedRowsKeepTheirOrderAtAnySize)
+{
+    TempDir dir;
+    CsvWriter csv;
+    ASSERT_TRUE(csv.Open(dir.Path("out.csv"), {"a", "b"}));
+    std::string expected = "\xEF\xBB\xBF" "a,b\r\n";
+    CsvRows start;
+    start.Text("p");
+    start.Text("f,g");
+    for (const std::size_t count : {1, 3000, 2, 40000, 1}) {
+        CsvRows rows;
+        for (std::size_t i = 0; i < count; ++i) {
+            rows.Fields(start.Bytes());
+            rows.Number(static_cast<std::int64_t>(i));
+            rows.EndRow();
+            expected += "p,\"f,g\"," + std::to_string(i) + "\r\n";
+        }
+        csv.Append(rows);
+    }
+    ASSERT_TRUE(csv.Close());
+    EXPECT_EQ(dir.Read("out.csv"), expected);
+}
+
 }  // namespace
 }  // namespace kolvane
