@@ -483,6 +483,11 @@ void DeclarationSpares::Keep(std::vector<Procedure>& kept, std::vector<ApiDeclar
     keptApis.clear();
 }
 
+void FindProcedures(const ModuleScan& module, std::vector<Procedure>& procedures, DeclarationSpares& spares)
+{
+    FindDeclarations(module, &procedures, nullptr, &spares);
+}
+
 void FindProceduresAndApis(const ModuleScan& module, std::vector<Procedure>& procedures,
                            std::vector<ApiDeclaration>& apis, DeclarationSpares& spares)
 {

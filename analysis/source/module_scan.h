@@ -119,8 +119,9 @@ struct DeclarationSpares {
     void Keep(std::vector<Procedure>& procedures, std::vector<ApiDeclaration>& apis);
 };
 
-// Both in one walk over the statements, into empty lists, with objects
-// taken from the spares.
+// The same into empty lists, with objects taken from the spares: the
+// procedures, or both in one walk over the statements.
+void FindProcedures(const ModuleScan& module, std::vector<Procedure>& procedures, DeclarationSpares& spares);
 void FindProceduresAndApis(const ModuleScan& module, std::vector<Procedure>& procedures,
                            std::vector<ApiDeclaration>& apis, DeclarationSpares& spares);
 

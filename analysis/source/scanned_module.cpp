@@ -46,7 +46,7 @@ void ScannedModule::Scan(ScanDepth depth)
     if (depth >= ScanDepth::Apis) {
         FindProceduresAndApis(scan, procedures, apis, spares);
     } else if (depth >= ScanDepth::Procedures) {
-        procedures = FindProcedures(scan);
+        FindProcedures(scan, procedures, spares);
     }
 }
 

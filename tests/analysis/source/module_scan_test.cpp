@@ -139,5 +139,52 @@ TEST(ModuleScan, FindsApiDeclarations)
     EXPECT_EQ(found, expected);
 }
 
+std::string DescribeApi(const ApiDeclaration& d)
+{
+    return std::string(ProcedureKindText(d.kind)) + "|" + d.name + "|" + std::string(ScopeText(d.scope)) + "|" +
+           d.library + "|" + d.alias + "|" + std::to_string(d.line) + "|" + std::to_string(d.statement) + "|" +
+           d.declaration;
+}
+
+// Module after module, procedures and declarations made from the objects of
+// the modules before give what a walk from nothing gives (no text of an
+// earlier module left in them), and the spares hold no more objects than
+// the largest module needed.
+TEST(ModuleScan, SparesGiveWhatAFreshWalkGivesAndStayBounded)
+{
+    const std::string sources[] = {
+        "Private Declare Function A Lib \"a32\" Alias \"AliasA\" () As Long\r\n"
+        "Declare Sub B Lib \"b32\" Alias \"AliasB\" ()\r\nSub One(x)\r\nEnd Sub\r\nFunction Two()\r\nEnd Function\r\n"
+        "Private Property Get Three()\r\nEnd Property\r\n",
+        "Declare Sub C Lib \"c\" ()\r\nSub Four(): End Sub\r\n",
+        "x = 1\r\n",
+        "Declare Function D()\r\nPublic Static Sub Five _\r\n (a)\r\n",
+    };
+    std::vector<Procedure> procedures;
+    std::vector<ApiDeclaration> apis;
+    DeclarationSpares spares;
+    for (int round = 0; round < 2; ++round) {
+        for (const std::string& source : sources) {
+            SCOPED_TRACE(source);
+            std::string text;
+            const ModuleScan module = Scan(source, ModuleKind::Bas, text);
+            spares.Keep(procedures, apis);
+            std::vector<std::string> expected, found;
+            for (const Procedure& p : FindProcedures(module)) expected.push_back(Describe(p));
+            if (round == 0) {
+                FindProceduresAndApis(module, procedures, apis, spares);
+                for (const ApiDeclaration& d : FindApiDeclarations(module)) expected.push_back(DescribeApi(d));
+            } else {
+                FindProcedures(module, procedures, spares);
+            }
+            for (const Procedure& p : procedures) found.push_back(Describe(p));
+            for (const ApiDeclaration& d : apis) found.push_back(DescribeApi(d));
+            EXPECT_EQ(found, expected);
+            EXPECT_LE(spares.procedures.size() + procedures.size(), 3u);
+            EXPECT_LE(spares.apis.size() + apis.size(), 2u);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kolvane
