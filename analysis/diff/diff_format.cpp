@@ -3,6 +3,8 @@
 #include "project/text/source_file.h"
 
 #include <cstdio>
+#include <memory>
+#include <string>
 
 namespace kolvane {
 namespace {
