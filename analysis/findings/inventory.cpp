@@ -161,7 +161,7 @@ enum class Word : std::uint8_t {
     LSet,  // LSet, RSet
     End,
     BlockEnd,  // the words after End that close a block: Sub, Function, ...
-    DoEvents,
+    DoEvents,  // the last
 };
 
 struct Keyword {
@@ -355,27 +355,50 @@ bool MayBeginFixedString(std::string_view text, std::string_view rest)
     return next.starts_with(kStar) || NextTokenOutOfSight(text, next);
 }
 
-// The words that begin a construct: the first token of each pattern.
-constexpr bool BeginsAPattern(Word word)
+// The words that begin a construct (the first token of each pattern), and
+// what must follow each for the construct to be possible.
+enum class Follow {
+    None,          // the word begins no construct
+    Anything,
+    LocalOrError,  // On Local Error, On Error
+    ChangedType,   // As Any, As Variant, As Object, As String * n
+    Base,          // Option Base
+    NoBlockWord,   // End, but not End If, End Sub, ...
+};
+
+struct PatternStart {
+    Word word;
+    Follow follow;
+};
+
+constexpr PatternStart kPatternStarts[] = {
+    {Word::GoSub, Follow::Anything},
+    {Word::GoTo, Follow::Anything},
+    {Word::CreateObject, Follow::Anything},
+    {Word::GetObject, Follow::Anything},
+    {Word::CallByName, Follow::Anything},
+    {Word::Pointer, Follow::Anything},
+    {Word::DoEvents, Follow::Anything},
+    {Word::DefType, Follow::Anything},
+    {Word::LSet, Follow::Anything},
+    {Word::On, Follow::LocalOrError},
+    {Word::As, Follow::ChangedType},
+    {Word::Option, Follow::Base},
+    {Word::End, Follow::NoBlockWord},
+};
+
+constexpr std::size_t kWordCount = static_cast<std::size_t>(Word::DoEvents) + 1;
+
+// Per word, what must follow it for it to begin a construct.
+constexpr std::array<Follow, kWordCount> kFollows = [] {
+    std::array<Follow, kWordCount> follows{};
+    for (const PatternStart& start : kPatternStarts) follows[static_cast<std::size_t>(start.word)] = start.follow;
+    return follows;
+}();
+
+constexpr Follow FollowOf(Word word)
 {
-    switch (word) {
-    case Word::GoSub:
-    case Word::GoTo:
-    case Word::CreateObject:
-    case Word::GetObject:
-    case Word::CallByName:
-    case Word::Pointer:
-    case Word::DoEvents:
-    case Word::DefType:
-    case Word::LSet:
-    case Word::On:
-    case Word::As:
-    case Word::Option:
-    case Word::End:
-        return true;
-    default:
-        return false;
-    }
+    return kFollows[static_cast<std::size_t>(word)];
 }
 
 constexpr std::size_t kLetters = 26;
@@ -392,7 +415,7 @@ constexpr std::size_t LetterIndex(char letter)
 constexpr std::array<std::uint32_t, (kLongestKeyword + 1) * kLetters> kPatternEnds = [] {
     std::array<std::uint32_t, (kLongestKeyword + 1) * kLetters> ends{};
     for (const Keyword& keyword : kKeywords) {
-        if (!BeginsAPattern(keyword.word)) continue;
+        if (FollowOf(keyword.word) == Follow::None) continue;
         ends[keyword.text.size() * kLetters + LetterIndex(keyword.text.front())] |= 1u << LetterIndex(keyword.text.back());
     }
     return ends;
@@ -408,25 +431,17 @@ bool MayBeginConstruct(std::string_view text, std::size_t start, std::size_t end
         return false;
     }
     const std::string_view rest = AfterBlanks(text, end);
-    switch (WordOfName(text.substr(start, length))) {
-    case Word::GoSub:
-    case Word::GoTo:
-    case Word::CreateObject:
-    case Word::GetObject:
-    case Word::CallByName:
-    case Word::Pointer:
-    case Word::DoEvents:
-    case Word::DefType:
-    case Word::LSet:
-        return true;
-    case Word::On: return BeginsWithAny(rest, {"Local", "Error"}) || NextTokenOutOfSight(text, rest);
-    case Word::As:
+    switch (FollowOf(WordOfName(text.substr(start, length)))) {
+    case Follow::None: return false;
+    case Follow::Anything: return true;
+    case Follow::LocalOrError: return BeginsWithAny(rest, {"Local", "Error"}) || NextTokenOutOfSight(text, rest);
+    case Follow::ChangedType:
         return BeginsWithAny(rest, {"Any", "Variant", "Object"}) || MayBeginFixedString(text, rest) ||
                NextTokenOutOfSight(text, rest);
-    case Word::Option: return BeginsWithAny(rest, {"Base"}) || NextTokenOutOfSight(text, rest);
-    case Word::End: return !BeginsWithBlockWord(rest);
-    default: return false;
+    case Follow::Base: return BeginsWithAny(rest, {"Base"}) || NextTokenOutOfSight(text, rest);
+    case Follow::NoBlockWord: return !BeginsWithBlockWord(rest);
     }
+    return false;
 }
 
 // 64 bytes of text as bit masks, bit i for the byte at i.
