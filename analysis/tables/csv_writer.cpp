@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace kolvane {
 namespace {
@@ -25,6 +28,30 @@ constexpr std::array<bool, 256> kQuotedBytes = [] {
 bool NeedsQuotes(std::string_view text)
 {
     return std::any_of(text.begin(), text.end(), [](char c) { return kQuotedBytes[static_cast<unsigned char>(c)]; });
+}
+
+// Whether the bytes are ASCII and none of them needs quotes: in every code
+// page such a field is its own UTF-8 and its own CSV, as most fields are.
+bool IsPlainField(std::string_view bytes)
+{
+    std::size_t at = 0;
+#ifdef __SSE2__
+    constexpr std::size_t kGroup = 16;
+    const __m128i commas = _mm_set1_epi8(kSeparator);
+    const __m128i quotes = _mm_set1_epi8(kQuote);
+    const __m128i returns = _mm_set1_epi8('\r');
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    for (; at + kGroup <= bytes.size(); at += kGroup) {
+        const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at));
+        const __m128i marked = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(group, commas), _mm_cmpeq_epi8(group, quotes)),
+                                            _mm_or_si128(_mm_cmpeq_epi8(group, returns), _mm_cmpeq_epi8(group, lineFeeds)));
+        // The high bit of a non-ASCII byte and every marked byte.
+        if (_mm_movemask_epi8(_mm_or_si128(group, marked)) != 0) return false;
+    }
+#endif
+    return std::none_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80 || kQuotedBytes[static_cast<unsigned char>(c)];
+    });
 }
 
 void AppendQuoted(std::string_view text, std::string& out)
@@ -83,6 +110,10 @@ void CsvRows::Text(std::string_view utf8)
 void CsvRows::Converted(std::string_view bytes, CodePage codePage)
 {
     Separate();
+    if (IsPlainField(bytes)) {
+        buffer_.append(bytes);
+        return;
+    }
     const std::size_t start = buffer_.size();
     AppendUtf8(buffer_, bytes, codePage);
     const std::string_view field = std::string_view(buffer_).substr(start);

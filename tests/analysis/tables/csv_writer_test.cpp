@@ -48,6 +48,13 @@ TEST(CsvWriter, ConvertedFieldsAreUtf8AndQuotedAfterTheConversion)
         {"caf\xE9 \"x\"", CodePage::Cp1252, "\"caf\xC3\xA9 \"\"x\"\"\""},
         {"\x82", CodePage::Cp932, "\xEF\xBF\xBD"},  // a lead byte at the end: U+FFFD
         {"\xE8\xA1\xA8", CodePage::Utf8, "\xE8\xA1\xA8"},
+        // Longer fields: what decides stands in their first sixteen bytes or after them.
+        {"Private Sub Form_Load(ByVal a As Long)", CodePage::Cp932, "Private Sub Form_Load(ByVal a As Long)"},
+        {"Private Sub Form_Load(a As Long, b)", CodePage::Cp932, "\"Private Sub Form_Load(a As Long, b)\""},
+        {"Public Function Name() As String ' \x95\x5C", CodePage::Cp932,
+         "Public Function Name() As String ' \xE8\xA1\xA8"},
+        {"Dim \x95\x5C As String", CodePage::Cp932, "Dim \xE8\xA1\xA8 As String"},
+        {"Const T = \"ab\" & Rest", CodePage::Cp932, "\"Const T = \"\"ab\"\" & Rest\""},
     };
     for (const auto& c : cases) {
         TempDir dir;
