@@ -266,6 +266,8 @@ void ScanCode(PieceClassifier& classify, RawLinePieces& reads, std::uint32_t lin
     // The statement being collected: where and on which line it begins, its opening.
     std::size_t start = 0;
     std::uint32_t startLine = 0;
+    std::uint16_t firstLength = 0;
+    bool firstEndsLine = false;
     std::array<char, 2> opening{};
     while (!reads.AtEnd()) {
         const std::size_t begin = reads.Position();
@@ -285,11 +287,14 @@ void ScanCode(PieceClassifier& classify, RawLinePieces& reads, std::uint32_t lin
             if (!pending) {
                 start = begin;
                 startLine = pieceLine;
+                firstLength = static_cast<std::uint16_t>(piece.text.size());
+                firstEndsLine = piece.endsLine;
                 opening = OpeningOf(trimmed);
             }
             pending = verdict == PieceVerdict::Continued;
             if (verdict == PieceVerdict::Step) {
-                out.statements.push_back(Statement{start, reads.Position(), startLine, pieceLine, opening});
+                out.statements.push_back(
+                    Statement{start, reads.Position(), startLine, pieceLine, firstLength, firstEndsLine, opening});
             }
         }
     }
@@ -347,12 +352,12 @@ std::string_view ScopeText(Scope scope)
 
 std::string_view FirstPiece(const ModuleScan& module, const Statement& statement)
 {
-    RawLinePieces reads(module.text, module.holdsNul, statement.begin);
-    return reads.Read(kCounterReadSize).text;
+    return module.text.substr(statement.begin, statement.firstLength);
 }
 
 std::string_view FirstStatementLine(const ModuleScan& module, const Statement& statement, std::string& storage)
 {
+    if (statement.firstEndsLine) return FirstPiece(module, statement);
     StatementLines lines(module, statement, storage);
     std::string_view first;
     std::uint32_t number = 0;

@@ -35,12 +35,17 @@ namespace kolvane {
 
 // The counter's pieces: reads of at most 510 bytes up to and including LF.
 inline constexpr std::size_t kCounterReadSize = 511;
+static_assert(kCounterReadSize <= 0xFFFF, "a piece's length is kept in 16 bits");
 
 struct Statement {
     std::size_t begin = 0;    // where its first piece begins in the text
     std::size_t end = 0;      // where the reads stood after its last piece
     std::uint32_t line = 0;   // the physical line of its first piece
     std::uint32_t lastLine = 0;  // the physical line of its last piece
+    // Its first piece (as the reads give it) is the text's firstLength bytes
+    // from begin; firstEndsLine: that piece took its line's newline.
+    std::uint16_t firstLength = 0;
+    bool firstEndsLine = false;
     // The first two bytes after the leading blanks, ASCII letters in lower
     // case; zeros when the first piece is blank. The searches for procedures
     // and declarations pass over the statements that cannot open with their
@@ -146,13 +151,22 @@ class StatementLines {
 public:
     StatementLines(const ModuleScan& module, const Statement& statement, std::string& storage)
         : reads_(module.text, module.holdsNul, statement.begin), end_(statement.end), holdsNul_(module.holdsNul),
-          storage_(storage), number_(statement.line)
+          storage_(storage), number_(statement.line),
+          onePiece_(statement.firstEndsLine && statement.line == statement.lastLine)
     {
+        if (onePiece_) single_ = module.text.substr(statement.begin, statement.firstLength);
     }
 
     // The next line and its number; false after the last.
     bool Next(std::string_view& line, std::uint32_t& number)
     {
+        if (onePiece_) {  // most statements: one line, its piece known from the scan
+            if (singleRead_) return false;
+            singleRead_ = true;
+            number = number_;
+            line = single_;
+            return true;
+        }
         if (reads_.Position() >= end_) return false;
         number = number_++;
         LinePiece read = reads_.Read(kCounterReadSize);
@@ -177,6 +191,9 @@ private:
     bool holdsNul_;
     std::string& storage_;
     std::uint32_t number_;
+    bool onePiece_;
+    bool singleRead_ = false;
+    std::string_view single_;
 };
 
 // Calls line(text, number, first) for each physical line of a statement, in

@@ -54,6 +54,37 @@ TEST(ModuleScan, StatementsAreTheStepsWithTheContinuedPiecesBefore)
     EXPECT_EQ(module.comments, 2);
 }
 
+// A statement's first piece and its lines, which the scan keeps for a line
+// it read whole, are what reading its pieces again gives.
+TEST(ModuleScan, FirstPieceAndLinesAreThoseOfItsPieces)
+{
+    const std::string body = "Sub A(x, _\r\n  y)\r\nx = 1\r\n" + std::string(600, 'z') + "\r\ns = a _ b" +
+                             std::string(600, 'c') + "\r\n" +
+                             std::string("Sub B\0C()\r\nEnd Sub\0x\r\nw = 2\rv = 3\nq _\r\n r\0s\r\n", 45);
+    std::string text;
+    const ModuleScan module = Scan(body, ModuleKind::Bas, text);
+    ASSERT_EQ(module.statements.size(), 9u);
+    for (const Statement& statement : module.statements) {
+        std::vector<std::string> lines;  // "line:text", the pieces of a line put together
+        std::uint32_t last = 0;
+        ForEachStatementPiece(module, statement, [&](std::string_view piece, std::uint32_t line) {
+            if (lines.empty() || line != last) lines.push_back(std::to_string(line) + ":");
+            lines.back().append(piece);
+            last = line;
+        });
+        std::vector<std::string> read;
+        std::string storage;
+        ForEachStatementLine(module, statement, storage, [&](std::string_view line, std::uint32_t number, bool) {
+            read.push_back(std::to_string(number) + ":" + std::string(line));
+        });
+        EXPECT_EQ(read, lines);
+        RawLinePieces reads(module.text, module.holdsNul, statement.begin);
+        EXPECT_EQ(FirstPiece(module, statement), reads.Read(kCounterReadSize).text);
+        EXPECT_EQ(std::to_string(statement.line) + ":" + std::string(FirstStatementLine(module, statement, storage)),
+                  lines.front());
+    }
+}
+
 TEST(ModuleScan, HeaderEndsWithTheExposedLine)
 {
     std::string text;
