@@ -103,11 +103,8 @@ public:
     std::string Head(const DiffHeading& heading) const override
     {
         std::string json = "{";
-        AppendJsonName(json, kOldProject);
-        AppendJsonString(json, PathToUtf8(heading.oldProject));
-        json.push_back(',');
-        AppendJsonName(json, kNewProject);
-        AppendJsonString(json, PathToUtf8(heading.newProject));
+        AppendJsonField(json, kOldProject, PathToUtf8(heading.oldProject));
+        AppendJsonField(json, kNewProject, PathToUtf8(heading.newProject));
         json.push_back(',');
         AppendJsonName(json, kModules);
         json.push_back('[');
@@ -117,39 +114,25 @@ public:
     void AppendModule(const ModuleDiff& module, std::string& json) const override
     {
         json.push_back('{');
-        AppendJsonName(json, kFile);
-        AppendJsonString(json, ToUtf8(module.file, codePage_));
-        json.push_back(',');
-        AppendJsonName(json, kKind);
-        AppendJsonString(json, KindText(module.kind));
-        json.push_back(',');
-        AppendJsonName(json, kStatus);
-        AppendJsonString(json, RowStatusText(module.status));
+        AppendJsonField(json, kFile, ToUtf8(module.file, codePage_));
+        AppendJsonField(json, kKind, KindText(module.kind));
+        AppendJsonField(json, kStatus, RowStatusText(module.status));
         json.push_back(',');
         AppendJsonName(json, kRows);
         json.push_back('[');
         for (std::size_t r = 0; r < module.rows.size(); ++r) {
             const RowColumns columns = ColumnsOf(module, module.rows[r], codePage_);
             json.append(r == 0 ? "{" : ",{");
-            AppendJsonName(json, kProcedure);
-            AppendJsonString(json, columns.procedure);
-            json.push_back(',');
-            AppendJsonName(json, kName);
-            AppendJsonString(json, columns.name);
-            json.push_back(',');
-            AppendJsonName(json, kStatus);
-            AppendJsonString(json, columns.status);
+            AppendJsonField(json, kProcedure, columns.procedure);
+            AppendJsonField(json, kName, columns.name);
+            AppendJsonField(json, kStatus, columns.status);
             for (std::size_t i = 0; i < columns.figures.size(); ++i) {
-                json.push_back(',');
-                AppendJsonName(json, kFigureColumns[i]);
-                AppendJsonNumber(json, columns.figures[i]);
+                AppendJsonField(json, kFigureColumns[i], columns.figures[i]);
             }
-            json.push_back(',');
-            AppendJsonName(json, kDesignerChanged);
             if (columns.designer.empty()) {
-                AppendJsonNumber(json, std::nullopt);
+                AppendJsonField(json, kDesignerChanged, std::nullopt);
             } else {
-                AppendJsonString(json, columns.designer);
+                AppendJsonField(json, kDesignerChanged, columns.designer);
             }
             json.push_back('}');
         }

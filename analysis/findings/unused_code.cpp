@@ -1926,20 +1926,6 @@ private:
     CsvWriter csv_;
 };
 
-void JsonText(std::string& text, std::string_view name, std::string_view utf8)
-{
-    if (text.back() != '{') text.push_back(',');
-    AppendJsonName(text, name);
-    AppendJsonString(text, utf8);
-}
-
-void JsonNumber(std::string& text, std::string_view name, std::optional<std::int64_t> value)
-{
-    text.push_back(',');
-    AppendJsonName(text, name);
-    AppendJsonNumber(text, value);
-}
-
 class UnusedJson final : public JsonPart {
 public:
     explicit UnusedJson(const OutputContext& context)
@@ -1978,13 +1964,13 @@ public:
             for (const UnusedRow& row : module.rows) {
                 if (text.back() != '[') text.push_back(',');
                 text.push_back('{');
-                JsonText(text, "member", DeclarationMemberText(row.member));
-                JsonText(text, "name", ToUtf8(row.name, codePage_));
-                JsonText(text, "scope", row.scope ? ScopeText(*row.scope) : std::string_view{});
-                JsonNumber(text, "line", row.line ? std::optional<std::int64_t>(*row.line) : std::nullopt);
-                JsonText(text, "status", UnusedStatusText(row.status));
-                JsonNumber(text, "references", row.references);
-                JsonNumber(text, "steps", row.steps);
+                AppendJsonField(text, "member", DeclarationMemberText(row.member));
+                AppendJsonField(text, "name", ToUtf8(row.name, codePage_));
+                AppendJsonField(text, "scope", row.scope ? ScopeText(*row.scope) : std::string_view{});
+                AppendJsonField(text, "line", row.line ? std::optional<std::int64_t>(*row.line) : std::nullopt);
+                AppendJsonField(text, "status", UnusedStatusText(row.status));
+                AppendJsonField(text, "references", row.references);
+                AppendJsonField(text, "steps", row.steps);
                 text.push_back('}');
             }
             text.push_back(']');

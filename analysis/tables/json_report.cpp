@@ -18,21 +18,6 @@ constexpr std::string_view kNullMember = "null";
 // Beside the report, the member objects that wait for a deferred part.
 constexpr std::string_view kWaitingSuffix = ".part";
 
-// ,"name":"value" (the comma left out before the first field of an object)
-void Field(std::string& text, std::string_view name, std::string_view utf8)
-{
-    if (text.back() != '{') text.push_back(',');
-    AppendJsonName(text, name);
-    AppendJsonString(text, utf8);
-}
-
-void Number(std::string& text, std::string_view name, std::optional<std::int64_t> value)
-{
-    text.push_back(',');
-    AppendJsonName(text, name);
-    AppendJsonNumber(text, value);
-}
-
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -149,10 +134,10 @@ public:
         if (module.member == nullptr) return true;
         const MemberColumns columns = ColumnsOf(module, context_.codePage);
         std::string text = "{";
-        Field(text, "file", columns.file);
-        Field(text, "kind", columns.kind);
-        Field(text, "path", columns.path);
-        Field(text, "status", columns.status);
+        AppendJsonField(text, "file", columns.file);
+        AppendJsonField(text, "kind", columns.kind);
+        AppendJsonField(text, "path", columns.path);
+        AppendJsonField(text, "status", columns.status);
         for (std::size_t i = 0; i < parts_.size(); ++i) {
             parts_[i]->Module(module, ready != nullptr ? ready->parts[i].get() : nullptr, text);
         }
@@ -218,8 +203,8 @@ public:
     void Module(const ScannedModule& module, const PreparedModule*, std::string& text) override
     {
         const bool read = module.Status() == SourceStatus::Read;
-        Number(text, "steps", read ? std::optional<std::int64_t>(module.scan.steps) : std::nullopt);
-        Number(text, "comments", read ? std::optional<std::int64_t>(module.scan.comments) : std::nullopt);
+        AppendJsonField(text, "steps", read ? std::optional<std::int64_t>(module.scan.steps) : std::nullopt);
+        AppendJsonField(text, "comments", read ? std::optional<std::int64_t>(module.scan.comments) : std::nullopt);
     }
 };
 
@@ -239,12 +224,12 @@ public:
         for (const Procedure& procedure : module.procedures) {
             if (text.back() != '[') text.push_back(',');
             text.push_back('{');
-            Field(text, "procedure", ProcedureKindText(procedure.kind));
-            Field(text, "name", ToUtf8(procedure.name, codePage_));
-            Field(text, "scope", ScopeText(procedure.scope));
-            Number(text, "line", procedure.line);
-            Number(text, "steps", procedure.Steps());
-            Field(text, "declaration", ToUtf8(procedure.declaration, codePage_));
+            AppendJsonField(text, "procedure", ProcedureKindText(procedure.kind));
+            AppendJsonField(text, "name", ToUtf8(procedure.name, codePage_));
+            AppendJsonField(text, "scope", ScopeText(procedure.scope));
+            AppendJsonField(text, "line", procedure.line);
+            AppendJsonField(text, "steps", procedure.Steps());
+            AppendJsonField(text, "declaration", ToUtf8(procedure.declaration, codePage_));
             text.push_back('}');
         }
         text.push_back(']');
@@ -270,13 +255,13 @@ public:
         for (const ApiDeclaration& api : module.apis) {
             if (text.back() != '[') text.push_back(',');
             text.push_back('{');
-            Field(text, "procedure", ProcedureKindText(api.kind));
-            Field(text, "name", ToUtf8(api.name, codePage_));
-            Field(text, "scope", ScopeText(api.scope));
-            Field(text, "library", ToUtf8(api.library, codePage_));
-            Field(text, "alias", ToUtf8(api.alias, codePage_));
-            Number(text, "line", api.line);
-            Field(text, "declaration", ToUtf8(api.declaration, codePage_));
+            AppendJsonField(text, "procedure", ProcedureKindText(api.kind));
+            AppendJsonField(text, "name", ToUtf8(api.name, codePage_));
+            AppendJsonField(text, "scope", ScopeText(api.scope));
+            AppendJsonField(text, "library", ToUtf8(api.library, codePage_));
+            AppendJsonField(text, "alias", ToUtf8(api.alias, codePage_));
+            AppendJsonField(text, "line", api.line);
+            AppendJsonField(text, "declaration", ToUtf8(api.declaration, codePage_));
             text.push_back('}');
         }
         text.push_back(']');

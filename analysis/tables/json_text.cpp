@@ -50,6 +50,28 @@ void AppendJsonName(std::string& out, std::string_view name)
     out.push_back(':');
 }
 
+namespace {
+
+void BeginJsonField(std::string& out, std::string_view name)
+{
+    if (out.empty() || out.back() != '{') out.push_back(',');
+    AppendJsonName(out, name);
+}
+
+}  // namespace
+
+void AppendJsonField(std::string& out, std::string_view name, std::string_view utf8)
+{
+    BeginJsonField(out, name);
+    AppendJsonString(out, utf8);
+}
+
+void AppendJsonField(std::string& out, std::string_view name, std::optional<std::int64_t> value)
+{
+    BeginJsonField(out, name);
+    AppendJsonNumber(out, value);
+}
+
 void AppendJsonNumber(std::string& out, std::optional<std::int64_t> value)
 {
     if (value) {
