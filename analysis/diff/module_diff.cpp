@@ -128,12 +128,17 @@ public:
                Stored(older_, older[older.size() - 1 - tail]) == Stored(newer_, newer[newer.size() - 1 - tail])) {
             ++tail;
         }
+        // The same bytes stored make the same key: each stored text is keyed once.
         const auto middle = [&](const ModuleScan& module, const Statements& list, Symbols& symbols) {
             symbols.clear();
             for (std::size_t i = head; i + tail < list.size(); ++i) {
-                key_.clear();
-                AppendStatementKey(module, module.statements[list[i]], isLeadByte_, key_);
-                symbols.push_back(table_.Of(key_));
+                const auto [known, added] = byStored_.try_emplace(Stored(module, list[i]), 0);
+                if (added) {
+                    key_.clear();
+                    AppendStatementKey(module, module.statements[list[i]], isLeadByte_, key_);
+                    known->second = table_.Of(key_);
+                }
+                symbols.push_back(known->second);
             }
         };
         std::int64_t common = static_cast<std::int64_t>(head + tail);
@@ -150,6 +155,7 @@ private:
     const ModuleScan& newer_;
     LeadByteTest isLeadByte_;
     SymbolTable table_;
+    std::unordered_map<std::string_view, std::uint32_t> byStored_;  // stored text: its key's number
     std::string key_;
     Symbols oldSymbols_;
     Symbols newSymbols_;
