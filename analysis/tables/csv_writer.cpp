@@ -30,11 +30,15 @@ bool NeedsQuotes(std::string_view text)
     return std::any_of(text.begin(), text.end(), [](char c) { return kQuotedBytes[static_cast<unsigned char>(c)]; });
 }
 
-// Whether the bytes are ASCII and none of them needs quotes: in every code
-// page such a field is its own UTF-8 and its own CSV, as most fields are.
-bool IsPlainField(std::string_view bytes)
+// What a field in a code page needs. ASCII bytes are their own UTF-8 in
+// every code page, so an ASCII field is copied as it is, quoted when one of
+// its bytes asks for it; as most fields are.
+enum class FieldBytes { Plain, AsciiQuoted, Other };
+
+FieldBytes ClassifyField(std::string_view bytes)
 {
     std::size_t at = 0;
+    bool quoted = false;
 #ifdef __SSE2__
     constexpr std::size_t kGroup = 16;
     const __m128i commas = _mm_set1_epi8(kSeparator);
@@ -43,15 +47,18 @@ bool IsPlainField(std::string_view bytes)
     const __m128i lineFeeds = _mm_set1_epi8('\n');
     for (; at + kGroup <= bytes.size(); at += kGroup) {
         const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at));
+        if (_mm_movemask_epi8(group) != 0) return FieldBytes::Other;  // the high bit of a non-ASCII byte
         const __m128i marked = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(group, commas), _mm_cmpeq_epi8(group, quotes)),
                                             _mm_or_si128(_mm_cmpeq_epi8(group, returns), _mm_cmpeq_epi8(group, lineFeeds)));
-        // The high bit of a non-ASCII byte and every marked byte.
-        if (_mm_movemask_epi8(_mm_or_si128(group, marked)) != 0) return false;
+        quoted = quoted || _mm_movemask_epi8(marked) != 0;
     }
 #endif
-    return std::none_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0x80 || kQuotedBytes[static_cast<unsigned char>(c)];
-    });
+    for (; at < bytes.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        if (byte >= 0x80) return FieldBytes::Other;
+        quoted = quoted || kQuotedBytes[byte];
+    }
+    return quoted ? FieldBytes::AsciiQuoted : FieldBytes::Plain;
 }
 
 void AppendQuoted(std::string_view text, std::string& out)
@@ -110,9 +117,15 @@ void CsvRows::Text(std::string_view utf8)
 void CsvRows::Converted(std::string_view bytes, CodePage codePage)
 {
     Separate();
-    if (IsPlainField(bytes)) {
+    switch (ClassifyField(bytes)) {
+    case FieldBytes::Plain:
         buffer_.append(bytes);
         return;
+    case FieldBytes::AsciiQuoted:
+        AppendQuoted(bytes, buffer_);
+        return;
+    case FieldBytes::Other:
+        break;
     }
     const std::size_t start = buffer_.size();
     AppendUtf8(buffer_, bytes, codePage);
