@@ -131,6 +131,52 @@ private:
     std::size_t joinedEnd_ = 0;     // where the token taken last ended
 };
 
+// The first words of a line while they are plain: a run of ASCII letters,
+// digits and "_" that begins with a letter and ends at the line's end or at
+// an ASCII byte that no name holds. Such a word is the identifier the lexer
+// reads there, so most declarations and End statements are told without
+// making tokens. On anything else (a bracket, a number, a non-ASCII byte,
+// the continuation, a type character after a keyword) Take gives nothing
+// and Words has to read the line.
+class PlainWords {
+public:
+    explicit PlainWords(std::string_view text) : text_(text) { SkipBlanks(); }
+
+    bool AtEnd() const { return at_ == text_.size(); }
+
+    // The next word, taken; nothing when no plain word stands next.
+    std::optional<std::string_view> Take()
+    {
+        const std::size_t start = at_;
+        if (start == text_.size() || !IsAsciiLetter(text_[start])) return std::nullopt;
+        std::size_t end = start + 1;
+        while (end < text_.size() && IsAsciiNameByte(text_[end])) ++end;
+        if (end < text_.size() && static_cast<unsigned char>(text_[end]) >= 0x80) return std::nullopt;
+        at_ = end;
+        SkipBlanks();
+        return text_.substr(start, end - start);
+    }
+
+private:
+    static bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool IsAsciiNameByte(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_'; }
+    void SkipBlanks()
+    {
+        while (at_ < text_.size() && IsBlank(text_[at_])) ++at_;
+    }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+std::optional<Scope> ScopeWord(std::string_view word)
+{
+    for (std::size_t i = 0; i < kScopeTexts.size(); ++i) {
+        if (EqualsIgnoringCase(word, kScopeTexts[i])) return static_cast<Scope>(i);
+    }
+    return std::nullopt;
+}
+
 Scope TakeScope(Words& words)
 {
     for (std::size_t i = 0; i < kScopeTexts.size(); ++i) {
@@ -157,8 +203,22 @@ bool TakeProcedureEnd(Words& words)
     return words.Take(kEndWord) && (words.Take(kSubWord) || words.Take(kFunctionWord) || words.Take(kPropertyWord));
 }
 
+// "End Sub" and the like as plain words; nothing when they cannot tell.
+std::optional<bool> PlainProcedureEnd(std::string_view text)
+{
+    PlainWords words(text);
+    const std::optional<std::string_view> end = words.Take();
+    if (!end) return std::nullopt;
+    if (!EqualsIgnoringCase(*end, kEndWord)) return false;
+    const std::optional<std::string_view> what = words.Take();
+    if (!what) return std::nullopt;
+    return EqualsIgnoringCase(*what, kSubWord) || EqualsIgnoringCase(*what, kFunctionWord) ||
+           EqualsIgnoringCase(*what, kPropertyWord);
+}
+
 bool IsProcedureEnd(std::string_view text)
 {
+    if (const std::optional<bool> plain = PlainProcedureEnd(text)) return *plain;
     Words words(text);
     return TakeProcedureEnd(words);
 }
@@ -183,9 +243,50 @@ struct ProcedureStart {
     std::string_view name;
 };
 
+// A procedure statement's first words as plain words: false when they
+// cannot tell, else what they tell in start.
+bool ReadPlainProcedureStart(std::string_view firstLine, std::optional<ProcedureStart>& start)
+{
+    PlainWords words(firstLine);
+    std::optional<std::string_view> word = words.Take();
+    const auto keyword = [&] {  // the word was a keyword: the next one
+        word = words.Take();
+        return word.has_value();
+    };
+    if (!word) return false;
+    const std::optional<Scope> scope = ScopeWord(*word);
+    if (scope && !keyword()) return false;
+    if (EqualsIgnoringCase(*word, kStaticWord) && !keyword()) return false;
+    ProcedureKind kind;
+    if (EqualsIgnoringCase(*word, kSubWord)) {
+        kind = ProcedureKind::Sub;
+    } else if (EqualsIgnoringCase(*word, kFunctionWord)) {
+        kind = ProcedureKind::Function;
+    } else if (EqualsIgnoringCase(*word, kPropertyWord)) {
+        if (!keyword()) return false;
+        if (EqualsIgnoringCase(*word, kGetWord)) {
+            kind = ProcedureKind::PropertyGet;
+        } else if (EqualsIgnoringCase(*word, kLetWord)) {
+            kind = ProcedureKind::PropertyLet;
+        } else if (EqualsIgnoringCase(*word, kSetWord)) {
+            kind = ProcedureKind::PropertySet;
+        } else {
+            start.reset();
+            return true;
+        }
+    } else {
+        start.reset();
+        return true;
+    }
+    if (!keyword()) return false;  // the name
+    start = ProcedureStart{kind, scope.value_or(Scope::Public), *word};
+    return true;
+}
+
 // A start statement's words on its first line.
 std::optional<ProcedureStart> ReadProcedureStart(std::string_view firstLine)
 {
+    if (std::optional<ProcedureStart> start; ReadPlainProcedureStart(firstLine, start)) return start;
     Words words(firstLine);
     const Scope scope = TakeScope(words);
     words.Take(kStaticWord);
@@ -244,8 +345,22 @@ std::string_view DeclarationLine(std::string_view line)
 // Whether a statement whose first line is this may be a Declare statement:
 // its joined text begins with the same words, so the first line decides
 // unless it ends after the scope word.
+std::optional<bool> PlainMayBeDeclare(std::string_view firstLine)
+{
+    PlainWords words(firstLine);
+    std::optional<std::string_view> word = words.Take();
+    if (!word) return std::nullopt;
+    if (ScopeWord(*word)) {
+        if (words.AtEnd()) return true;
+        word = words.Take();
+        if (!word) return std::nullopt;
+    }
+    return EqualsIgnoringCase(*word, kDeclareWord);
+}
+
 bool MayBeDeclare(std::string_view firstLine)
 {
+    if (const std::optional<bool> plain = PlainMayBeDeclare(firstLine)) return *plain;
     Words words(firstLine);
     TakeScope(words);
     return words.AtEnd() || words.Take(kDeclareWord);

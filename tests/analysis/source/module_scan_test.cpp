@@ -134,6 +134,10 @@ TEST(ModuleScan, FindsProcedures)
         {"not starts: declare, names, words, continued name",
          "Declare Sub K Lib \"k\" ()\r\nSub_Count = 1\r\nSub 1A()\r\nProperty Value()\r\nSub _\r\nN()\r\n",
          {}},
+        {"keywords with type characters, names and words running on into double-byte characters",
+         "Private$ Sub A()\r\nSub$ B()\r\nSub C\x83\x41()\r\nEnd$ Sub\r\nEnd Sub\x83\x41\r\nEnd Subx\r\nEnd\r\n"
+         "End Sub$\r\nProperty  Get\tD()\r\nEnd Property\r\n",
+         {"Sub|C\x83\x41|Public|3|6|Sub C\x83\x41()", "Property Get|D|Public|9|2|Property  Get\tD()"}},
         {"Shift_JIS name with an ASCII trail byte; a lead byte without one",
          "Sub \x83\x5C\x83\x74\x83\x67_1(): End Sub\r\nSub X\x81(): End Sub\r\n",
          {"Sub|\x83\x5C\x83\x74\x83\x67_1|Public|1|1|Sub \x83\x5C\x83\x74\x83\x67_1(): End Sub",
