@@ -157,9 +157,30 @@ public:
         return text_.substr(start, end - start);
     }
 
+    // Whether a word taken is the keyword (ASCII letters), case aside: the
+    // bytes of a word are letters, digits and "_", and setting bit 0x20 puts
+    // a letter in lower case and makes no other of them a letter.
+    static bool IsKeyword(std::string_view word, std::string_view keyword)
+    {
+        if (word.size() != keyword.size()) return false;
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            if ((word[i] | 0x20) != (keyword[i] | 0x20)) return false;
+        }
+        return true;
+    }
+
 private:
-    static bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-    static bool IsAsciiNameByte(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_'; }
+    enum ByteIs : unsigned char { kNoNameByte, kLetter, kDigitOrUnderscore };
+    static constexpr std::array<ByteIs, 256> kBytes = [] {
+        std::array<ByteIs, 256> bytes{};
+        for (int c = 'a'; c <= 'z'; ++c) bytes[static_cast<std::size_t>(c)] = kLetter;
+        for (int c = 'A'; c <= 'Z'; ++c) bytes[static_cast<std::size_t>(c)] = kLetter;
+        for (int c = '0'; c <= '9'; ++c) bytes[static_cast<std::size_t>(c)] = kDigitOrUnderscore;
+        bytes['_'] = kDigitOrUnderscore;
+        return bytes;
+    }();
+    static bool IsAsciiLetter(char c) { return kBytes[static_cast<unsigned char>(c)] == kLetter; }
+    static bool IsAsciiNameByte(char c) { return kBytes[static_cast<unsigned char>(c)] != kNoNameByte; }
     void SkipBlanks()
     {
         while (at_ < text_.size() && IsBlank(text_[at_])) ++at_;
@@ -172,7 +193,7 @@ private:
 std::optional<Scope> ScopeWord(std::string_view word)
 {
     for (std::size_t i = 0; i < kScopeTexts.size(); ++i) {
-        if (EqualsIgnoringCase(word, kScopeTexts[i])) return static_cast<Scope>(i);
+        if (PlainWords::IsKeyword(word, kScopeTexts[i])) return static_cast<Scope>(i);
     }
     return std::nullopt;
 }
@@ -209,11 +230,11 @@ std::optional<bool> PlainProcedureEnd(std::string_view text)
     PlainWords words(text);
     const std::optional<std::string_view> end = words.Take();
     if (!end) return std::nullopt;
-    if (!EqualsIgnoringCase(*end, kEndWord)) return false;
+    if (!PlainWords::IsKeyword(*end, kEndWord)) return false;
     const std::optional<std::string_view> what = words.Take();
     if (!what) return std::nullopt;
-    return EqualsIgnoringCase(*what, kSubWord) || EqualsIgnoringCase(*what, kFunctionWord) ||
-           EqualsIgnoringCase(*what, kPropertyWord);
+    return PlainWords::IsKeyword(*what, kSubWord) || PlainWords::IsKeyword(*what, kFunctionWord) ||
+           PlainWords::IsKeyword(*what, kPropertyWord);
 }
 
 bool IsProcedureEnd(std::string_view text)
@@ -256,19 +277,19 @@ bool ReadPlainProcedureStart(std::string_view firstLine, std::optional<Procedure
     if (!word) return false;
     const std::optional<Scope> scope = ScopeWord(*word);
     if (scope && !keyword()) return false;
-    if (EqualsIgnoringCase(*word, kStaticWord) && !keyword()) return false;
+    if (PlainWords::IsKeyword(*word, kStaticWord) && !keyword()) return false;
     ProcedureKind kind;
-    if (EqualsIgnoringCase(*word, kSubWord)) {
+    if (PlainWords::IsKeyword(*word, kSubWord)) {
         kind = ProcedureKind::Sub;
-    } else if (EqualsIgnoringCase(*word, kFunctionWord)) {
+    } else if (PlainWords::IsKeyword(*word, kFunctionWord)) {
         kind = ProcedureKind::Function;
-    } else if (EqualsIgnoringCase(*word, kPropertyWord)) {
+    } else if (PlainWords::IsKeyword(*word, kPropertyWord)) {
         if (!keyword()) return false;
-        if (EqualsIgnoringCase(*word, kGetWord)) {
+        if (PlainWords::IsKeyword(*word, kGetWord)) {
             kind = ProcedureKind::PropertyGet;
-        } else if (EqualsIgnoringCase(*word, kLetWord)) {
+        } else if (PlainWords::IsKeyword(*word, kLetWord)) {
             kind = ProcedureKind::PropertyLet;
-        } else if (EqualsIgnoringCase(*word, kSetWord)) {
+        } else if (PlainWords::IsKeyword(*word, kSetWord)) {
             kind = ProcedureKind::PropertySet;
         } else {
             start.reset();
@@ -355,7 +376,7 @@ std::optional<bool> PlainMayBeDeclare(std::string_view firstLine)
         word = words.Take();
         if (!word) return std::nullopt;
     }
-    return EqualsIgnoringCase(*word, kDeclareWord);
+    return PlainWords::IsKeyword(*word, kDeclareWord);
 }
 
 bool MayBeDeclare(std::string_view firstLine)
