@@ -1781,11 +1781,34 @@ void AddSteps(StepTotals& totals, const UnusedModuleView& module)
     }
 }
 
-void AppendNumber(std::string& text, std::int64_t value)
+// "  %s %s %s ： %u 行目、%lld 行" of a row that is not live, put together in
+// place: the report grows once for the row.
+void AppendRow(const UnusedRow& row, std::string& report)
 {
-    char digits[24];
-    const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
-    text.append(digits, result.ptr);
+    constexpr std::size_t kNumberRoom = std::numeric_limits<std::int64_t>::digits10 + 2;  // digits and a sign
+    const std::string_view status = kStatusWords[static_cast<std::size_t>(row.status)];
+    const std::string_view member = DeclarationMemberText(row.member);
+    const std::string_view name = row.name.substr(0, row.name.find('\0'));
+    const std::size_t start = report.size();
+    report.resize(start + kRowIndent.size() + status.size() + member.size() + name.size() + kRowColon.size() +
+                  kRowLineWord.size() + kRowStepsWord.size() + 2 + 2 * kNumberRoom);
+    char* out = report.data() + start;
+    const auto put = [&out](std::string_view text) {
+        std::memcpy(out, text.data(), text.size());
+        out += text.size();
+    };
+    put(kRowIndent);
+    put(status);
+    *out++ = ' ';
+    put(member);
+    *out++ = ' ';
+    put(name);
+    put(kRowColon);
+    out = std::to_chars(out, out + kNumberRoom, std::int64_t{row.line.value_or(0)}).ptr;
+    put(kRowLineWord);
+    out = std::to_chars(out, out + kNumberRoom, row.steps.value_or(0)).ptr;
+    put(kRowStepsWord);
+    report.resize(static_cast<std::size_t>(out - report.data()));
 }
 
 void AppendModule(const UnusedModuleView& module, std::string& report)
@@ -1800,16 +1823,9 @@ void AppendModule(const UnusedModuleView& module, std::string& report)
         report += FormatText(kDeadFormat, static_cast<long long>(totals[1]));
         report += FormatText(kExposedFormat, static_cast<long long>(totals[2]));
         report += FormatText(kUnknownFormat, static_cast<long long>(totals[3]));
-        // "  %s %s %s ： %u 行目、%lld 行", put together a piece at a time.
         for (const UnusedRow& row : module.rows) {
             if (row.member == DeclarationMember::Module || row.status == UnusedStatus::Live) continue;
-            report.append(kRowIndent).append(kStatusWords[static_cast<std::size_t>(row.status)]).push_back(' ');
-            report.append(DeclarationMemberText(row.member)).push_back(' ');
-            report.append(row.name.substr(0, row.name.find('\0'))).append(kRowColon);
-            AppendNumber(report, row.line.value_or(0));
-            report.append(kRowLineWord);
-            AppendNumber(report, row.steps.value_or(0));
-            report.append(kRowStepsWord);
+            AppendRow(row, report);
         }
     }
     report += '\n';
