@@ -363,9 +363,7 @@ std::string_view DeclarationLine(std::string_view line)
     return line;
 }
 
-// Whether a statement whose first line is this may be a Declare statement:
-// its joined text begins with the same words, so the first line decides
-// unless it ends after the scope word.
+// MayBeDeclare on plain words; nothing when they cannot tell.
 std::optional<bool> PlainMayBeDeclare(std::string_view firstLine)
 {
     PlainWords words(firstLine);
@@ -379,6 +377,9 @@ std::optional<bool> PlainMayBeDeclare(std::string_view firstLine)
     return PlainWords::IsKeyword(*word, kDeclareWord);
 }
 
+// Whether a statement whose first line is this may be a Declare statement:
+// its joined text begins with the same words, so the first line decides
+// unless it ends after the scope word.
 bool MayBeDeclare(std::string_view firstLine)
 {
     if (const std::optional<bool> plain = PlainMayBeDeclare(firstLine)) return *plain;
