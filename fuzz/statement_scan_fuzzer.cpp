@@ -48,8 +48,10 @@ void CheckModule(const std::string& text, ModuleKind kind)
                    procedure.lastStatement < module.statements.size());
         FUZZ_CHECK(!procedure.name.empty());
         last = procedure.lastStatement;
+        std::string declaration;
+        JoinDeclaration(module, procedure, declaration);
         for (const CodePage codePage : {CodePage::Cp932, CodePage::Cp1252, CodePage::Utf8}) {
-            FUZZ_CHECK(IsUtf8(ToUtf8(procedure.declaration, codePage)));
+            FUZZ_CHECK(IsUtf8(ToUtf8(declaration, codePage)));
         }
     }
     for (const ApiDeclaration& api : FindApiDeclarations(module)) {

@@ -144,6 +144,10 @@ public:
 
     bool AtEnd() const { return at_ == text_.size(); }
 
+    // The byte where the next word would begin, a letter in lower case; 0
+    // at the end.
+    char NextInitial() const { return at_ < text_.size() ? LowerAscii(text_[at_]) : 0; }
+
     // The next word, taken; nothing when no plain word stands next.
     std::optional<std::string_view> Take()
     {
@@ -231,6 +235,10 @@ std::optional<bool> PlainProcedureEnd(std::string_view text)
     const std::optional<std::string_view> end = words.Take();
     if (!end) return std::nullopt;
     if (!PlainWords::IsKeyword(*end, kEndWord)) return false;
+    // Any word after End that begins with another letter (End If, End With)
+    // is none of the three.
+    const char initial = words.NextInitial();
+    if (initial >= 'a' && initial <= 'z' && initial != 's' && initial != 'f' && initial != 'p') return false;
     const std::optional<std::string_view> what = words.Take();
     if (!what) return std::nullopt;
     return PlainWords::IsKeyword(*what, kSubWord) || PlainWords::IsKeyword(*what, kFunctionWord) ||
@@ -593,8 +601,12 @@ void FindDeclarations(const ModuleScan& module, std::vector<Procedure>* procedur
         procedure.line = statement.line;
         procedure.firstStatement = index;
         procedure.lastStatement = index;
-        JoinStatementLines(module, statement, procedure.declaration);
-        if (HoldsProcedureEnd(procedure.declaration)) continue;  // a whole procedure on one statement
+        // A whole procedure on one statement; one stored without ":" is none.
+        if (module.text.substr(statement.begin, statement.end - statement.begin).find(kStatementSeparator) !=
+            std::string_view::npos) {
+            JoinStatementLines(module, statement, joined);
+            if (HoldsProcedureEnd(joined)) continue;
+        }
         // Until its End statement is met, a procedure runs to the end of the module.
         procedure.lastStatement = static_cast<std::uint32_t>(module.statements.size() - 1);
         open = true;
@@ -617,12 +629,30 @@ std::vector<ApiDeclaration> FindApiDeclarations(const ModuleScan& module)
     return declarations;
 }
 
+namespace {
+
+// The objects of kept join the spares; the shorter list's are moved over
+// and the lists swapped when kept is the longer, so that the list left
+// empty keeps a capacity.
+template <typename T>
+void KeepObjects(std::vector<T>& kept, std::vector<T>& spares)
+{
+    if (kept.size() > spares.size()) {
+        std::move(spares.begin(), spares.end(), std::back_inserter(kept));
+        spares.clear();
+        spares.swap(kept);
+        return;
+    }
+    std::move(kept.begin(), kept.end(), std::back_inserter(spares));
+    kept.clear();
+}
+
+}  // namespace
+
 void DeclarationSpares::Keep(std::vector<Procedure>& kept, std::vector<ApiDeclaration>& keptApis)
 {
-    std::move(kept.begin(), kept.end(), std::back_inserter(procedures));
-    std::move(keptApis.begin(), keptApis.end(), std::back_inserter(apis));
-    kept.clear();
-    keptApis.clear();
+    KeepObjects(kept, procedures);
+    KeepObjects(keptApis, apis);
 }
 
 void FindProcedures(const ModuleScan& module, std::vector<Procedure>& procedures, DeclarationSpares& spares)

@@ -85,12 +85,11 @@ std::string_view ScopeText(Scope scope);
 
 struct Procedure {
     ProcedureKind kind;
-    std::string name;         // source bytes (code page of the source)
-    Scope scope;              // Public when none is written
-    std::uint32_t line;       // first physical line of the declaration statement
+    std::string name;              // source bytes (code page of the source)
+    Scope scope;                   // Public when none is written
+    std::uint32_t line;            // first physical line of the declaration statement
     std::uint32_t firstStatement;  // the declaration statement
     std::uint32_t lastStatement;   // its End statement (inclusive), or the module's last statement
-    std::string declaration;  // the declaration's lines, trimmed, " _" removed, joined with one blank
     std::int32_t Steps() const { return static_cast<std::int32_t>(lastStatement - firstStatement + 1); }
 };
 
@@ -218,5 +217,12 @@ std::string_view FirstStatementLine(const ModuleScan& module, const Statement& s
 std::string JoinStatementLines(const ModuleScan& module, const Statement& statement);
 // The same into joined, replacing what it held.
 void JoinStatementLines(const ModuleScan& module, const Statement& statement, std::string& joined);
+
+// A procedure's declaration as the tables show it: the lines of its
+// declaration statement joined so, into joined.
+inline void JoinDeclaration(const ModuleScan& module, const Procedure& procedure, std::string& joined)
+{
+    JoinStatementLines(module, module.statements[procedure.firstStatement], joined);
+}
 
 }  // namespace kolvane

@@ -48,14 +48,16 @@ public:
 private:
     void Rows(const ScannedModule& module, std::string_view rowStart, CsvRows& csv) const override
     {
+        std::string declaration;
         for (const Procedure& procedure : module.procedures) {
+            JoinDeclaration(module.scan, procedure, declaration);
             csv.Fields(rowStart);
             csv.Text(ProcedureKindText(procedure.kind));
             csv.Converted(procedure.name, context_.codePage);
             csv.Text(ScopeText(procedure.scope));
             csv.Number(procedure.line);
             csv.Number(procedure.Steps());
-            csv.Converted(procedure.declaration, context_.codePage);
+            csv.Converted(declaration, context_.codePage);
             csv.EndRow();
         }
     }

@@ -221,6 +221,7 @@ public:
             return;
         }
         text.push_back('[');
+        std::string declaration;
         for (const Procedure& procedure : module.procedures) {
             if (text.back() != '[') text.push_back(',');
             text.push_back('{');
@@ -229,7 +230,8 @@ public:
             AppendJsonField(text, "scope", ScopeText(procedure.scope));
             AppendJsonField(text, "line", procedure.line);
             AppendJsonField(text, "steps", procedure.Steps());
-            AppendJsonField(text, "declaration", ToUtf8(procedure.declaration, codePage_));
+            JoinDeclaration(module.scan, procedure, declaration);
+            AppendJsonField(text, "declaration", ToUtf8(declaration, codePage_));
             text.push_back('}');
         }
         text.push_back(']');

@@ -102,10 +102,12 @@ TEST(ModuleScan, HeaderEndsWithTheExposedLine)
     EXPECT_TRUE(FindProcedures(headless).empty());
 }
 
-std::string Describe(const Procedure& p)
+std::string Describe(const ModuleScan& module, const Procedure& p)
 {
+    std::string declaration;
+    JoinDeclaration(module, p, declaration);
     return std::string(ProcedureKindText(p.kind)) + "|" + p.name + "|" + std::string(ScopeText(p.scope)) + "|" +
-           std::to_string(p.line) + "|" + std::to_string(p.Steps()) + "|" + p.declaration;
+           std::to_string(p.line) + "|" + std::to_string(p.Steps()) + "|" + declaration;
 }
 
 TEST(ModuleScan, FindsProcedures)
@@ -147,7 +149,8 @@ TEST(ModuleScan, FindsProcedures)
         SCOPED_TRACE(c.name);
         std::string text;
         std::vector<std::string> found;
-        for (const Procedure& p : FindProcedures(Scan(c.source, ModuleKind::Bas, text))) found.push_back(Describe(p));
+        const ModuleScan module = Scan(c.source, ModuleKind::Bas, text);
+        for (const Procedure& p : FindProcedures(module)) found.push_back(Describe(module, p));
         EXPECT_EQ(found, c.procedures);
     }
 }
@@ -205,14 +208,14 @@ TEST(ModuleScan, SparesGiveWhatAFreshWalkGivesAndStayBounded)
             const ModuleScan module = Scan(source, ModuleKind::Bas, text);
             spares.Keep(procedures, apis);
             std::vector<std::string> expected, found;
-            for (const Procedure& p : FindProcedures(module)) expected.push_back(Describe(p));
+            for (const Procedure& p : FindProcedures(module)) expected.push_back(Describe(module, p));
             if (round == 0) {
                 FindProceduresAndApis(module, procedures, apis, spares);
                 for (const ApiDeclaration& d : FindApiDeclarations(module)) expected.push_back(DescribeApi(d));
             } else {
                 FindProcedures(module, procedures, spares);
             }
-            for (const Procedure& p : procedures) found.push_back(Describe(p));
+            for (const Procedure& p : procedures) found.push_back(Describe(module, p));
             for (const ApiDeclaration& d : apis) found.push_back(DescribeApi(d));
             EXPECT_EQ(found, expected);
             EXPECT_LE(spares.procedures.size() + procedures.size(), 3u);
