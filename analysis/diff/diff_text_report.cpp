@@ -4,6 +4,8 @@
 #include "project/text/strings.h"
 
 #include <array>
+#include <charconv>
+#include <cstdint>
 
 namespace kolvane {
 namespace {
@@ -18,8 +20,13 @@ constexpr const char* kAddedFormat = "新規       ： %8lld 行\n";
 constexpr const char* kChangedFormat = "修正       ： %8lld 行\n";
 constexpr const char* kDeletedFormat = "削除       ： %8lld 行\n";
 constexpr const char* kUnchangedFormat = "変更なし   ： %8lld 行\n";
-constexpr const char* kRowFormat = "  %s %s ： 新規 %lld 行、修正 %lld 行、削除 %lld 行\n";
-constexpr const char* kFailedRowFormat = "  %s %s\n";
+// A row: "  STATUS LABEL ： 新規 N 行、修正 N 行、削除 N 行", or "  STATUS LABEL"
+// when it has no figures.
+constexpr std::string_view kRowIndent = "  ";
+constexpr std::string_view kRowAdded = " ： 新規 ";
+constexpr std::string_view kRowChanged = " 行、修正 ";
+constexpr std::string_view kRowDeleted = " 行、削除 ";
+constexpr std::string_view kRowEnd = " 行\n";
 constexpr std::string_view kDeclarations = "(宣言部)";
 constexpr std::string_view kDesignerChanged = "変更あり";
 constexpr std::string_view kDesignerSame = "変更なし";
@@ -31,10 +38,44 @@ constexpr std::array<std::string_view, 6> kStatusTexts = {"新規", "修正", "�
 
 std::string_view StatusText(RowStatus status) { return kStatusTexts[static_cast<std::size_t>(status)]; }
 
-std::string RowLabel(const DiffRow& row)
+// The row's label, "(宣言部)" or the procedure's kind and name; like every
+// text of the report it ends at a NUL byte (a bracketed name may hold one).
+void AppendRowLabel(const DiffRow& row, std::string& report)
 {
-    if (row.declarations) return std::string(kDeclarations);
-    return std::string(ProcedureKindText(row.kind)) + " " + row.name;
+    if (row.declarations) {
+        report += kDeclarations;
+        return;
+    }
+    report += ProcedureKindText(row.kind);
+    report += ' ';
+    const std::string_view name = row.name;
+    report += name.substr(0, name.find('\0'));
+}
+
+void AppendCount(std::int64_t count, std::string& report)
+{
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), count).ptr;
+    report.append(digits.data(), end);
+}
+
+void AppendRow(const DiffRow& row, std::string& report)
+{
+    report += kRowIndent;
+    report += StatusText(row.status);
+    report += ' ';
+    AppendRowLabel(row, report);
+    if (!row.counts) {
+        report += '\n';
+        return;
+    }
+    report += kRowAdded;
+    AppendCount(row.counts->added, report);
+    report += kRowChanged;
+    AppendCount(row.counts->changed, report);
+    report += kRowDeleted;
+    AppendCount(row.counts->deleted, report);
+    report += kRowEnd;
 }
 
 void AppendModuleText(const ModuleDiff& module, std::string& report)
@@ -53,15 +94,7 @@ void AppendModuleText(const ModuleDiff& module, std::string& report)
         report += FormatText(kUnchangedFormat, static_cast<long long>(totals.unchanged));
     }
     for (const DiffRow& row : module.rows) {
-        const std::string status(StatusText(row.status));
-        if (!row.counts) {
-            report += FormatText(kFailedRowFormat, status.c_str(), RowLabel(row).c_str());
-        } else if (row.status != RowStatus::Unchanged) {
-            report += FormatText(kRowFormat, status.c_str(), RowLabel(row).c_str(),
-                                 static_cast<long long>(row.counts->added),
-                                 static_cast<long long>(row.counts->changed),
-                                 static_cast<long long>(row.counts->deleted));
-        }
+        if (!row.counts || row.status != RowStatus::Unchanged) AppendRow(row, report);
     }
     report += '\n';
 }

@@ -1,13 +1,13 @@
 #include "analysis/diff/module_diff.h"
 
 #include "analysis/diff/common_subsequence.h"
+#include "project/text/text_hash.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <cstring>
 #include <map>
-#include <unordered_map>
 #include <utility>
 
 namespace kolvane {
@@ -21,33 +21,63 @@ constexpr std::string_view kBlanks = " \t";
 using Symbols = std::vector<std::uint32_t>;
 using StatementList = std::vector<std::uint32_t>;  // statement numbers of a module
 
-// Statement keys numbered so that equal statements get equal numbers; one
-// table serves both versions of a module. The keys are kept one after the
-// other in one buffer, the table holding their places.
-class SymbolTable {
+// Texts numbered in the order they are first met, by open addressing over
+// their hashes. A text is viewed where it stands (Viewed: the module texts
+// outlive the table) or copied in (Copied: a key built in a scratch string).
+enum class TextCopy { Viewed, Copied };
+
+class TextNumbers {
 public:
-    std::uint32_t Of(std::string_view key)
+    explicit TextNumbers(TextCopy copy) : copy_(copy), slots_(kFirstSlots, kFree) {}
+
+    // The text's number, and whether the text was met just now.
+    std::pair<std::uint32_t, bool> Number(std::string_view text)
     {
-        const std::size_t hash = std::hash<std::string_view>()(key);
-        const auto [first, last] = numbers_.equal_range(hash);
-        for (auto entry = first; entry != last; ++entry) {
-            const Place& place = entry->second;
-            if (std::string_view(keys_).substr(place.offset, place.size) == key) return place.number;
+        const std::uint64_t hash = HashText(text);
+        std::size_t slot = hash & (slots_.size() - 1);
+        for (; slots_[slot] != kFree; slot = (slot + 1) & (slots_.size() - 1)) {
+            const Entry& entry = entries_[slots_[slot]];
+            if (entry.hash == hash && TextOf(entry) == text) return {slots_[slot], false};
         }
-        const Place place{keys_.size(), key.size(), static_cast<std::uint32_t>(numbers_.size())};
-        keys_.append(key);
-        numbers_.emplace(hash, place);
-        return place.number;
+        const auto number = static_cast<std::uint32_t>(entries_.size());
+        entries_.push_back({hash, text.data(), owned_.size(), text.size()});
+        if (copy_ == TextCopy::Copied) owned_.append(text);
+        slots_[slot] = number;
+        if (2 * entries_.size() > slots_.size()) Grow();
+        return {number, true};
     }
 
 private:
-    struct Place {
-        std::size_t offset;
+    static constexpr std::uint32_t kFree = UINT32_MAX;
+    static constexpr std::size_t kFirstSlots = 256;  // a power of two
+    struct Entry {
+        std::uint64_t hash;
+        const char* data;  // Viewed
+        std::size_t offset;  // Copied: in owned_
         std::size_t size;
-        std::uint32_t number;
     };
-    std::string keys_;
-    std::unordered_multimap<std::size_t, Place> numbers_;
+
+    std::string_view TextOf(const Entry& entry) const
+    {
+        return copy_ == TextCopy::Copied ? std::string_view(owned_).substr(entry.offset, entry.size)
+                                         : std::string_view(entry.data, entry.size);
+    }
+
+    void Grow()
+    {
+        std::vector<std::uint32_t> grown(2 * slots_.size(), kFree);
+        for (std::uint32_t number = 0; number < entries_.size(); ++number) {
+            std::size_t slot = entries_[number].hash & (grown.size() - 1);
+            while (grown[slot] != kFree) slot = (slot + 1) & (grown.size() - 1);
+            grown[slot] = number;
+        }
+        slots_.swap(grown);
+    }
+
+    TextCopy copy_;
+    std::vector<std::uint32_t> slots_;  // entry numbers; kFree where none
+    std::vector<Entry> entries_;
+    std::string owned_;
 };
 
 // A standard module's first statement "Attribute VB_Name = ..." (in any
@@ -88,6 +118,7 @@ public:
     explicit Statements(const StatementList& list) : list_(list.data()), size_(list.size()) {}
 
     std::size_t size() const { return size_; }
+    bool IsRun() const { return list_ == nullptr; }  // a procedure's: numbers one after the other
     std::uint32_t operator[](std::size_t i) const
     {
         return list_ != nullptr ? list_[i] : first_ + static_cast<std::uint32_t>(i);
@@ -106,6 +137,44 @@ std::string_view Stored(const ModuleScan& module, std::uint32_t statement)
     return module.text.substr(s.begin, s.end - s.begin);
 }
 
+// The bytes two texts have alike at their starts, and at their ends: whole
+// blocks compared by memcmp, then the block that differs word by word.
+constexpr std::size_t kCompareBlock = 256;
+
+std::size_t CommonPrefixLength(std::string_view a, std::string_view b)
+{
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t at = 0;
+    while (at + kCompareBlock <= limit && std::memcmp(a.data() + at, b.data() + at, kCompareBlock) == 0) {
+        at += kCompareBlock;
+    }
+    for (std::uint64_t x, y; at + sizeof x <= limit; at += sizeof x) {
+        std::memcpy(&x, a.data() + at, sizeof x);
+        std::memcpy(&y, b.data() + at, sizeof y);
+        if (x != y) break;
+    }
+    while (at < limit && a[at] == b[at]) ++at;
+    return at;
+}
+
+std::size_t CommonSuffixLength(std::string_view a, std::string_view b)
+{
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t back = 0;
+    while (back + kCompareBlock <= limit &&
+           std::memcmp(a.data() + a.size() - back - kCompareBlock, b.data() + b.size() - back - kCompareBlock,
+                       kCompareBlock) == 0) {
+        back += kCompareBlock;
+    }
+    for (std::uint64_t x, y; back + sizeof x <= limit; back += sizeof x) {
+        std::memcpy(&x, a.data() + a.size() - back - sizeof x, sizeof x);
+        std::memcpy(&y, b.data() + b.size() - back - sizeof y, sizeof y);
+        if (x != y) break;
+    }
+    while (back < limit && a[a.size() - 1 - back] == b[b.size() - 1 - back]) ++back;
+    return back;
+}
+
 // The statements two lists have in common, in order (the length of a
 // longest common subsequence of their keys). The head and tail stored alike
 // are common as they stand; keys are built for the statements between.
@@ -118,12 +187,12 @@ public:
 
     std::int64_t Common(const Statements& older, const Statements& newer)
     {
-        std::size_t head = 0;
+        std::size_t head = RunHeadAlike(older, newer);
         while (head < older.size() && head < newer.size() &&
                Stored(older_, older[head]) == Stored(newer_, newer[head])) {
             ++head;
         }
-        std::size_t tail = 0;
+        std::size_t tail = RunTailAlike(older, newer, head);
         while (tail < older.size() - head && tail < newer.size() - head &&
                Stored(older_, older[older.size() - 1 - tail]) == Stored(newer_, newer[newer.size() - 1 - tail])) {
             ++tail;
@@ -132,13 +201,13 @@ public:
         const auto middle = [&](const ModuleScan& module, const Statements& list, Symbols& symbols) {
             symbols.clear();
             for (std::size_t i = head; i + tail < list.size(); ++i) {
-                const auto [known, added] = byStored_.try_emplace(Stored(module, list[i]), 0);
+                const auto [stored, added] = storedTexts_.Number(Stored(module, list[i]));
                 if (added) {
                     key_.clear();
                     AppendStatementKey(module, module.statements[list[i]], isLeadByte_, key_);
-                    known->second = table_.Of(key_);
+                    keyOfStored_.push_back(keys_.Number(key_).first);
                 }
-                symbols.push_back(known->second);
+                symbols.push_back(keyOfStored_[stored]);
             }
         };
         std::int64_t common = static_cast<std::int64_t>(head + tail);
@@ -151,11 +220,58 @@ public:
     }
 
 private:
+    // Two procedures' runs of statements compared as bytes at once: the
+    // statements at the head stored alike are those that end before the
+    // first byte that differs and stand at the same places from the runs'
+    // starts. The same from the ends for the tail, within the rest.
+    std::size_t RunHeadAlike(const Statements& older, const Statements& newer) const
+    {
+        if (!older.IsRun() || !newer.IsRun() || older.size() == 0 || newer.size() == 0) return 0;
+        const std::size_t oldBase = older_.statements[older[0]].begin;
+        const std::size_t newBase = newer_.statements[newer[0]].begin;
+        const std::size_t alike = CommonPrefixLength(RunText(older_, older), RunText(newer_, newer));
+        std::size_t head = 0;
+        for (; head < older.size() && head < newer.size(); ++head) {
+            const Statement& o = older_.statements[older[head]];
+            const Statement& n = newer_.statements[newer[head]];
+            if (o.end - oldBase > alike || o.begin - oldBase != n.begin - newBase ||
+                o.end - oldBase != n.end - newBase) {
+                break;
+            }
+        }
+        return head;
+    }
+
+    std::size_t RunTailAlike(const Statements& older, const Statements& newer, std::size_t head) const
+    {
+        if (!older.IsRun() || !newer.IsRun() || head == older.size() || head == newer.size()) return 0;
+        const std::size_t oldEnd = older_.statements[older[older.size() - 1]].end;
+        const std::size_t newEnd = newer_.statements[newer[newer.size() - 1]].end;
+        const std::size_t alike = CommonSuffixLength(RunText(older_, older), RunText(newer_, newer));
+        std::size_t tail = 0;
+        for (; tail < older.size() - head && tail < newer.size() - head; ++tail) {
+            const Statement& o = older_.statements[older[older.size() - 1 - tail]];
+            const Statement& n = newer_.statements[newer[newer.size() - 1 - tail]];
+            if (oldEnd - o.begin > alike || oldEnd - o.begin != newEnd - n.begin || oldEnd - o.end != newEnd - n.end) {
+                break;
+            }
+        }
+        return tail;
+    }
+
+    // The bytes from a run's first statement to the end of its last.
+    static std::string_view RunText(const ModuleScan& module, const Statements& run)
+    {
+        const std::size_t begin = module.statements[run[0]].begin;
+        return module.text.substr(begin, module.statements[run[run.size() - 1]].end - begin);
+    }
+
     const ModuleScan& older_;
     const ModuleScan& newer_;
     LeadByteTest isLeadByte_;
-    SymbolTable table_;
-    std::unordered_map<std::string_view, std::uint32_t> byStored_;  // stored text: its key's number
+    TextNumbers keys_{TextCopy::Copied};  // statement keys
+    TextNumbers storedTexts_{TextCopy::Viewed};  // statement texts as stored
+    std::vector<std::uint32_t> keyOfStored_;  // per stored text: its key's number
     std::string key_;
     Symbols oldSymbols_;
     Symbols newSymbols_;
@@ -200,10 +316,35 @@ void OneSidedRows(const ScannedModule& module, bool added, ModuleDiff& diff)
     }
 }
 
-// Procedures pair by kind and name (any case); the k-th of a name in the
-// new version with the k-th in the old.
-void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByteTest isLeadByte, ModuleDiff& diff)
+constexpr std::size_t kUnpaired = SIZE_MAX;
+
+// Whether the two versions hold procedures of the same kinds and names (any
+// case) in the same order, as they mostly do.
+bool SameProcedureOrder(const ScannedModule& older, const ScannedModule& newer, LeadByteTest isLeadByte)
 {
+    if (older.procedures.size() != newer.procedures.size()) return false;
+    for (std::size_t i = 0; i < older.procedures.size(); ++i) {
+        const Procedure& old = older.procedures[i];
+        const Procedure& procedure = newer.procedures[i];
+        if (old.kind != procedure.kind) return false;
+        if (old.name != procedure.name && FoldCase(old.name, isLeadByte) != FoldCase(procedure.name, isLeadByte)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Procedures pair by kind and name (any case); the k-th of a name in the
+// new version with the k-th in the old. For each new procedure, the old
+// one it pairs with, or kUnpaired. In the same order, each pairs with the
+// one in its place.
+std::vector<std::size_t> PairProcedures(const ScannedModule& older, const ScannedModule& newer, LeadByteTest isLeadByte)
+{
+    std::vector<std::size_t> pairs(newer.procedures.size(), kUnpaired);
+    if (SameProcedureOrder(older, newer, isLeadByte)) {
+        for (std::size_t i = 0; i < pairs.size(); ++i) pairs[i] = i;
+        return pairs;
+    }
     using Key = std::pair<ProcedureKind, std::string>;
     std::map<Key, std::vector<std::size_t>> oldByKey;
     for (std::size_t i = 0; i < older.procedures.size(); ++i) {
@@ -211,24 +352,37 @@ void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByte
         oldByKey[{procedure.kind, FoldCase(procedure.name, isLeadByte)}].push_back(i);
     }
     std::map<Key, std::size_t> seen;
-    std::vector<bool> oldMatched(older.procedures.size(), false);
-    StatementComparison compare(older.scan, newer.scan, isLeadByte);
+    for (std::size_t i = 0; i < newer.procedures.size(); ++i) {
+        const Procedure& procedure = newer.procedures[i];
+        Key key{procedure.kind, FoldCase(procedure.name, isLeadByte)};
+        const std::size_t occurrence = seen[key]++;
+        const auto found = oldByKey.find(key);
+        if (found != oldByKey.end() && occurrence < found->second.size()) pairs[i] = found->second[occurrence];
+    }
+    return pairs;
+}
 
+// The declarations row, a row for every new procedure (paired or added),
+// then the old procedures left unpaired (deleted).
+void PairedRows(const ScannedModule& older, const ScannedModule& newer, LeadByteTest isLeadByte, ModuleDiff& diff)
+{
+    StatementComparison compare(older.scan, newer.scan, isLeadByte);
     const StatementList oldDeclarations = DeclarationStatements(older);
     const StatementList newDeclarations = DeclarationStatements(newer);
     diff.rows.push_back(MatchedRow(DeclarationsRow(RowStatus::Unchanged, {}), Size(oldDeclarations),
                                    Size(newDeclarations),
                                    compare.Common(Statements(oldDeclarations), Statements(newDeclarations))));
-    for (const Procedure& procedure : newer.procedures) {
-        Key key{procedure.kind, FoldCase(procedure.name, isLeadByte)};
-        const std::size_t occurrence = seen[key]++;
-        const auto found = oldByKey.find(key);
-        if (found == oldByKey.end() || occurrence >= found->second.size()) {
+
+    const std::vector<std::size_t> pairs = PairProcedures(older, newer, isLeadByte);
+    std::vector<bool> oldMatched(older.procedures.size(), false);
+    for (std::size_t i = 0; i < newer.procedures.size(); ++i) {
+        const Procedure& procedure = newer.procedures[i];
+        if (pairs[i] == kUnpaired) {
             diff.rows.push_back(ProcedureRow(procedure, RowStatus::Added, CountAdded(procedure.Steps())));
             continue;
         }
-        const Procedure& old = older.procedures[found->second[occurrence]];
-        oldMatched[found->second[occurrence]] = true;
+        const Procedure& old = older.procedures[pairs[i]];
+        oldMatched[pairs[i]] = true;
         diff.rows.push_back(MatchedRow(ProcedureRow(procedure, RowStatus::Unchanged, {}), old.Steps(), procedure.Steps(),
                                        compare.Common(Statements(old), Statements(procedure))));
     }

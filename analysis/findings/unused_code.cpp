@@ -10,6 +10,7 @@
 #include "project/text/path_text.h"
 #include "project/text/source_file.h"
 #include "project/text/strings.h"
+#include "project/text/text_hash.h"
 
 #include <algorithm>
 #include <array>
@@ -349,29 +350,6 @@ struct RememberedLine {
 
 constexpr std::uint32_t kFreeSlot = 0;  // slots hold a line's index + 1
 
-// Two lanes of 16 bytes a step, so that the multiplications do not wait
-// on each other; lines are compared whole when their hashes agree.
-std::uint64_t LineHash(std::string_view text)
-{
-    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-    constexpr std::uint64_t kOther = 0xC2B2AE3D27D4EB4Full;
-    std::uint64_t first = text.size();
-    std::uint64_t second = ~static_cast<std::uint64_t>(text.size());
-    std::size_t at = 0;
-    for (; at + 16 <= text.size(); at += 16) {
-        std::uint64_t words[2];
-        std::memcpy(words, text.data() + at, sizeof words);
-        first = (first ^ words[0]) * kMultiplier;
-        second = (second ^ words[1]) * kOther;
-    }
-    std::uint64_t words[2] = {0, 0};
-    std::memcpy(words, text.data() + at, text.size() - at);
-    first = (first ^ words[0]) * kMultiplier;
-    second = (second ^ words[1]) * kOther;
-    const std::uint64_t hash = first ^ (second >> 29) ^ (second << 35);
-    return hash ^ (hash >> 32);
-}
-
 // The first tokens of an attribute line: as many as its readers look at.
 class AttributeTokens {
 public:
@@ -508,7 +486,7 @@ public:
             reader.Names(text, number, *this);
             return;
         }
-        const std::uint64_t hash = LineHash(text);
+        const std::uint64_t hash = HashText(text);
         std::vector<RememberedLine>& lines = work_.lines;
         std::vector<std::uint32_t>& slots = work_.lineSlots;
         std::size_t slot = hash & (slots.size() - 1);

@@ -96,6 +96,16 @@ TEST(ModuleDiff, CountsEveryRowOfAStandardModule)
          "Sub D()\n  x = 1\nEnd Sub\nSub D()\n  x = 3\nEnd Sub\nSub D()\nEnd Sub\n",
          {"unchanged (declarations) 0/0/0/0 0/0", "unchanged Sub D 0/0/0/3 3/3", "changed Sub D 0/1/0/2 3/3",
           "added Sub D 2/0/0/0 0/2"}},
+        {"statements alike before and after the one changed, around added comment lines and long statements",
+         "Sub A()\n  s = \"" + std::string(300, 'x') + "\"\n  y = 1\n  z = 2\n  t = \"" + std::string(600, 'y') +
+             "\"\nEnd Sub\n",
+         "Sub A()\n  s = \"" + std::string(300, 'x') + "\"\n  ' note\n  y = 1\n  z = 9\n  ' more\n  t = \"" +
+             std::string(600, 'y') + "\"\nEnd Sub\n",
+         {"unchanged (declarations) 0/0/0/0 0/0", "changed Sub A 0/1/0/6 7/7"}},  // 600 bytes: two pieces
+        {"a procedure whole on its declaration statement",
+         "Sub A(): End Sub\nSub B()\n  x = 1\nEnd Sub\n",
+         "Sub A(): End Sub\nSub B()\n  x = 2\nEnd Sub\n",
+         {"unchanged (declarations) 0/0/0/0 0/0", "unchanged Sub A 0/0/0/1 1/1", "changed Sub B 0/1/0/2 3/3"}},
         {"the module name header is no statement, in any case",
          "Attribute VB_Name = \"modOld\"\nDim n As Long\n",
          "ATTRIBUTE vb_name = \"modNew\"\nDim n As Long\n",
