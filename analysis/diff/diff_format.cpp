@@ -13,23 +13,37 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-bool WriteTextMode(std::string_view path, std::string_view head, std::string_view parts, std::string_view tail)
+// The texts of the output in order: the head, the parts with the separator
+// between two, the tail.
+template <typename Write>
+bool WriteInOrder(std::string_view head, std::span<const std::string> parts, std::string_view separator,
+                  std::string_view tail, const Write& write)
+{
+    bool written = write(head);
+    for (std::size_t i = 0; i < parts.size() && written; ++i) {
+        written = (i == 0 || write(separator)) && write(parts[i]);
+    }
+    return written && write(tail);
+}
+
+bool WriteTextMode(std::string_view path, std::string_view head, std::span<const std::string> parts,
+                   std::string_view separator, std::string_view tail)
 {
     SourceFile file;
     if (OpenSourceFile(file, path, kModeWrite) != 1) return false;
-    bool written = true;
-    for (const std::string_view text : {head, parts, tail}) written = written && file.WriteBlock(text) == 1;
+    const bool written =
+        WriteInOrder(head, parts, separator, tail, [&](std::string_view text) { return file.WriteBlock(text) == 1; });
     return CloseSourceFile(file) == 1 && written;
 }
 
-bool WriteBinary(std::string_view path, std::string_view head, std::string_view parts, std::string_view tail)
+bool WriteBinary(std::string_view path, std::string_view head, std::span<const std::string> parts,
+                 std::string_view separator, std::string_view tail)
 {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(std::string(path).c_str(), "wb"));
     if (!file) return false;
-    bool written = true;
-    for (const std::string_view text : {head, parts, tail}) {
-        written = written && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    }
+    const bool written = WriteInOrder(head, parts, separator, tail, [&](std::string_view text) {
+        return std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    });
     return std::fclose(file.release()) == 0 && written;
 }
 
@@ -65,11 +79,12 @@ std::string DiffDocument(const DiffFormat& format, const DiffHeading& heading, s
 }
 
 bool WriteDiffOutput(const DiffFormat& format, std::string_view path, const DiffHeading& heading,
-                     std::string_view parts, const DiffTotals& totals)
+                     std::span<const std::string> parts, const DiffTotals& totals)
 {
     const std::string head = format.Head(heading);
     const std::string tail = format.Tail(totals);
-    return format.TextMode() ? WriteTextMode(path, head, parts, tail) : WriteBinary(path, head, parts, tail);
+    return format.TextMode() ? WriteTextMode(path, head, parts, format.Separator(), tail)
+                             : WriteBinary(path, head, parts, format.Separator(), tail);
 }
 
 }  // namespace kolvane

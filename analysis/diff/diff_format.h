@@ -49,9 +49,10 @@ public:
 // The output's bytes as one text, before the text mode's CR LF.
 std::string DiffDocument(const DiffFormat& format, const DiffHeading& heading, std::span<const ModuleDiff> modules);
 
-// Writes the head, the parts (their separators included) and the tail to
-// the file; false when it could not be created or not be written whole.
+// Writes the head, the modules' parts (the format's separator between two)
+// and the tail to the file; false when it could not be created or not be
+// written whole.
 bool WriteDiffOutput(const DiffFormat& format, std::string_view path, const DiffHeading& heading,
-                     std::string_view parts, const DiffTotals& totals);
+                     std::span<const std::string> parts, const DiffTotals& totals);
 
 }  // namespace kolvane

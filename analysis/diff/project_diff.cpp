@@ -6,7 +6,9 @@
 #include "project/text/path_text.h"
 
 #include <map>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace kolvane {
 namespace {
@@ -60,14 +62,13 @@ public:
 
     bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
-        if (modules_++ > 0) parts_.append(format_->Separator());
         if (const auto* compared = dynamic_cast<const ComparedModule*>(prepared)) {
-            parts_.append(compared->part);
+            parts_.push_back(compared->part);
             totals_.Add(compared->diff);
             return true;
         }
         const ModuleDiff diff = Compare(turn);
-        format_->AppendModule(diff, parts_);
+        format_->AppendModule(diff, parts_.emplace_back());
         totals_.Add(diff);
         return true;
     }
@@ -76,7 +77,7 @@ public:
     {
         const DiffHeading heading{context_.previousProjectPath, context_.projectPath};
         const bool written = WriteDiffOutput(*format_, path_, heading, parts_, totals_);
-        std::string().swap(parts_);
+        std::vector<std::string>().swap(parts_);
         if (written) return true;
         reporter.Message(message::kCannotWrite, message::kOutputCaption);
         return false;
@@ -97,8 +98,7 @@ private:
     const OutputContext& context_;
     std::string path_;
     std::unique_ptr<DiffFormat> format_;
-    std::string parts_;  // the modules' parts taken so far, with their separators
-    std::size_t modules_ = 0;
+    std::vector<std::string> parts_;  // the modules' parts taken so far
     DiffTotals totals_;
 };
 

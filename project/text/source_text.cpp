@@ -131,6 +131,7 @@ ReadOutcome ReadRawText(std::string_view path, TextBuffer& text, bool* holdsNul)
     // One read of the expected size, then blocks until the end: a file that
     // grows while it is read is still read whole.
     std::size_t filled = 0;
+    text.clear();  // a buffer that grows copies nothing of the module read before
     text.resize(hint + 1);
     bool failed = false;
     for (;;) {
