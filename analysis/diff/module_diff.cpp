@@ -2,6 +2,7 @@
 
 #include "analysis/diff/common_subsequence.h"
 #include "project/text/text_hash.h"
+#include "project/text/text_numbers.h"
 
 #include <algorithm>
 #include <array>
@@ -20,65 +21,6 @@ constexpr std::string_view kBlanks = " \t";
 
 using Symbols = std::vector<std::uint32_t>;
 using StatementList = std::vector<std::uint32_t>;  // statement numbers of a module
-
-// Texts numbered in the order they are first met, by open addressing over
-// their hashes. A text is viewed where it stands (Viewed: the module texts
-// outlive the table) or copied in (Copied: a key built in a scratch string).
-enum class TextCopy { Viewed, Copied };
-
-class TextNumbers {
-public:
-    explicit TextNumbers(TextCopy copy) : copy_(copy), slots_(kFirstSlots, kFree) {}
-
-    // The text's number, and whether the text was met just now.
-    std::pair<std::uint32_t, bool> Number(std::string_view text)
-    {
-        const std::uint64_t hash = HashText(text);
-        std::size_t slot = hash & (slots_.size() - 1);
-        for (; slots_[slot] != kFree; slot = (slot + 1) & (slots_.size() - 1)) {
-            const Entry& entry = entries_[slots_[slot]];
-            if (entry.hash == hash && TextOf(entry) == text) return {slots_[slot], false};
-        }
-        const auto number = static_cast<std::uint32_t>(entries_.size());
-        entries_.push_back({hash, text.data(), owned_.size(), text.size()});
-        if (copy_ == TextCopy::Copied) owned_.append(text);
-        slots_[slot] = number;
-        if (2 * entries_.size() > slots_.size()) Grow();
-        return {number, true};
-    }
-
-private:
-    static constexpr std::uint32_t kFree = UINT32_MAX;
-    static constexpr std::size_t kFirstSlots = 256;  // a power of two
-    struct Entry {
-        std::uint64_t hash;
-        const char* data;  // Viewed
-        std::size_t offset;  // Copied: in owned_
-        std::size_t size;
-    };
-
-    std::string_view TextOf(const Entry& entry) const
-    {
-        return copy_ == TextCopy::Copied ? std::string_view(owned_).substr(entry.offset, entry.size)
-                                         : std::string_view(entry.data, entry.size);
-    }
-
-    void Grow()
-    {
-        std::vector<std::uint32_t> grown(2 * slots_.size(), kFree);
-        for (std::uint32_t number = 0; number < entries_.size(); ++number) {
-            std::size_t slot = entries_[number].hash & (grown.size() - 1);
-            while (grown[slot] != kFree) slot = (slot + 1) & (grown.size() - 1);
-            grown[slot] = number;
-        }
-        slots_.swap(grown);
-    }
-
-    TextCopy copy_;
-    std::vector<std::uint32_t> slots_;  // entry numbers; kFree where none
-    std::vector<Entry> entries_;
-    std::string owned_;
-};
 
 // A standard module's first statement "Attribute VB_Name = ..." (in any
 // case) names the module; it is the module's header, not a statement.
@@ -201,11 +143,12 @@ public:
         const auto middle = [&](const ModuleScan& module, const Statements& list, Symbols& symbols) {
             symbols.clear();
             for (std::size_t i = head; i + tail < list.size(); ++i) {
-                const auto [stored, added] = storedTexts_.Number(Stored(module, list[i]));
-                if (added) {
+                const std::string_view text = Stored(module, list[i]);
+                const std::uint32_t stored = storedTexts_.Number(text, HashText(text));
+                if (stored == keyOfStored_.size()) {  // a text met just now
                     key_.clear();
                     AppendStatementKey(module, module.statements[list[i]], isLeadByte_, key_);
-                    keyOfStored_.push_back(keys_.Number(key_).first);
+                    keyOfStored_.push_back(keys_.Number(key_, HashText(key_)));
                 }
                 symbols.push_back(keyOfStored_[stored]);
             }
@@ -269,8 +212,8 @@ private:
     const ModuleScan& older_;
     const ModuleScan& newer_;
     LeadByteTest isLeadByte_;
-    TextNumbers keys_{TextCopy::Copied};  // statement keys
-    TextNumbers storedTexts_{TextCopy::Viewed};  // statement texts as stored
+    TextNumbers keys_;  // statement keys
+    TextNumbers storedTexts_;  // statement texts as stored
     std::vector<std::uint32_t> keyOfStored_;  // per stored text: its key's number
     std::string key_;
     Symbols oldSymbols_;

@@ -11,6 +11,7 @@
 #include "project/text/source_file.h"
 #include "project/text/strings.h"
 #include "project/text/text_hash.h"
+#include "project/text/text_numbers.h"
 
 #include <algorithm>
 #include <array>
@@ -124,65 +125,7 @@ std::uint64_t FoldName(std::string_view name, LeadByteTest isLeadByte, std::stri
 }
 
 // Folded names, each with a number from 0 on in the order they came.
-class NameTable {
-public:
-    NameTable() : slots_(kInitialSlots, 0) {}
-
-    std::uint32_t Size() const { return static_cast<std::uint32_t>(ends_.size()); }
-    std::string_view Name(std::uint32_t id) const
-    {
-        const std::uint32_t begin = id == 0 ? 0 : ends_[id - 1];
-        return std::string_view(text_).substr(begin, ends_[id] - begin);
-    }
-    std::uint64_t Hash(std::uint32_t id) const { return hashes_[id]; }
-
-    // The number of the name, kNone when it has none.
-    std::uint32_t Find(std::string_view folded, std::uint64_t hash) const
-    {
-        for (std::size_t slot = hash & (slots_.size() - 1);; slot = (slot + 1) & (slots_.size() - 1)) {
-            const std::uint32_t entry = slots_[slot];
-            if (entry == 0) return kNone;
-            if (hashes_[entry - 1] == hash && Name(entry - 1) == folded) return entry - 1;
-        }
-    }
-
-    // The number of the name, given one when new.
-    std::uint32_t Intern(std::string_view folded, std::uint64_t hash)
-    {
-        std::size_t slot = hash & (slots_.size() - 1);
-        for (;; slot = (slot + 1) & (slots_.size() - 1)) {
-            const std::uint32_t entry = slots_[slot];
-            if (entry == 0) break;
-            if (hashes_[entry - 1] == hash && Name(entry - 1) == folded) return entry - 1;
-        }
-        const std::uint32_t id = Size();
-        text_.append(folded);
-        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
-        hashes_.push_back(hash);
-        slots_[slot] = id + 1;
-        if (2 * ends_.size() > slots_.size()) Grow();
-        return id;
-    }
-
-private:
-    static constexpr std::size_t kInitialSlots = 256;
-
-    void Grow()
-    {
-        std::vector<std::uint32_t> slots(slots_.size() * 2, 0);
-        for (std::uint32_t id = 0; id < Size(); ++id) {
-            std::size_t slot = hashes_[id] & (slots.size() - 1);
-            while (slots[slot] != 0) slot = (slot + 1) & (slots.size() - 1);
-            slots[slot] = id + 1;
-        }
-        slots_ = std::move(slots);
-    }
-
-    std::string text_;
-    std::vector<std::uint32_t> ends_;
-    std::vector<std::uint64_t> hashes_;
-    std::vector<std::uint32_t> slots_;  // a name's number + 1; 0 for a free slot
-};
+using NameTable = TextNumbers;
 
 // --- name sets -------------------------------------------------------------
 
@@ -539,7 +482,7 @@ private:
     std::uint32_t Intern(std::string_view name)
     {
         const std::uint64_t hash = FoldName(name, isLeadByte_, scratch_);
-        const std::uint32_t id = out_.names.Intern(scratch_, hash);
+        const std::uint32_t id = out_.names.Number(scratch_, hash);
         if (id == counts_.size()) counts_.push_back({});
         return id;
     }
@@ -1349,7 +1292,7 @@ struct UnusedCode::Project {
         const NameTable& local = prepared->names;
         module.localToGlobal.resize(local.Size());
         for (std::uint32_t id = 0; id < local.Size(); ++id) {
-            const std::uint32_t global = names.Intern(local.Name(id), local.Hash(id));
+            const std::uint32_t global = names.Number(local.Text(id), local.Hash(id));
             if (global == totals.size()) totals.push_back(0);
             module.localToGlobal[id] = global;
             totals[global] += prepared->totals[id];
@@ -1516,7 +1459,8 @@ struct UnusedCode::Project {
     {
         std::string folded;
         const std::uint64_t hash = FoldName(name, isLeadByte, folded);
-        return names.Find(folded, hash);
+        const std::uint32_t id = names.Find(folded, hash);
+        return id == TextNumbers::kNoNumber ? kNone : id;
     }
 
     void ReachRoots()
@@ -1534,7 +1478,7 @@ struct UnusedCode::Project {
                     if (module.kind != ModuleKind::Bas) continue;
                     for (const LocalDeclaration& d : module.facts.declarations) {
                         if ((d.member == DeclarationMember::Sub || d.member == DeclarationMember::Function) &&
-                            d.name != kNone && names.Name(module.Global(d.name)) == kMainName) {
+                            d.name != kNone && names.Text(module.Global(d.name)) == kMainName) {
                             ReachNode(module.nodeBase + d.node, Why::Other,
                                       module.regionBase + module.facts.nodes[d.node].region);
                         }
