@@ -14,16 +14,18 @@ struct FileCloser {
 };
 
 // The texts of the output in order: the head, the parts with the separator
-// between two, the tail.
+// between two, the tail. An empty text is no write (the separator of most
+// formats is none).
 template <typename Write>
 bool WriteInOrder(std::string_view head, std::span<const std::string> parts, std::string_view separator,
                   std::string_view tail, const Write& write)
 {
-    bool written = write(head);
+    const auto put = [&write](std::string_view text) { return text.empty() || write(text); };
+    bool written = put(head);
     for (std::size_t i = 0; i < parts.size() && written; ++i) {
-        written = (i == 0 || write(separator)) && write(parts[i]);
+        written = (i == 0 || put(separator)) && put(parts[i]);
     }
-    return written && write(tail);
+    return written && put(tail);
 }
 
 bool WriteTextMode(std::string_view path, std::string_view head, std::span<const std::string> parts,
