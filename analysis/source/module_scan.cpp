@@ -144,10 +144,6 @@ public:
 
     bool AtEnd() const { return at_ == text_.size(); }
 
-    // The byte where the next word would begin, a letter in lower case; 0
-    // at the end.
-    char NextInitial() const { return at_ < text_.size() ? LowerAscii(text_[at_]) : 0; }
-
     // The next word, taken; nothing when no plain word stands next.
     std::optional<std::string_view> Take()
     {
@@ -235,10 +231,6 @@ std::optional<bool> PlainProcedureEnd(std::string_view text)
     const std::optional<std::string_view> end = words.Take();
     if (!end) return std::nullopt;
     if (!PlainWords::IsKeyword(*end, kEndWord)) return false;
-    // Any word after End that begins with another letter (End If, End With)
-    // is none of the three.
-    const char initial = words.NextInitial();
-    if (initial >= 'a' && initial <= 'z' && initial != 's' && initial != 'f' && initial != 'p') return false;
     const std::optional<std::string_view> what = words.Take();
     if (!what) return std::nullopt;
     return PlainWords::IsKeyword(*what, kSubWord) || PlainWords::IsKeyword(*what, kFunctionWord) ||
