@@ -84,44 +84,53 @@ bool IsName(const Token& token)
 
 // --- names ------------------------------------------------------------------
 
+// Eight ASCII bytes with the letters A-Z in lower case.
+std::uint64_t LowerAsciiWord(std::uint64_t word)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighBits = 0x80 * kOnes;
+    const std::uint64_t fromA = word + (0x80 - 'A') * kOnes;  // high bit: at or above 'A'
+    const std::uint64_t pastZ = word + (0x80 - 'Z' - 1) * kOnes;  // high bit: above 'Z'
+    const std::uint64_t upper = fromA & ~pastZ & kHighBits;
+    return word | (upper >> 2);  // 0x80 >> 2 is the case bit 0x20
+}
+
 // Folds a name for comparison (ASCII letters in lower case, the trail byte
-// of a double-byte character as it is) into out and returns its hash.
+// of a double-byte character as it is) into out and returns its hash. Runs
+// of eight ASCII bytes are folded at once.
 std::uint64_t FoldName(std::string_view name, LeadByteTest isLeadByte, std::string& out)
 {
-    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-    const auto mix = [](std::uint64_t hash, std::uint64_t word) {
-        hash = (hash ^ word) * kMultiplier;
-        return hash ^ (hash >> 32);
-    };
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
     out.resize(name.size());
     char* folded = out.data();
-    std::uint64_t hash = name.size();
-    std::uint64_t word = 0;
-    unsigned shift = 0;
-    const auto put = [&](unsigned char byte, std::size_t at) {
-        folded[at] = static_cast<char>(byte);
-        word |= static_cast<std::uint64_t>(byte) << shift;
-        shift += 8;
-        if (shift == 64) {
-            hash = mix(hash, word);
-            word = 0;
-            shift = 0;
+    const char* bytes = name.data();
+    std::size_t i = 0;
+    while (i < name.size()) {
+        if (i + sizeof(std::uint64_t) <= name.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, sizeof word);
+            if ((word & kHighBits) == 0) {
+                word = LowerAsciiWord(word);
+                std::memcpy(folded + i, &word, sizeof word);
+                i += sizeof word;
+                continue;
+            }
         }
-    };
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
+        const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80) {
-            put(byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte | 0x20) : byte, i);
-        } else if (isLeadByte != nullptr && isLeadByte(byte) && i + 1 < name.size() &&
-                   IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
-            put(byte, i);
+            folded[i] = LowerAscii(bytes[i]);
             ++i;
-            put(static_cast<unsigned char>(name[i]), i);  // the trail byte as it is
+        } else if (isLeadByte != nullptr && isLeadByte(byte) && i + 1 < name.size() &&
+                   IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            folded[i] = bytes[i];
+            folded[i + 1] = bytes[i + 1];  // the trail byte as it is
+            i += 2;
         } else {
-            put(byte, i);
+            folded[i] = bytes[i];
+            ++i;
         }
     }
-    return mix(hash, word);
+    return HashText(out);
 }
 
 // Folded names, each with a number from 0 on in the order they came.
