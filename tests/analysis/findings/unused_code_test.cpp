@@ -423,17 +423,21 @@ TEST(UnusedCode, NamesAndTokens)
           {"modMain.bas Sub E", "live 1"},
           {"modMain.bas Sub F", "live 1"},
           {"modMain.bas Sub G", "live 1"}}},
-        {"a Shift_JIS identifier whose trail byte is _ or [ (or ] inside brackets), never folded",
+        {"a Shift_JIS identifier whose trail byte is _, [ or a letter (or ] inside brackets), never folded",
          kExe,
          {{"modMain.bas",
            Module("modMain", "Sub Main()\n    a" + underscore + " = a" + bracket + "b + [c" + close +
-                                 "] + c\x83\x61\nEnd Sub\n" + "Public a" + underscore + " As Long\nPublic A" + bracket +
-                                 "B\nPublic a" + bracket + "\nPublic c" + close + "\nPublic C\x83\x41\n")}},
+                                 "] + c\x83\x61 + LO\x83\x41NGNAME12 + lo\x83\x61ngname34\nEnd Sub\n" + "Public a" +
+                                 underscore + " As Long\nPublic A" + bracket + "B\nPublic a" + bracket + "\nPublic c" +
+                                 close +
+                                 "\nPublic C\x83\x41\nPublic Lo\x83\x41ngName12\nPublic Lo\x83\x41ngName34\n")}},
          {{"modMain.bas Variable a" + underscore, "live 1"},
           {"modMain.bas Variable A" + bracket + "B", "live 1"},
           {"modMain.bas Variable a" + bracket, "dead 0"},
           {"modMain.bas Variable c" + close, "live 1"},
-          {"modMain.bas Variable C\x83\x41", "dead 0"}}},
+          {"modMain.bas Variable C\x83\x41", "dead 0"},
+          {"modMain.bas Variable Lo\x83\x41ngName12", "live 1"},
+          {"modMain.bas Variable Lo\x83\x41ngName34", "dead 0"}}},
     });
 }
 
