@@ -18,7 +18,8 @@
 //   line, the first token after a ":" separator, the first token after Then
 //   when tokens follow that Then in the statement (a single-line If), and the
 //   first token after an Else that follows such a Then. A line number or a
-//   label before a statement is its first word; the word after it is not.
+//   label ("Retry:") before a statement is its first word; the word after it
+//   is not, and a Rem there starts no comment (see LineLexer).
 // - A line whose first token is the word Attribute (any case) is an
 //   attribute line: its tokens are marked, and most readers pass over them.
 #pragma once
@@ -165,7 +166,7 @@ public:
             thenWithTokens_ = thenWithTokens_ || afterThen_;  // a token follows Then: a single-line If
             afterThen_ = token.IsWord(kThenWord);
             code.firstWord = nextIsFirst_;
-            nextIsFirst_ = token.kind == TokenKind::Separator || afterThen_ ||
+            nextIsFirst_ = (token.kind == TokenKind::Separator && lexer.AtStatementStart()) || afterThen_ ||
                            (token.IsWord(kElseWord) && thenWithTokens_);
             visitor.Token(code);
         }

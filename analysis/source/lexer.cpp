@@ -20,6 +20,18 @@ constexpr char kCloseBracket = ']';
 constexpr char kAmpersand = '&';
 constexpr std::string_view kTypeCharacters = "%&!#@$";
 constexpr std::string_view kRemWord = "Rem";
+// The words Visual Basic reserves: none of them labels a line ("Else:" is
+// the Else of an If, "End:" an End statement).
+constexpr std::string_view kReservedWords[] = {
+    "And",    "As",         "ByRef",      "ByVal",  "Call",       "Case",     "Close", "Const",   "Declare",  "Dim",
+    "Do",     "Each",       "Else",       "ElseIf", "Empty",      "End",      "Enum",  "Eqv",     "Erase",    "Error",
+    "Event",  "Exit",       "False",      "For",    "Friend",     "Function", "Get",   "Global",  "GoSub",    "GoTo",
+    "If",     "Imp",        "Implements", "In",     "Input",      "Is",       "Let",   "Like",    "Line",     "Lock",
+    "Loop",   "LSet",       "Me",         "Mod",    "New",        "Next",     "Not",   "Nothing", "Null",     "On",
+    "Open",   "Option",     "Optional",   "Or",     "ParamArray", "Preserve", "Print", "Private", "Property", "Public",
+    "Put",    "RaiseEvent", "ReDim",      "Rem",    "Resume",     "Return",   "RSet",  "Seek",    "Select",   "Set",
+    "Static", "Step",       "Stop",       "Sub",    "Then",       "To",       "True",  "Type",    "TypeOf",   "Unlock",
+    "Until",  "Wend",       "While",      "With",   "WithEvents", "Write",    "Xor"};
 
 bool IsBlank(char c) { return c == kBlank || c == kTab; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -56,6 +68,16 @@ constexpr std::array<ByteClass, 256> kByteClasses = [] {
 
 ByteClass ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
 bool IsTypeCharacter(char c) { return ClassOf(c) == kTypeByte; }
+
+// Whether a line's first token, a number or a name neither bracketed nor
+// typed (the name, empty for a number), labels the line when ":" follows.
+bool IsLabel(std::string_view name)
+{
+    for (const std::string_view word : kReservedWords) {
+        if (EqualsIgnoringCase(name, word)) return false;
+    }
+    return true;
+}
 
 // Whether a number begins at start: a digit, or "&H"/"&O" (any case) and a
 // digit of its base.
@@ -195,7 +217,11 @@ bool LineLexer::Next(Token& token)
     const std::size_t start = position_;
     const char c = data[start];
     const bool statementStart = statementStart_;
+    const bool first = first_;
+    const bool afterLabel = afterLabel_;
     statementStart_ = false;
+    first_ = false;
+    afterLabel_ = false;
     token.offset = start;
     token.bracketed = false;
     token.typeCharacter = 0;
@@ -250,7 +276,7 @@ bool LineLexer::Next(Token& token)
         } else if (c == kSeparator && !(start + 1 < size && data[start + 1] == kAssignment)) {
             token.kind = TokenKind::Separator;
             end = start + 1;
-            statementStart_ = true;
+            statementStart_ = !(afterLabel && IsLabel(labelName_));
         } else {
             token.kind = TokenKind::Symbol;
             end = c == kSeparator ? start + 2 : start + 1;
@@ -261,6 +287,11 @@ bool LineLexer::Next(Token& token)
     // bracket, a comment: the " _" is theirs).
     token.text = std::string_view(data + start, end - start);
     token.name = nameEnd != 0 ? std::string_view(data + nameStart, nameEnd - nameStart) : token.text;
+    if (first) {
+        const bool name = token.kind == TokenKind::Identifier && !token.bracketed && token.typeCharacter == 0;
+        afterLabel_ = name || token.kind == TokenKind::Number;
+        labelName_ = name ? token.name : std::string_view();
+    }
     position_ = end;
     SkipBlanks();
     return true;
@@ -286,8 +317,10 @@ LineNames::Read LineNames::Next()
         const char c = line_[start];
         const bool statementStart = statementStart_;
         const bool first = first_;
+        const bool afterLabel = afterLabel_;
         statementStart_ = false;
         first_ = false;
+        afterLabel_ = false;
         Read read;
         read.first = first;
         std::size_t end;
@@ -328,11 +361,15 @@ LineNames::Read LineNames::Next()
                 read = {Kind::Comment, {}, first, false};
                 end = line_.size();
             }
+            afterLabel_ = first && read.kind == Kind::Name && read.plain;
+            labelName_ = read.text;
         } else if (NumberAt(line_, start)) {
             end = NumberEnd(line_, start);
+            afterLabel_ = first;
+            labelName_ = {};
         } else if (c == kSeparator && !(start + 1 < line_.size() && line_[start + 1] == kAssignment)) {
             end = start + 1;
-            statementStart_ = true;
+            statementStart_ = !(afterLabel && IsLabel(labelName_));
         } else {
             end = c == kSeparator ? start + 2 : start + 1;
         }

@@ -18,8 +18,11 @@
 // - A comment runs from an apostrophe outside a string literal to the line's
 //   end; with remComments, so does the word Rem (any case, not bracketed)
 //   followed by a blank or the line's end, when it is the line's first token
-//   or follows a ":" separator.
-// - ":" is the statement separator, ":=" a symbol of its own; a final " _"
+//   or follows a ":" separator that begins a statement.
+// - ":" is the statement separator, ":=" a symbol of its own. A ":" right
+//   after a line label begins no statement: the label is the line's first
+//   token when that is a number, or a name neither bracketed nor typed that
+//   Visual Basic does not reserve ("Else:" is no label); a final " _"
 //   (blanks and tabs may follow it) is the line's continuation and no token;
 //   every other character is a symbol of one byte.
 #pragma once
@@ -81,6 +84,9 @@ public:
     bool Next(Token& token);
     // Where the next token is looked for.
     std::size_t Position() const { return position_; }
+    // Whether the next token begins a statement: the line's first, or the
+    // first after a ":" that is no line label's.
+    bool AtStatementStart() const { return statementStart_; }
 
 private:
     void SkipBlanks();
@@ -92,7 +98,10 @@ private:
     LexerOptions options_;
     std::size_t position_ = 0;
     std::size_t continuation_;  // where the final " _" stands (the line's size when there is none)
-    bool statementStart_ = true;  // the next token is the line's first or follows ":"
+    bool statementStart_ = true;  // the next token is the line's first or follows a statement's ":"
+    bool first_ = true;  // the next token is the line's first
+    bool afterLabel_ = false;  // the token read last is the line's first, a number or a plain name
+    std::string_view labelName_;  // that name (empty for a number)
 };
 
 // The names of one physical line as LineLexer reads them, without making
@@ -125,6 +134,8 @@ private:
     std::size_t continuation_;
     bool statementStart_ = true;
     bool first_ = true;
+    bool afterLabel_ = false;
+    std::string_view labelName_;
 };
 
 // Where the line's final " _" stands, its trailing blanks and tabs aside;

@@ -116,7 +116,8 @@ TEST(Inventory, ConstructCounts)
 {
     const ConstructCase cases[] = {
         {"GoSub, with On", Construct::GoSub, "GoSub 10\r\nOn x GoSub a, b\r\ngosub c\r\n", 3},
-        {"GoTo, not after Error", Construct::GoTo, "GoTo 10\r\nOn Error GoTo 0\r\nOn x GoTo a, b\r\nIf x Then GoTo c\r\n", 3},
+        {"GoTo, not after Error", Construct::GoTo,
+         "GoTo 10\r\nOn Error GoTo 0\r\nOn x GoTo a, b\r\nIf x Then GoTo c\r\n", 3},
         {"On Error Resume Next, with Local, split by a continuation", Construct::OnErrorResumeNext,
          "On Error Resume Next\r\non local error resume next\r\nOn Error _\r\n  Resume _\r\n  Next\r\n", 3},
         {"not in comments or strings", Construct::OnErrorResumeNext,
@@ -140,9 +141,9 @@ TEST(Inventory, ConstructCounts)
         {"Option Base", Construct::OptionBase, "Option Explicit\r\nOption Base 1\r\n", 1},
         {"LSet and RSet as first words; not after a line number", Construct::LSetRSet,
          "LSet a = b\r\nIf x Then RSet c = d\r\n20 LSet e = f\r\nx.LSet\r\n", 2},
-        {"a bare End, not End If", Construct::EndStatements,
+        {"a bare End, not End If, not after a line number or label", Construct::EndStatements,
          "End\r\nEnd If\r\nIf x Then End\r\nIf x Then y Else End\r\nDone: End\r\n[End]\r\n10 End\r\n"
-         "End ' stop\r\nEnd Sub\r\nEnd _\r\n  Function\r\n",
+         "End ' stop\r\nEnd Sub\r\nEnd _\r\n  Function\r\nElse: End\r\n",
          5},
         {"DoEvents", Construct::DoEvents, "DoEvents\r\nx = DoEvents()\r\n", 2},
         {"attribute lines are passed over", Construct::GoTo, "Attribute GoTo.VB_UserMemId = 0\r\n", 0},

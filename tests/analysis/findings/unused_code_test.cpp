@@ -410,19 +410,21 @@ TEST(UnusedCode, NamesAndTokens)
           {"modMain.bas Sub F", "dead 0"},
           {"modMain.bas Sub G", "dead 0"},
           {"modMain.bas Sub H", "live 1"}}},
-        {"a label's Rem is a word; strings split into words; an unclosed string ends with its line",
+        {"a line number's or label's Rem is a word; strings split into words; an unclosed string ends with its line",
          kExe,
-         {{"modMain.bas", Module("modMain",
-                                 "Sub Main()\n    10 Rem A\n    x = \"B.C D\"\"E\" & \"F\n    G\nEnd Sub\n"
-                                 "Sub A()\nEnd Sub\nSub B()\nEnd Sub\nSub C()\nEnd Sub\nSub D()\nEnd Sub\n"
-                                 "Sub E()\nEnd Sub\nSub F()\nEnd Sub\nSub G()\nEnd Sub\n")}},
+         {{"modMain.bas",
+           Module("modMain",
+                  "Sub Main()\n    10 Rem A\n    x = \"B.C D\"\"E\" & \"F\n    G\nRetry: Rem H\nEnd Sub\n"
+                  "Sub A()\nEnd Sub\nSub B()\nEnd Sub\nSub C()\nEnd Sub\nSub D()\nEnd Sub\n"
+                  "Sub E()\nEnd Sub\nSub F()\nEnd Sub\nSub G()\nEnd Sub\nSub H()\nEnd Sub\n")}},
          {{"modMain.bas Sub A", "live 1"},
           {"modMain.bas Sub B", "live 1"},
           {"modMain.bas Sub C", "live 1"},
           {"modMain.bas Sub D", "live 1"},
           {"modMain.bas Sub E", "live 1"},
           {"modMain.bas Sub F", "live 1"},
-          {"modMain.bas Sub G", "live 1"}}},
+          {"modMain.bas Sub G", "live 1"},
+          {"modMain.bas Sub H", "live 1"}}},
         {"a Shift_JIS identifier whose trail byte is _, [ or a letter (or ] inside brackets), never folded",
          kExe,
          {{"modMain.bas",
