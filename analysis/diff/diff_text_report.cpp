@@ -4,7 +4,6 @@
 #include "project/text/strings.h"
 
 #include <array>
-#include <charconv>
 #include <cstdint>
 
 namespace kolvane {
@@ -52,13 +51,6 @@ void AppendRowLabel(const DiffRow& row, std::string& report)
     report += name.substr(0, name.find('\0'));
 }
 
-void AppendCount(std::int64_t count, std::string& report)
-{
-    std::array<char, 24> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), count).ptr;
-    report.append(digits.data(), end);
-}
-
 void AppendRow(const DiffRow& row, std::string& report)
 {
     report += kRowIndent;
@@ -70,11 +62,11 @@ void AppendRow(const DiffRow& row, std::string& report)
         return;
     }
     report += kRowAdded;
-    AppendCount(row.counts->added, report);
+    report_style::AppendNumber(report, row.counts->added);
     report += kRowChanged;
-    AppendCount(row.counts->changed, report);
+    report_style::AppendNumber(report, row.counts->changed);
     report += kRowDeleted;
-    AppendCount(row.counts->deleted, report);
+    report_style::AppendNumber(report, row.counts->deleted);
     report += kRowEnd;
 }
 

@@ -7,6 +7,7 @@
 #include "project/text/strings.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +26,14 @@ using Columns = std::array<std::int64_t, 4>;
 inline void AppendBanner(std::string& report, std::string_view title)
 {
     report.append(kBannerRule).append(title).append(kBannerRule);
+}
+
+// A figure in decimal, as "%lld" writes it.
+inline void AppendNumber(std::string& report, std::int64_t value)
+{
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    report.append(digits.data(), end);
 }
 
 // The header line, a line per module kind (all seven), the overall line and

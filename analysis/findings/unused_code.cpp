@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -84,11 +83,12 @@ bool IsName(const Token& token)
 
 // --- names ------------------------------------------------------------------
 
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x80 * kOnes;  // the high bit of each of eight bytes
+
 // Eight ASCII bytes with the letters A-Z in lower case.
 std::uint64_t LowerAsciiWord(std::uint64_t word)
 {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighBits = 0x80 * kOnes;
     const std::uint64_t fromA = word + (0x80 - 'A') * kOnes;  // high bit: at or above 'A'
     const std::uint64_t pastZ = word + (0x80 - 'Z' - 1) * kOnes;  // high bit: above 'Z'
     const std::uint64_t upper = fromA & ~pastZ & kHighBits;
@@ -100,7 +100,6 @@ std::uint64_t LowerAsciiWord(std::uint64_t word)
 // of eight ASCII bytes are folded at once.
 std::uint64_t FoldName(std::string_view name, LeadByteTest isLeadByte, std::string& out)
 {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
     out.resize(name.size());
     char* folded = out.data();
     const char* bytes = name.data();
@@ -1712,34 +1711,21 @@ void AddSteps(StepTotals& totals, const UnusedModuleView& module)
     }
 }
 
-// "  %s %s %s ： %u 行目、%lld 行" of a row that is not live, put together in
-// place: the report grows once for the row.
+// "  %s %s %s ： %u 行目、%lld 行" of a row that is not live; the name, like
+// every text of the report, ends at a NUL byte.
 void AppendRow(const UnusedRow& row, std::string& report)
 {
-    constexpr std::size_t kNumberRoom = std::numeric_limits<std::int64_t>::digits10 + 2;  // digits and a sign
-    const std::string_view status = kStatusWords[static_cast<std::size_t>(row.status)];
-    const std::string_view member = DeclarationMemberText(row.member);
-    const std::string_view name = row.name.substr(0, row.name.find('\0'));
-    const std::size_t start = report.size();
-    report.resize(start + kRowIndent.size() + status.size() + member.size() + name.size() + kRowColon.size() +
-                  kRowLineWord.size() + kRowStepsWord.size() + 2 + 2 * kNumberRoom);
-    char* out = report.data() + start;
-    const auto put = [&out](std::string_view text) {
-        std::memcpy(out, text.data(), text.size());
-        out += text.size();
-    };
-    put(kRowIndent);
-    put(status);
-    *out++ = ' ';
-    put(member);
-    *out++ = ' ';
-    put(name);
-    put(kRowColon);
-    out = std::to_chars(out, out + kNumberRoom, std::int64_t{row.line.value_or(0)}).ptr;
-    put(kRowLineWord);
-    out = std::to_chars(out, out + kNumberRoom, row.steps.value_or(0)).ptr;
-    put(kRowStepsWord);
-    report.resize(static_cast<std::size_t>(out - report.data()));
+    report += kRowIndent;
+    report += kStatusWords[static_cast<std::size_t>(row.status)];
+    report += ' ';
+    report += DeclarationMemberText(row.member);
+    report += ' ';
+    report += row.name.substr(0, row.name.find('\0'));
+    report += kRowColon;
+    report_style::AppendNumber(report, row.line.value_or(0));
+    report += kRowLineWord;
+    report_style::AppendNumber(report, row.steps.value_or(0));
+    report += kRowStepsWord;
 }
 
 void AppendModule(const UnusedModuleView& module, std::string& report)
