@@ -60,6 +60,13 @@ int PairArguments(const Options& options, Release& release)
         return Tell(status == ProjectStatus::NotFound ? Outcome::ProjectNotFound : Outcome::ProjectUnreadable,
                     reporter);
     }
+    if (release.older.empty() && release.newer.empty()) {  // nothing to compare
+        for (const std::string* argument : {&oldArgument, &newArgument}) {
+            CliReporter reporter(*argument, options.verbose);
+            Tell(Outcome::ProjectNotFound, reporter);
+        }
+        return kExitUsage;
+    }
     release.pairs = PairReleases(release.older, release.newer);
     return kExitSuccess;
 }

@@ -12,14 +12,20 @@
 namespace kolvane::cli {
 namespace {
 
-// The projects the arguments stand for; a folder that cannot be read is
-// reported.
-std::vector<std::string> ProjectsOf(const Options& options)
+// The projects the arguments stand for. A folder under an argument that
+// cannot be searched, and a folder or group that stands for no project, are
+// said and make the status 2; the projects found still run.
+std::vector<std::string> ProjectsOf(const Options& options, int& status)
 {
     std::vector<std::string> projects;
     for (const std::string& argument : options.projects) {
         CliReporter reporter(argument, options.verbose);
-        AddProjectsOf(argument, projects, reporter);
+        const std::size_t before = projects.size();
+        if (!AddProjectsOf(argument, projects, reporter)) {
+            status = std::max(status, kExitUsage);
+        } else if (projects.size() == before) {
+            status = std::max(status, Tell(Outcome::ProjectNotFound, reporter));
+        }
     }
     return projects;
 }
@@ -77,7 +83,7 @@ int RunProjects(const Options& options)
     }
 
     int status = kExitSuccess;
-    for (const std::string& project : ProjectsOf(options)) {
+    for (const std::string& project : ProjectsOf(options, status)) {
         CliReporter reporter(project, options.verbose);
         ProjectFigures figures;
         status = std::max(status, RunProject(project, choice, reporter, figures));

@@ -122,20 +122,20 @@ void ReadProjectGroup(std::string_view groupPath, std::string_view text, std::ve
     ForEachGroupProject(text, [&](std::string_view value) { projects.push_back(ResolveMemberPath(groupPath, value)); });
 }
 
-void AddProjectsOf(std::string_view argument, std::vector<std::string>& projects, Reporter& reporter)
+bool AddProjectsOf(std::string_view argument, std::vector<std::string>& projects, Reporter& reporter)
 {
     switch (KindOfArgument(argument)) {
     case ArgumentKind::Folder: {
         FolderSearch search(reporter);
         search.Search(fs::path{std::string(argument)}, fs::path());
         for (ListedProject& project : search.Found()) projects.push_back(std::move(project.path));
-        return;
+        return search.AllRead();
     }
     case ArgumentKind::Group: {
         TextBuffer text;
         if (ReadSourceText(argument, text) == ReadOutcome::Read) {
             ReadProjectGroup(argument, text, projects);
-            return;
+            return true;
         }
         break;
     }
@@ -143,6 +143,7 @@ void AddProjectsOf(std::string_view argument, std::vector<std::string>& projects
         break;
     }
     projects.emplace_back(argument);
+    return true;
 }
 
 ProjectStatus ListProjectsOf(std::string_view argument, std::vector<ListedProject>& projects, Reporter& reporter)

@@ -24,7 +24,9 @@ ArgumentKind KindOfArgument(std::string_view argument);
 //   resolved against the group's folder as members are; a group that cannot
 //   be read stands for itself, so that it fails as a project;
 // - anything else: the argument as it is.
-void AddProjectsOf(std::string_view argument, std::vector<std::string>& projects, Reporter& reporter);
+// False when a folder under the argument could not be searched (reported):
+// the projects added are then not all it stands for.
+bool AddProjectsOf(std::string_view argument, std::vector<std::string>& projects, Reporter& reporter);
 
 // The projects of a group file's text, resolved against groupPath.
 void ReadProjectGroup(std::string_view groupPath, std::string_view text, std::vector<std::string>& projects);

@@ -258,15 +258,23 @@ TEST(KolvaneCli, RefusedProjectsAreNamedWithTheReasonAndTheRestStillRuns)
     for (int i = 0; i < 101; ++i) modules += "Module=M; M" + std::to_string(i) + ".bas\r\n";
     dir.Write("Big.vbp", modules);
     dir.Write("Long.vbp", "Form=" + std::string(255, 'f') + "\r\n");
+    // A folder and a group that stand for no project.
+    dir.Folder("NoProjects");
+    dir.Write("NoProjects/readme.txt", "");
+    dir.Write("None.vbg", "VBGROUP 5.0\r\n");
 
-    const CliRun run = RunCli(dir.Root(), {"Missing.vbp", "Empty.vbp", "Big.vbp", "Long.vbp", "Good.vbp"});
+    const CliRun run =
+        RunCli(dir.Root(), {"NoProjects", "None.vbg", "Missing.vbp", "Empty.vbp", "Big.vbp", "Long.vbp", "Good.vbp"});
 
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, Utf8(u8"kolvane-cli: Missing.vbp: プロジェクトファイルが見つかりません\n"
-                            u8"kolvane-cli: Empty.vbp: プロジェクトファイルが指定されていません\n"
-                            u8"kolvane-cli: Big.vbp: VBPファイル読みこみエラー: "
-                            u8"Form=、Module=、Class= の行が多すぎます (各100行まで)\n"
-                            u8"kolvane-cli: Long.vbp: VBPファイル読みこみエラー: ファイル名が長すぎます (254バイトまで)\n"));
+    EXPECT_EQ(run.err,
+              Utf8(u8"kolvane-cli: NoProjects: プロジェクトファイルが見つかりません\n"
+                   u8"kolvane-cli: None.vbg: プロジェクトファイルが見つかりません\n"
+                   u8"kolvane-cli: Missing.vbp: プロジェクトファイルが見つかりません\n"
+                   u8"kolvane-cli: Empty.vbp: プロジェクトファイルが指定されていません\n"
+                   u8"kolvane-cli: Big.vbp: VBPファイル読みこみエラー: "
+                   u8"Form=、Module=、Class= の行が多すぎます (各100行まで)\n"
+                   u8"kolvane-cli: Long.vbp: VBPファイル読みこみエラー: ファイル名が長すぎます (254バイトまで)\n"));
     EXPECT_EQ(run.out, "Good_StCnt.txt\n");
     EXPECT_FALSE(testing::PathExists(dir.Path("Empty_StCnt.txt")));
     EXPECT_FALSE(testing::PathExists(dir.Path("Missing_StCnt.txt")));

@@ -331,6 +331,15 @@ TEST(DiffCli, GroupsPairTheProjectsTheyListAndAProjectNotFoundWritesNothing)
               0);
     EXPECT_EQ(dir.Read("out/Demo_Diff.txt"), dir.Read("pair/Demo_Diff.txt"));
     EXPECT_FALSE(testing::PathExists(dir.Path("out/Lost_Diff.txt")));
+
+    // Two groups that list no project leave nothing to compare.
+    dir.Write("old/None.vbg", "VBGROUP 5.0\r\n");
+    dir.Write("new/None.vbg", "VBGROUP 5.0\r\n");
+    const CliRun none = RunCli(dir.Root(), {"--diff", "-o", "none", "old/None.vbg", "new/None.vbg"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err, testing::Utf8(u8"kolvane-cli: old/None.vbg: プロジェクトファイルが見つかりません\n"
+                                      u8"kolvane-cli: new/None.vbg: プロジェクトファイルが見つかりません\n"));
+    EXPECT_EQ(none.out, "");
 }
 
 }  // namespace

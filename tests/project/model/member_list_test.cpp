@@ -82,9 +82,9 @@ TEST(ProjectSearch, FoldersInByteOrderOnceEachAndGroups)
 
     RecordingReporter reporter;
     std::vector<std::string> projects;
-    AddProjectsOf(dir.Path("tree"), projects, reporter);
-    AddProjectsOf(group, projects, reporter);
-    AddProjectsOf(dir.Path("Missing.vbg"), projects, reporter);
+    EXPECT_TRUE(AddProjectsOf(dir.Path("tree"), projects, reporter));
+    EXPECT_TRUE(AddProjectsOf(group, projects, reporter));
+    EXPECT_TRUE(AddProjectsOf(dir.Path("Missing.vbg"), projects, reporter));
     const std::string folder = dir.Root() + kSep;
     const std::vector<std::string> expected = {top, first, second, folder + "tree\\Top.vbp",
                                                folder + "tree\\a\\First.vbp", dir.Path("Missing.vbg")};
