@@ -1,11 +1,13 @@
 #include "cli/run_projects.h"
 
+#include "analysis/run/output_folders.h"
 #include "analysis/run/session.h"
 #include "analysis/tables/member_output.h"
 #include "analysis/tables/summary_writer.h"
 #include "cli/outcomes.h"
-#include "project/text/messages.h"
 #include "project/model/project_search.h"
+#include "project/text/messages.h"
+#include "project/text/path_text.h"
 
 #include <algorithm>
 
@@ -15,9 +17,9 @@ namespace {
 // The projects the arguments stand for. A folder under an argument that
 // cannot be searched, and a folder or group that stands for no project, are
 // said and make the status 2; the projects found still run.
-std::vector<std::string> ProjectsOf(const Options& options, int& status)
+std::vector<ListedProject> ProjectsOf(const Options& options, int& status)
 {
-    std::vector<std::string> projects;
+    std::vector<ListedProject> projects;
     for (const std::string& argument : options.projects) {
         CliReporter reporter(argument, options.verbose);
         const std::size_t before = projects.size();
@@ -83,10 +85,20 @@ int RunProjects(const Options& options)
     }
 
     int status = kExitSuccess;
-    for (const std::string& project : ProjectsOf(options, status)) {
+    const std::vector<ListedProject> projects = ProjectsOf(options, status);
+    std::vector<const ListedProject*> listed;
+    for (const ListedProject& project : projects) listed.push_back(&project);
+    const std::vector<std::string> subfolders = OutputSubfolders(listed);
+    for (std::size_t i = 0; i < projects.size(); ++i) {
+        const std::string& project = projects[i].path;
+        RunChoice placed = choice;
+        if (!subfolders[i].empty()) {  // another project's outputs have the same names
+            placed.folder = PathInFolder(choice.folder, subfolders[i]);
+            placed.makeFolder = true;
+        }
         CliReporter reporter(project, options.verbose);
         ProjectFigures figures;
-        status = std::max(status, RunProject(project, choice, reporter, figures));
+        status = std::max(status, RunProject(project, placed, reporter, figures));
         if (choice.summary) summary.Row(PathToUtf8(project), figures);
     }
     if (choice.summary) {

@@ -28,13 +28,4 @@ struct ReleasePair {
 
 std::vector<ReleasePair> PairReleases(std::span<const ListedProject> older, std::span<const ListedProject> newer);
 
-// A path as the pairing compares it: ASCII letters in lower case (the
-// second byte of a double-byte character kept), every separator '/'.
-std::string PathKey(std::string_view path);
-
-// The folder of a relative path as a subfolder: its parts joined with the
-// platform's separator, leaving out empty, "." and ".." parts and a drive
-// ("C:"), so that it stays inside the output folder.
-std::string SubfolderOf(std::string_view relative);
-
 }  // namespace kolvane

@@ -27,7 +27,7 @@ struct RunChoice {
     std::string reportPath;  // the window's: the path of its one text report
     bool summary = false;    // the project's figures are wanted for a summary row
     std::size_t threads = 0;  // threads reading and scanning modules; 0: one per core, at most four
-    bool makeFolder = false;  // a comparison makes the folder (with its parents) before writing
+    bool makeFolder = false;  // the folder is made (with its parents) before the first output is written
 };
 
 // One output of a run, once it has ended.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <iterator>
 #include <set>
 #include <system_error>
 
@@ -109,6 +110,30 @@ bool IsFolder(std::string_view argument)
     return fs::is_directory(fs::path{std::string(argument)}, error);
 }
 
+// Appends the projects under a folder; false when a folder under it could
+// not be searched (reported).
+bool AddFolderProjects(std::string_view folder, std::vector<ListedProject>& projects, Reporter& reporter)
+{
+    FolderSearch search(reporter);
+    search.Search(fs::path{std::string(folder)}, fs::path());
+    std::vector<ListedProject> found = search.Found();
+    std::move(found.begin(), found.end(), std::back_inserter(projects));
+    return search.AllRead();
+}
+
+// Appends the projects a group file lists; the group as read, or why not.
+ProjectStatus AddGroupProjects(std::string_view group, std::vector<ListedProject>& projects)
+{
+    TextBuffer text;
+    const ReadOutcome read = ReadSourceText(group, text);
+    if (read == ReadOutcome::CannotOpen && !FileExists(group)) return ProjectStatus::NotFound;
+    if (read != ReadOutcome::Read) return ProjectStatus::Unreadable;
+    ForEachGroupProject(text, [&](std::string_view value) {
+        projects.push_back({ResolveMemberPath(group, value), std::string(value)});
+    });
+    return ProjectStatus::Ok;
+}
+
 }  // namespace
 
 ArgumentKind KindOfArgument(std::string_view argument)
@@ -122,46 +147,27 @@ void ReadProjectGroup(std::string_view groupPath, std::string_view text, std::ve
     ForEachGroupProject(text, [&](std::string_view value) { projects.push_back(ResolveMemberPath(groupPath, value)); });
 }
 
-bool AddProjectsOf(std::string_view argument, std::vector<std::string>& projects, Reporter& reporter)
+bool AddProjectsOf(std::string_view argument, std::vector<ListedProject>& projects, Reporter& reporter)
 {
     switch (KindOfArgument(argument)) {
-    case ArgumentKind::Folder: {
-        FolderSearch search(reporter);
-        search.Search(fs::path{std::string(argument)}, fs::path());
-        for (ListedProject& project : search.Found()) projects.push_back(std::move(project.path));
-        return search.AllRead();
-    }
-    case ArgumentKind::Group: {
-        TextBuffer text;
-        if (ReadSourceText(argument, text) == ReadOutcome::Read) {
-            ReadProjectGroup(argument, text, projects);
-            return true;
-        }
-        break;
-    }
+    case ArgumentKind::Folder:
+        return AddFolderProjects(argument, projects, reporter);
+    case ArgumentKind::Group:
+        if (AddGroupProjects(argument, projects) == ProjectStatus::Ok) return true;
+        break;  // it fails as a project
     case ArgumentKind::Project:
         break;
     }
-    projects.emplace_back(argument);
+    projects.push_back({std::string(argument), std::string(argument)});
     return true;
 }
 
 ProjectStatus ListProjectsOf(std::string_view argument, std::vector<ListedProject>& projects, Reporter& reporter)
 {
     projects.clear();
-    if (IsFolder(argument)) {
-        FolderSearch search(reporter);
-        search.Search(fs::path{std::string(argument)}, fs::path());
-        projects = search.Found();
-        return search.AllRead() ? ProjectStatus::Ok : ProjectStatus::Unreadable;
-    }
-    if (!FileExists(argument)) return ProjectStatus::NotFound;
-    TextBuffer text;
-    if (ReadSourceText(argument, text) != ReadOutcome::Read) return ProjectStatus::Unreadable;
-    ForEachGroupProject(text, [&](std::string_view value) {
-        projects.push_back({ResolveMemberPath(argument, value), std::string(value)});
-    });
-    return ProjectStatus::Ok;
+    if (IsFolder(argument))
+        return AddFolderProjects(argument, projects, reporter) ? ProjectStatus::Ok : ProjectStatus::Unreadable;
+    return AddGroupProjects(argument, projects);
 }
 
 }  // namespace kolvane

@@ -280,6 +280,34 @@ TEST(KolvaneCli, RefusedProjectsAreNamedWithTheReasonAndTheRestStillRuns)
     EXPECT_FALSE(testing::PathExists(dir.Path("Missing_StCnt.txt")));
 }
 
+// Two projects of one title ("Project1.vbp", the name Visual Basic gives a
+// new project) would write reports of one name: each writes into the folder
+// of its path relative to what was searched, the others into the output
+// folder itself.
+TEST(KolvaneCli, ProjectsOfOneTitleWriteIntoTheirOwnFolders)
+{
+    TempDir dir;
+    for (const std::string folder : {"sys", "sys/Sales", "sys/Stock", "a", "b"}) dir.Folder(folder);
+    for (const std::string project :
+         {"sys/Sales/Project1.vbp", "sys/Stock/PROJECT1.vbp", "sys/Top.vbp", "a/P.vbp", "b/P.vbp"}) {
+        dir.Write(project, "Module=A; A.bas\r\n");
+        dir.Write(project.substr(0, project.rfind('/')) + "/A.bas", "x = 1\r\n");
+    }
+
+    const CliRun run = RunCli(dir.Root(), {"--steps", "-o", "out", "sys"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "out/Sales/Project1_StCnt.txt\nout/Stock/PROJECT1_StCnt.txt\nout/Top_StCnt.txt\n");
+    EXPECT_NE(dir.Read("out/Sales/Project1_StCnt.txt").find("sys/Sales/Project1.vbp"), std::string::npos);
+    EXPECT_NE(dir.Read("out/Stock/PROJECT1_StCnt.txt").find("sys/Stock/PROJECT1.vbp"), std::string::npos);
+
+    // Projects named one by one, into the current folder; a project that
+    // cannot be read leaves no folder behind.
+    const CliRun named = RunCli(dir.Root(), {"--unused", "--format", "csv", "a/P.vbp", "b/P.vbp", "c/P.vbp"});
+    EXPECT_EQ(named.status, 2);
+    EXPECT_EQ(named.out, "a/P_Unused.csv\nb/P_Unused.csv\n");
+    EXPECT_FALSE(testing::PathExists(dir.Path("c")));
+}
+
 // Usage errors exit with 2, print nothing and name the program on standard
 // error; help and version exit with 0.
 TEST(KolvaneCli, UsageErrorsHelpAndVersion)

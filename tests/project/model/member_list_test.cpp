@@ -81,10 +81,12 @@ TEST(ProjectSearch, FoldersInByteOrderOnceEachAndGroups)
                                                  "Project=tree\\a\\First.vbp\r\nxProject=No.vbp\r\n");
 
     RecordingReporter reporter;
+    std::vector<ListedProject> listed;
+    EXPECT_TRUE(AddProjectsOf(dir.Path("tree"), listed, reporter));
+    EXPECT_TRUE(AddProjectsOf(group, listed, reporter));
+    EXPECT_TRUE(AddProjectsOf(dir.Path("Missing.vbg"), listed, reporter));
     std::vector<std::string> projects;
-    EXPECT_TRUE(AddProjectsOf(dir.Path("tree"), projects, reporter));
-    EXPECT_TRUE(AddProjectsOf(group, projects, reporter));
-    EXPECT_TRUE(AddProjectsOf(dir.Path("Missing.vbg"), projects, reporter));
+    for (const ListedProject& project : listed) projects.push_back(project.path);
     const std::string folder = dir.Root() + kSep;
     const std::vector<std::string> expected = {top, first, second, folder + "tree\\Top.vbp",
                                                folder + "tree\\a\\First.vbp", dir.Path("Missing.vbg")};
