@@ -381,8 +381,8 @@ ProjectRun RunProject(std::string_view projectPath, const RunChoice& choice, Rep
         }
     }
     const bool tableRuns = Takes(writers, ModuleSource::Table);
-    if (choice.makeFolder && !writers.empty())
-        MakeFolder(choice.folder);  // a folder that is not there fails the outputs
+    // A folder that could not be made fails the outputs.
+    if (choice.makeFolder && !writers.empty()) MakeFolder(choice.folder);
     RunModules(writers, tableRuns ? &load.table : nullptr, membersRead ? &members : nullptr,
                DepthOf(writers, choice), choice, reporter, done, run);
     return run;
