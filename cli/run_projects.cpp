@@ -88,7 +88,8 @@ int RunProjects(const Options& options)
     const std::vector<ListedProject> projects = ProjectsOf(options, status);
     std::vector<const ListedProject*> listed;
     for (const ListedProject& project : projects) listed.push_back(&project);
-    const std::vector<std::string> subfolders = OutputSubfolders(listed);
+    std::vector<std::string> subfolders = OutputSubfolders(listed);
+    SeparateByPathsAsFound(listed, subfolders);
     for (std::size_t i = 0; i < projects.size(); ++i) {
         const std::string& project = projects[i].path;
         RunChoice placed = choice;

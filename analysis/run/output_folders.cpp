@@ -6,6 +6,7 @@
 #include "project/text/platform.h"
 
 #include <map>
+#include <set>
 
 namespace kolvane {
 namespace {
@@ -58,6 +59,19 @@ std::vector<std::string> OutputSubfolders(std::span<const ListedProject* const> 
         subfolders.push_back(names[OutputNameKey(*project)] > 1 ? SubfolderOf(project->relative) : std::string());
     }
     return subfolders;
+}
+
+void SeparateByPathsAsFound(std::span<const ListedProject* const> projects, std::vector<std::string>& subfolders)
+{
+    // Per place (subfolder and output name), the projects that write there.
+    std::map<std::string, std::set<std::string>> places;
+    const auto placeKey = [&](std::size_t i) { return PathKey(subfolders[i]) + '/' + OutputNameKey(*projects[i]); };
+    for (std::size_t i = 0; i < projects.size(); ++i) places[placeKey(i)].insert(PathKey(projects[i]->path));
+    std::vector<bool> alike(projects.size());
+    for (std::size_t i = 0; i < projects.size(); ++i) alike[i] = places[placeKey(i)].size() > 1;
+    for (std::size_t i = 0; i < projects.size(); ++i) {
+        if (alike[i]) subfolders[i] = SubfolderOf(projects[i]->path);
+    }
 }
 
 }  // namespace kolvane

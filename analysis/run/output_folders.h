@@ -28,4 +28,10 @@ std::string SubfolderOf(std::string_view relative);
 // path (SubfolderOf).
 std::vector<std::string> OutputSubfolders(std::span<const ListedProject* const> projects);
 
+// Where two projects of different paths would still write the same files
+// (the tops of two folders searched, relative paths that differ only by "."
+// parts), each goes into the folder of its path as found instead. The same
+// project listed twice still writes its files twice.
+void SeparateByPathsAsFound(std::span<const ListedProject* const> projects, std::vector<std::string>& subfolders);
+
 }  // namespace kolvane

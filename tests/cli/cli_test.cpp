@@ -299,6 +299,9 @@ TEST(KolvaneCli, ProjectsOfOneTitleWriteIntoTheirOwnFolders)
     EXPECT_EQ(run.out, "out/Sales/Project1_StCnt.txt\nout/Stock/PROJECT1_StCnt.txt\nout/Top_StCnt.txt\n");
     EXPECT_NE(dir.Read("out/Sales/Project1_StCnt.txt").find("sys/Sales/Project1.vbp"), std::string::npos);
     EXPECT_NE(dir.Read("out/Stock/PROJECT1_StCnt.txt").find("sys/Stock/PROJECT1.vbp"), std::string::npos);
+    // Each at the top of a folder searched: the folders as given.
+    const CliRun tops = RunCli(dir.Root(), {"--steps", "-o", "tops", "sys/Sales", "sys/Stock"});
+    EXPECT_EQ(tops.out, "tops/sys/Sales/Project1_StCnt.txt\ntops/sys/Stock/PROJECT1_StCnt.txt\n");
 
     // Projects named one by one, into the current folder; a project that
     // cannot be read leaves no folder behind.
