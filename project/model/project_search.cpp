@@ -165,9 +165,8 @@ bool AddProjectsOf(std::string_view argument, std::vector<ListedProject>& projec
 ProjectStatus ListProjectsOf(std::string_view argument, std::vector<ListedProject>& projects, Reporter& reporter)
 {
     projects.clear();
-    if (IsFolder(argument))
-        return AddFolderProjects(argument, projects, reporter) ? ProjectStatus::Ok : ProjectStatus::Unreadable;
-    return AddGroupProjects(argument, projects);
+    if (!IsFolder(argument)) return AddGroupProjects(argument, projects);
+    return AddFolderProjects(argument, projects, reporter) ? ProjectStatus::Ok : ProjectStatus::Unreadable;
 }
 
 }  // namespace kolvane
