@@ -296,9 +296,15 @@ TEST(UnusedCode, ReferencesAndReaching)
           {"frmA.frm Variable m", "dead 0"},
           {"CUsed.cls Module CUsed", "dead 1"},
           {"frmB.frm Module frmB", "dead 0"}}},
-        {"designer words reach a user control; a property page is a root",
+        {"designer words reach a user control; a property page and a user document are roots; an MDI form",
          "Type=Exe\nStartup=\"frmA\"\n",
          {{"frmA.frm", Form("frmA", "   Begin Project1.ucGauge Gauge1\n   End\n", "")},
+          {"mdiMain.frm",
+           "VERSION 5.00\nBegin VB.MDIForm mdiMain\nEnd\nAttribute VB_Name = \"mdiMain\"\n"
+           "Attribute VB_Exposed = False\nPrivate Sub MDIForm_Load()\nEnd Sub\n"},
+          {"docA.dob",
+           "VERSION 5.00\nBegin VB.UserDocument docA\nEnd\nAttribute VB_Name = \"docA\"\n"
+           "Attribute VB_Exposed = True\nPrivate Sub UserDocument_Show()\n    mdiMain.Show\nEnd Sub\n"},
           {"ucGauge.ctl",
            "VERSION 5.00\nBegin VB.UserControl ucGauge\nEnd\nAttribute VB_Name = \"ucGauge\"\n"
            "Attribute VB_Exposed = False\nPrivate Sub UserControl_Paint()\nEnd Sub\n"},
@@ -308,7 +314,10 @@ TEST(UnusedCode, ReferencesAndReaching)
          {{"ucGauge.ctl Module ucGauge", "live 1"},
           {"ucGauge.ctl Sub UserControl_Paint", "live 0"},
           {"ppA.pag Module ppA", "live 0"},
-          {"ppA.pag Sub PropertyPage_Paint", "live 0"}}},
+          {"ppA.pag Sub PropertyPage_Paint", "live 0"},
+          {"docA.dob Sub UserDocument_Show", "live 0"},
+          {"mdiMain.frm Module mdiMain", "live 1"},
+          {"mdiMain.frm Sub MDIForm_Load", "live 0"}}},
         {"the accessors of a property share one status; #If variants pair the k-th with the k-th",
          kExe,
          {{"modMain.bas", Module("modMain", "Sub Main()\n    Dim c As New CP\n    c.Size = 1\nEnd Sub\n")},
@@ -363,15 +372,16 @@ TEST(UnusedCode, RootsAndStatuses)
          "Type=Control\n",
          {{"CA.cls", "VERSION 1.0 CLASS\nAttribute VB_Exposed = \"True\"\nPublic Sub A()\nEnd Sub\n"},
           {"CB.cls",
-           "VERSION 1.0 CLASS\nAttribute VB_Name = \"CB\"\nAttribute VB_Exposed = tRUE\nPublic Sub B()\nEnd Sub\n"}},
+           "VERSION 1.0 CLASS\nAttribute VB_Name = \"CB\"\nAttribute VB_Name = \"CX\"\n"
+           "Attribute VB_Exposed = tRUE\nAttribute VB_Exposed = False\nPublic Sub B()\nEnd Sub\n"}},
+         // The first VB_Name line names the module too.
          {{"CA.cls Sub A", "dead 0"}, {"CB.cls Sub B", "exposed 0"}, {"CB.cls Module CB", "exposed 0"}}},
-        {"Sub Main roots every Main of a standard module, and only there",
+        {"Sub Main roots every Main of a standard module, a Function too, and only there",
          "Type=Exe\nStartup=  \" sub main \"\n",
          {{"modA.bas", Module("modA", "Function MAIN()\nEnd Function\n")},
-          {"modB.bas", Module("modB", "Sub Main()\nEnd Sub\n")},
           {"CMain.cls", Class("CMain", "Private Sub Main()\nEnd Sub\n")}},
-         // Each declaring line names the public Main of the others.
-         {{"modA.bas Function MAIN", "live 2"}, {"modB.bas Sub Main", "live 2"}, {"CMain.cls Sub Main", "dead 0"}}},
+         // The class's declaring line names MAIN, from a region never reached.
+         {{"modA.bas Function MAIN", "live 1"}, {"CMain.cls Sub Main", "dead 0"}}},
         {"a missing member: dead reads unknown, its Module row says so",
          kExe,
          {{"modMain.bas", Module("modMain", kMain + "Sub Unused()\nEnd Sub\n")}, {"frmGone.frm", "", true}},
