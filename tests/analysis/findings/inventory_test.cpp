@@ -93,6 +93,8 @@ TEST(Inventory, ControlsOfADesignerHeader)
         "   Begin vb.Frame\r\n"
         "   Begin {C0E45035-5775-11D0-B388-00A0C9055D8E} env\r\n"
         "   Begin\r\n"
+        "   Begin .Frame noLibrary\r\n"
+        "   Begin VB. noType\r\n"
         "End\r\n"
         "End\r\n"
         "Attribute VB_Name = \"frmMain\"\r\n";
@@ -138,6 +140,10 @@ TEST(Inventory, ConstructCounts)
         {"CallByName", Construct::CallByName, "CallByName o, \"Go\", VbMethod\r\n", 1},
         {"pointers", Construct::Pointers, "p = VarPtr(x) + StrPtr(s) + ObjPtr(o) + VarPtrArray(a)\r\n", 3},
         {"Def types as first words", Construct::DefType, "DefInt A-Z\r\nDefStr S: DefLng L\r\nx = DefBool\r\n", 3},
+        {"every Def type", Construct::DefType,
+         "DefBool A\r\nDefByte B\r\nDefInt C\r\nDefLng D\r\nDefCur E\r\nDefSng F\r\nDefDbl G\r\nDefDec H\r\n"
+         "DefDate I\r\nDefStr J\r\nDefObj K\r\nDefVar L\r\nDefX M\r\n",
+         12},
         {"Option Base", Construct::OptionBase, "Option Explicit\r\nOption Base 1\r\n", 1},
         {"LSet and RSet as first words; not after a line number", Construct::LSetRSet,
          "LSet a = b\r\nIf x Then RSet c = d\r\n20 LSet e = f\r\nx.LSet\r\n", 2},
@@ -145,6 +151,8 @@ TEST(Inventory, ConstructCounts)
          "End\r\nEnd If\r\nIf x Then End\r\nIf x Then y Else End\r\nDone: End\r\n[End]\r\n10 End\r\n"
          "End ' stop\r\nEnd Sub\r\nEnd _\r\n  Function\r\nElse: End\r\n",
          5},
+        {"no block's End", Construct::EndStatements,
+         "End Select\r\nEnd With\r\nEnd Type\r\nEnd Enum\r\nEnd Property\r\nEnd Function\r\nEnd Next\r\n", 1},
         {"DoEvents", Construct::DoEvents, "DoEvents\r\nx = DoEvents()\r\n", 2},
         {"attribute lines are passed over", Construct::GoTo, "Attribute GoTo.VB_UserMemId = 0\r\n", 0},
     };
