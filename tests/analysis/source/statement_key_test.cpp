@@ -42,6 +42,7 @@ TEST(StatementKey, DecidesWhichStatementsAreTheSameStep)
         {"blanks and tabs at both ends", {"\t  x = 1 \t"}, {"x = 1"}, true},
         {"blanks inside", {"x = 1"}, {"x  = 1"}, false},
         {"continued lines joined with one blank", {"x = a + _", "    b"}, {"x = a + b"}, true},
+        {"blanks before the continuation go with it", {"x = a +\t  _", "b"}, {"x = a + b"}, true},
         {"continuation with a comment", {"Call f(a, _ ' first", "  b)"}, {"Call f(a, b)"}, true},
         {"continued line edited", {"Call f(a, _", "  b)"}, {"Call f(a, _", "  c)"}, false},
         {"trail byte that is an ASCII letter", {"x = \x83\x41"}, {"x = \x83\x61"}, false},
