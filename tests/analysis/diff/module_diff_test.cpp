@@ -102,6 +102,9 @@ TEST(ModuleDiff, CountsEveryRowOfAStandardModule)
          "Sub A()\n  s = \"" + std::string(300, 'x') + "\"\n  ' note\n  y = 1\n  z = 9\n  ' more\n  t = \"" +
              std::string(600, 'y') + "\"\nEnd Sub\n",
          {"unchanged (declarations) 0/0/0/0 0/0", "changed Sub A 0/1/0/6 7/7"}},  // 600 bytes: two pieces
+        {"the statements alike at the end stop where those alike at the start begin",
+         "Sub A()\n  x = 1\n  y = 1\nEnd Sub\n", "Sub A()\n  x = 1\n  z = 2\n  x = 1\n  y = 1\nEnd Sub\n",
+         {"unchanged (declarations) 0/0/0/0 0/0", "changed Sub A 2/0/0/4 4/6"}},
         {"a procedure whole on its declaration statement",
          "Sub A(): End Sub\nSub B()\n  x = 1\nEnd Sub\n",
          "Sub A(): End Sub\nSub B()\n  x = 2\nEnd Sub\n",
