@@ -147,6 +147,8 @@ TEST(CodeTokens, ReadingForNamesGivesTheNamesOfTheTokens)
         "  s = \"unclosed\r\n"
         "  t = a _  \r\n"
         "    + b\r\n"
+        "  10: Rem x\r\n"
+        "  Rem(1) = &o17 + Foo_\r\n"
         "End Sub\r\n";
     ModuleScan module;
     ScanModule(text, false, ModuleKind::Bas, module);
@@ -159,7 +161,7 @@ TEST(CodeTokens, ReadingForNamesGivesTheNamesOfTheTokens)
     EXPECT_EQ(tokens.names, (std::vector<std::string>{
                                 "Sub", "A", "x", "b c", "\x83\x5F\x83\x5B", "x", "a", "b", "c", "d", "If", "x", "Then",
                                 "y", "Else", "z", "Rem", "word", "u", "v", "unclosed ", "s", "unclosed", "t", "a", "b",
-                                "End", "Sub"}));
+                                "Rem", "x", "Rem", "Foo_", "End", "Sub"}));
 }
 
 // The statements of the stretch read for the line that holds the word.
