@@ -174,6 +174,22 @@ TEST(KolvaneCli, AllWithAMissingModuleReportsEachAnalysisInTurn)
     EXPECT_EQ(dir.Read("Demo_APIOp.txt"), ListBanner("Demo.vbp"));
 }
 
+// The text reports list forms, modules and classes only: a missing designer
+// fails none of them, while the tables that list it say so in exit status 1.
+TEST(KolvaneCli, AMemberOnlyTheTablesListFailsOnlyThem)
+{
+    TempDir dir;
+    dir.Write("Demo.vbp", "Module=A; A.bas\r\nDesigner=Gone.dsr\r\n");
+    dir.Write("A.bas", "x = 1\r\n");
+
+    const CliRun text = RunCli(dir.Root(), {"-s", "--summary", "s.csv", "Demo.vbp"});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.err, "");
+    const CliRun csv = RunCli(dir.Root(), {"-s", "--format", "csv", "Demo.vbp"});
+    EXPECT_EQ(csv.status, 1);
+    EXPECT_EQ(csv.err, "");
+}
+
 TEST(KolvaneCli, AcceptedOptionForms)
 {
     const struct {
