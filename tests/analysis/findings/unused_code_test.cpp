@@ -262,13 +262,13 @@ TEST(UnusedCode, ReferencesAndReaching)
                                  "Sub Main()\n    CallByName gObj, \"DoIt\", VbMethod\nEnd Sub\n"
                                  "Public Sub DoIt()\nEnd Sub\nPublic Sub NotIt()\nEnd Sub\n")}},
          {{"modMain.bas Sub DoIt", "live 1"}, {"modMain.bas Sub NotIt", "dead 0"}}},
-        {"an Enum member's use is a use of the Enum; the block's own names are not",
+        {"an Enum member's use is a use of the Enum; the block's own names are not, its own name once",
          kExe,
          {{"modMain.bas", Module("modMain",
-                                 "Public Enum Colour\n    Red = 1\n    Green = Red + 1: Blue\nEnd Enum\n"
+                                 "Public Enum Colour\n    Red = 1\n    Green = Red + 1: Blue\n    Colour\nEnd Enum\n"
                                  "Private Enum Unused\n    Nothing1\nEnd Enum\n" +
-                                     kMain.substr(0, 11) + "    x = Blue\n    y = RED\nEnd Sub\n")}},
-         {{"modMain.bas Enum Colour", "live 2"}, {"modMain.bas Enum Unused", "dead 0"}}},
+                                     kMain.substr(0, 11) + "    x = Blue\n    y = RED\n    Dim c As Colour\nEnd Sub\n")}},
+         {{"modMain.bas Enum Colour", "live 3"}, {"modMain.bas Enum Unused", "dead 0"}}},
         {"no shadowing: a token names every visible declaration of that name",
          kExe,
          {{"modMain.bas", Module("modMain", "Sub Main()\n    Dim c As CThing\n    c.Name = 1\nEnd Sub\n")},
@@ -459,7 +459,7 @@ TEST(UnusedCode, DeclarationsAndRegions)
         {"variables: every name of a statement, WithEvents before any, continued lines read whole",
          kExe,
          {{"CA.cls", Class("CA",
-                           "Dim a As Long, WithEvents b As CB, c(1 To 5, 2) As String\nPublic _\n  d As Long\n"
+                           "Dim a As Long, WithEvents b As CB, c(1 To 5, n) As String\nPublic _\n  d As Long\n"
                            "Global e\nPrivate Const f = 1, g = \"x, y\"\nFriend h\n")}},
          {{"CA.cls Variable a", "dead 0"},
           {"CA.cls Variable b", "dead 0"},
@@ -469,7 +469,7 @@ TEST(UnusedCode, DeclarationsAndRegions)
           {"CA.cls Const f", "dead 0"},
           {"CA.cls Const g", "dead 0"},
           {"CA.cls Variable h", "none"},
-          {"CA.cls Variable 2", "none"}}},
+          {"CA.cls Variable n", "none"}}},
         {"a Type without its End ends before the next procedure; a Declare inside it keeps its row",
          kExe,
          {{"modMain.bas", Module("modMain",
