@@ -264,10 +264,11 @@ TEST(UnusedCode, ReferencesAndReaching)
          {{"modMain.bas Sub DoIt", "live 1"}, {"modMain.bas Sub NotIt", "dead 0"}}},
         {"an Enum member's use is a use of the Enum; the block's own names are not, its own name once",
          kExe,
-         {{"modMain.bas", Module("modMain",
-                                 "Public Enum Colour\n    Red = 1\n    Green = Red + 1: Blue\n    Colour\nEnd Enum\n"
-                                 "Private Enum Unused\n    Nothing1\nEnd Enum\n" +
-                                     kMain.substr(0, 11) + "    x = Blue\n    y = RED\n    Dim c As Colour\nEnd Sub\n")}},
+         {{"modMain.bas",
+           Module("modMain",
+                  "Public Enum Colour\n    Red = 1\n    Green = Red + 1: Blue\n    Colour\nEnd Enum\n"
+                  "Private Enum Unused\n    Nothing1\nEnd Enum\n" +
+                      kMain.substr(0, 11) + "    x = Blue\n    y = RED\n    Dim c As Colour\nEnd Sub\n")}},
          {{"modMain.bas Enum Colour", "live 3"}, {"modMain.bas Enum Unused", "dead 0"}}},
         {"no shadowing: a token names every visible declaration of that name",
          kExe,

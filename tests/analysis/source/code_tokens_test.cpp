@@ -158,10 +158,13 @@ TEST(CodeTokens, ReadingForNamesGivesTheNamesOfTheTokens)
     ReadCode(module, &IsShiftJisLeadByte, names);
     EXPECT_EQ(names.names, tokens.names);
     EXPECT_EQ(names.attributeTokens, 7);  // the attribute line's six tokens and its comment
-    EXPECT_EQ(tokens.names, (std::vector<std::string>{
-                                "Sub", "A", "x", "b c", "\x83\x5F\x83\x5B", "x", "a", "b", "c", "d", "If", "x", "Then",
-                                "y", "Else", "z", "Rem", "word", "u", "v", "unclosed ", "s", "unclosed", "t", "a", "b",
-                                "Rem", "x", "Rem", "Foo_", "End", "Sub"}));
+    EXPECT_EQ(tokens.names, (std::vector<std::string>{"Sub",       "A",   "x",        "b c", "\x83\x5F\x83\x5B",
+                                                      "x",         "a",   "b",        "c",   "d",
+                                                      "If",        "x",   "Then",     "y",   "Else",
+                                                      "z",         "Rem", "word",     "u",   "v",
+                                                      "unclosed ", "s",   "unclosed", "t",   "a",
+                                                      "b",         "Rem", "x",        "Rem", "Foo_",
+                                                      "End",       "Sub"}));
 }
 
 // The statements of the stretch read for the line that holds the word.
