@@ -22,6 +22,8 @@ public:
     // A message of the command line itself.
     void Say(std::string_view text) { Message(text, {}); }
 
+    bool Verbose() const { return verbose_; }
+
 private:
     std::string subject_;
     bool verbose_;

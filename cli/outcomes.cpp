@@ -2,6 +2,7 @@
 
 #include "project/text/messages.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kolvane::cli {
@@ -23,7 +24,8 @@ constexpr OutcomeRow kOutcomes[] = {
     {Outcome::TableEmpty, message::kNoProject, {}, kExitUsage},
     {Outcome::TextReportFailed, {}, message::kErrorCaption, kExitFailed},
     {Outcome::OutputFailed, {}, {}, kExitFailed},
-    {Outcome::MemberFailed, {}, {}, kExitFailed},
+    {Outcome::MemberMissing, message::kMemberMissing, {}, kExitFailed},
+    {Outcome::MemberUnreadable, message::kMemberUnreadable, {}, kExitFailed},
     {Outcome::NamingFailed, {}, {}, kExitFailed},
     {Outcome::DiffKindsDiffer, message::kDiffKindsDiffer, {}, kExitUsage},
 };
@@ -43,6 +45,18 @@ int Tell(Outcome outcome, CliReporter& reporter, std::string_view detail)
         return row.exitStatus;
     }
     return kExitFailed;
+}
+
+int TellFailedMembers(std::span<const FailedMember> members, bool verbose)
+{
+    int status = kExitSuccess;
+    for (const FailedMember& member : members) {
+        CliReporter reporter(member.project, verbose);
+        status = std::max(
+            status, Tell(member.status == SourceStatus::Missing ? Outcome::MemberMissing : Outcome::MemberUnreadable,
+                         reporter, member.value));
+    }
+    return status;
 }
 
 bool NameFiles(std::span<const std::string> files)

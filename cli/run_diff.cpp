@@ -92,6 +92,9 @@ int ComparePair(const ReleasePair& pair, const RunChoice& release, bool verbose,
             status = std::max(status, Tell(Outcome::NamingFailed, reporter));
         }
     });
+    // The rows of a member that could not be read say so; the comparison of
+    // the others stands, so this is said without failing the run.
+    TellFailedMembers(run.failedMembers, verbose);
     if (summary != nullptr) summary->Row(PathToUtf8(oldProject), PathToUtf8(newProject), run.status, run.changes);
     if (!run.failedProject.empty()) {
         CliReporter failed(run.failedProject, verbose);

@@ -68,7 +68,7 @@ int RunProject(const std::string& project, const RunChoice& choice, CliReporter&
     } else if (run.tableEmpty) {
         status = std::max(status, Tell(Outcome::TableEmpty, reporter));
     }
-    if (run.memberFailed && membersTaken) status = std::max(status, Tell(Outcome::MemberFailed, reporter));
+    if (membersTaken) status = std::max(status, TellFailedMembers(run.failedMembers, reporter.Verbose()));
     return status;
 }
 

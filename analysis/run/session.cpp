@@ -311,9 +311,9 @@ OutputContext ContextOf(std::string_view projectPath, const RunChoice& choice)
 }
 
 // Runs the writers over the modules of the table and of the member list.
-void RunModules(std::vector<RunningWriter>& writers, const ModuleTable* table, const std::vector<Member>* members,
-                ScanDepth depth, const RunChoice& choice, Reporter& reporter, const OutputDoneCallback& done,
-                ProjectRun& run)
+void RunModules(std::vector<RunningWriter>& writers, std::string_view projectPath, const ModuleTable* table,
+                const std::vector<Member>* members, ScanDepth depth, const RunChoice& choice, Reporter& reporter,
+                const OutputDoneCallback& done, ProjectRun& run)
 {
     const std::vector<RunModule> modules = ModulesOf(table, members);
     std::vector<std::size_t> sizes(modules.size());
@@ -336,7 +336,7 @@ void RunModules(std::vector<RunningWriter>& writers, const ModuleTable* table, c
             ++figures.modules;
             ++figures.kindModules[static_cast<std::size_t>(module.kind)];
             if (module.Status() != SourceStatus::Read) {
-                run.memberFailed = true;
+                run.failedMembers.push_back({projectPath, module.member->value, module.Status()});
                 return;
             }
             figures.steps += module.scan.steps;
@@ -383,7 +383,7 @@ ProjectRun RunProject(std::string_view projectPath, const RunChoice& choice, Rep
     const bool tableRuns = Takes(writers, ModuleSource::Table);
     // A folder that could not be made fails the outputs.
     if (choice.makeFolder && !writers.empty()) MakeFolder(choice.folder);
-    RunModules(writers, tableRuns ? &load.table : nullptr, membersRead ? &members : nullptr,
+    RunModules(writers, projectPath, tableRuns ? &load.table : nullptr, membersRead ? &members : nullptr,
                DepthOf(writers, choice), choice, reporter, done, run);
     return run;
 }
@@ -401,7 +401,7 @@ ProjectRun RunProjectTable(std::string_view projectPath, const ModuleTable& tabl
     std::erase_if(writers, [](const RunningWriter& writer) { return writer.done.source != ModuleSource::Table; });
     RunChoice textReports = choice;
     textReports.summary = false;
-    RunModules(writers, &table, nullptr, DepthOf(writers, choice), textReports, reporter, done, run);
+    RunModules(writers, projectPath, &table, nullptr, DepthOf(writers, choice), textReports, reporter, done, run);
     return run;
 }
 
@@ -451,7 +451,14 @@ ComparisonRun RunComparison(std::string_view oldProject, std::string_view newPro
             if (turn.module) turn.module->Scan(depth);
             if (turn.previous && !identical) turn.previous->Scan(depth);
         },
-        [](const ModuleTurn&) {}, reporter, done);
+        [&](const ModuleTurn& turn) {
+            for (const auto& [module, project] : {std::pair{turn.previous, oldProject}, {turn.module, newProject}}) {
+                if (module != nullptr && module->Status() != SourceStatus::Read) {
+                    run.failedMembers.push_back({project, module->member->value, module->Status()});
+                }
+            }
+        },
+        reporter, done);
     ProjectFigures figures;
     for (const RunningWriter& writer : writers) writer.work->Summarize(figures);
     run.changes = figures.changes.value_or(ChangeFigures{});

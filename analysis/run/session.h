@@ -43,6 +43,13 @@ struct OutputDone {
 // of the output has been reported.
 using OutputDoneCallback = std::function<void(const OutputDone& done)>;
 
+// A member whose file could not be read: its rows say so, the others count.
+struct FailedMember {
+    std::string_view project;  // the project file that lists it, as the run was given it
+    std::string value;  // the member as the project file writes it
+    SourceStatus status = SourceStatus::Missing;
+};
+
 struct ProjectRun {
     // The project file as the member list read it (Ok when no output needed
     // the member list). Nothing ran when it is not Ok.
@@ -54,7 +61,7 @@ struct ProjectRun {
     bool tableEmpty = false;
     // The members the other outputs took.
     ProjectFigures figures;
-    bool memberFailed = false;  // a member was missing or unreadable
+    std::vector<FailedMember> failedMembers;  // in project order
 };
 
 // Loads the project and runs the chosen outputs on it.
@@ -73,6 +80,7 @@ struct ComparisonRun {
     ProjectStatus status = ProjectStatus::Ok;
     // The figures of the rows, when both project files were read.
     ChangeFigures changes;
+    std::vector<FailedMember> failedMembers;  // of either version, in the order of the rows
 };
 
 // Compares the old version of a project with the new one through the

@@ -187,7 +187,7 @@ TEST(KolvaneCli, AMemberOnlyTheTablesListFailsOnlyThem)
     EXPECT_EQ(text.err, "");
     const CliRun csv = RunCli(dir.Root(), {"-s", "--format", "csv", "Demo.vbp"});
     EXPECT_EQ(csv.status, 1);
-    EXPECT_EQ(csv.err, "");
+    EXPECT_EQ(csv.err, Utf8(u8"kolvane-cli: Demo.vbp: ファイルが見つかりません: Gone.dsr\n"));
 }
 
 TEST(KolvaneCli, AcceptedOptionForms)
