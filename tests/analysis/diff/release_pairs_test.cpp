@@ -55,6 +55,7 @@ const PairingCase kPairings[] = {
      {"o1 -> n0", "o0 -> n1 [shared]", "- -> n2"}},
     {"PathListedTwicePairsKthWithKth", {"A.vbp", "B.vbp", "a.vbp", "A.vbp"}, {"a.VBP", "A.vbp"},
      {"o0 -> n0", "o2 -> n1", "o1 -> -", "o3 -> -"}},
+    {"PathListedMoreOftenInNewIsAddedAgain", {"A.vbp"}, {"A.vbp", "a.vbp"}, {"o0 -> n0", "- -> n1"}},
     // Same titles pair by their folders; their reports go into them, the
     // new side's spelling first, "." and ".." left out.
     {"SameTitlesInOtherFolders", {"sales\\App.vbp", "Stock\\App.vbp", "Top.vbp"},
@@ -62,6 +63,7 @@ const PairingCase kPairings[] = {
      {"o0 -> n0 [Sales]", "- -> n1 [Stock/x]", "o2 -> n2", "o1 -> - [Stock]"}},
     {"ReportNamesCollideInAnyCase", {"Old\\app.vbp"}, {"New\\APP.vbp"}, {"- -> n0 [New]", "o0 -> - [Old]"}},
     {"ADriveIsNoSubfolder", {"C:\\Sys\\App.vbp"}, {"App.vbp"}, {"- -> n0", "o0 -> - [Sys]"}},
+    {"TwoLetterFoldersAreNoDrives", {"UI\\App.vbp"}, {"DB\\App.vbp"}, {"- -> n0 [DB]", "o0 -> - [UI]"}},
     // The trail byte of a double-byte character is neither a separator nor
     // folded: "ソ" ends in '\', "ア" and "ャ" differ in the case of theirs.
     {"DoubleByteCharactersKeptWhole", {"\x83\x5C\\App.vbp", "\x83\x41.vbp"}, {"\x83\x5C/app.vbp", "\x83\x61.vbp"},
