@@ -55,6 +55,8 @@ TEST(CsvWriter, ConvertedFieldsAreUtf8AndQuotedAfterTheConversion)
          "Public Function Name() As String ' \xE8\xA1\xA8"},
         {"Dim \x95\x5C As String", CodePage::Cp932, "Dim \xE8\xA1\xA8 As String"},
         {"Const T = \"ab\" & Rest", CodePage::Cp932, "\"Const T = \"\"ab\"\" & Rest\""},
+        {"Declare Sub\rA Lib kernel32", CodePage::Cp932, "\"Declare Sub\rA Lib kernel32\""},  // a lone CR
+        {"Declare Sub\nA Lib kernel32", CodePage::Cp932, "\"Declare Sub\nA Lib kernel32\""},
     };
     for (const auto& c : cases) {
         TempDir dir;
