@@ -430,10 +430,11 @@ public:
     void Name(std::string_view name) { Count(name); }
 
     // A line of a statement read for its names: a line read before in the
-    // module gives the same names again (unless a comment continued into it).
+    // module gives the same names again (unless a comment continued into it,
+    // or it continues its statement).
     void NameLine(std::string_view text, std::uint32_t number, code_tokens::LineReader& reader)
     {
-        if (reader.CommentGoesOn()) {
+        if (reader.CommentGoesOn() || reader.NextLineContinues()) {
             reader.Names(text, number, *this);
             return;
         }
@@ -448,7 +449,7 @@ public:
                 continue;
             }
             for (std::uint32_t i = line.idsBegin; i < line.idsEnd; ++i) CountId(work_.lineIds[i]);
-            reader.SetCommentGoesOn(line.commentGoesOn);
+            reader.Replayed(line.commentGoesOn);
             return;
         }
         const auto begin = static_cast<std::uint32_t>(work_.lineIds.size());

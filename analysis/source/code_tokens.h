@@ -135,6 +135,7 @@ public:
 
     void BeginStatement()
     {
+        place_ = LinePlace::Begins;
         nextIsFirst_ = true;
         afterThen_ = false;
         thenWithTokens_ = false;
@@ -143,6 +144,7 @@ public:
     template <typename Visitor>
     void Line(std::string_view text, std::uint32_t number, Visitor& visitor)
     {
+        const LinePlace place = std::exchange(place_, LinePlace::Continues);
         CodeToken code;
         code.line = number;
         if (commentGoesOn_) {  // the whole line is the comment continued
@@ -151,15 +153,18 @@ public:
             visitor.Token(code);
             return;
         }
-        LineLexer lexer(text, options_);
+        LineLexer lexer(text, options_, place);
         bool firstOfLine = true;
         while (lexer.Next(code.token)) {
             const Token& token = code.token;
             if (firstOfLine) code.attributeLine = token.IsWord(kAttributeWord);
             firstOfLine = false;
             if (token.kind == TokenKind::Comment) {
+                // The comment ends the line; the statement's lines after it
+                // begin no statement.
                 commentGoesOn_ = EndsWithContinuation(text);
                 code.firstWord = false;
+                nextIsFirst_ = false;
                 visitor.Token(code);
                 return;
             }
@@ -172,22 +177,30 @@ public:
         }
     }
 
-    // Whether the next line is the comment of the line before, continued.
-    // What a line leaves here, and the names it spells, depend on its text
-    // alone when it does not begin so.
+    // Whether the next line is the comment of the line before, continued,
+    // and whether it continues its statement (see LinePlace). What a line
+    // leaves here, and the names it spells, depend on its text alone when
+    // it is neither.
     bool CommentGoesOn() const { return commentGoesOn_; }
-    void SetCommentGoesOn(bool goesOn) { commentGoesOn_ = goesOn; }
+    bool NextLineContinues() const { return place_ == LinePlace::Continues; }
+    // A line read elsewhere stands for the next line: what it left.
+    void Replayed(bool commentGoesOn)
+    {
+        place_ = LinePlace::Continues;
+        commentGoesOn_ = commentGoesOn;
+    }
 
     // The names of one line, as the tokens Line would give spell them (see
     // ReadCode): visitor.Name(text) for each; an attribute line goes to Line.
     template <typename Visitor>
     void Names(std::string_view text, std::uint32_t number, Visitor& visitor)
     {
+        const LinePlace place = std::exchange(place_, LinePlace::Continues);
         if (commentGoesOn_) {  // the whole line is the comment continued
             commentGoesOn_ = EndsWithContinuation(text);
             return;
         }
-        LineNames names(text, options_);
+        LineNames names(text, options_, place);
         for (;;) {
             const LineNames::Read read = names.Next();
             switch (read.kind) {
@@ -201,6 +214,7 @@ public:
                 break;
             case LineNames::Kind::Name:
                 if (read.first && read.plain && EqualsIgnoringCase(read.text, kAttributeWord)) {
+                    place_ = place;
                     Line(text, number, visitor);
                     return;
                 }
@@ -216,6 +230,7 @@ private:
     static constexpr std::string_view kElseWord = "Else";
 
     LexerOptions options_;
+    LinePlace place_ = LinePlace::Begins;  // of the next line
     bool commentGoesOn_ = false;
     bool nextIsFirst_ = true;
     bool afterThen_ = false;

@@ -174,8 +174,8 @@ std::size_t CommentStart(std::string_view line)
     return line.size();
 }
 
-LineLexer::LineLexer(std::string_view line, LexerOptions options)
-    : line_(line), options_(options), continuation_(ContinuationStart(line))
+LineLexer::LineLexer(std::string_view line, LexerOptions options, LinePlace place)
+    : line_(line), options_(options), continuation_(ContinuationStart(line)), mayLabel_(place == LinePlace::Begins)
 {
     SkipBlanks();
 }
@@ -287,7 +287,7 @@ bool LineLexer::Next(Token& token)
     // bracket, a comment: the " _" is theirs).
     token.text = std::string_view(data + start, end - start);
     token.name = nameEnd != 0 ? std::string_view(data + nameStart, nameEnd - nameStart) : token.text;
-    if (first) {
+    if (first && mayLabel_) {
         const bool name = token.kind == TokenKind::Identifier && !token.bracketed && token.typeCharacter == 0;
         afterLabel_ = name || token.kind == TokenKind::Number;
         labelName_ = name ? token.name : std::string_view();
@@ -301,8 +301,8 @@ bool LineLexer::Next(Token& token)
 
 namespace kolvane {
 
-LineNames::LineNames(std::string_view line, LexerOptions options)
-    : line_(line), options_(options), continuation_(ContinuationStart(line))
+LineNames::LineNames(std::string_view line, LexerOptions options, LinePlace place)
+    : line_(line), options_(options), continuation_(ContinuationStart(line)), mayLabel_(place == LinePlace::Begins)
 {
     while (position_ < line_.size() && IsBlank(line_[position_])) ++position_;
 }
@@ -361,11 +361,11 @@ LineNames::Read LineNames::Next()
                 read = {Kind::Comment, {}, first, false};
                 end = line_.size();
             }
-            afterLabel_ = first && read.kind == Kind::Name && read.plain;
+            afterLabel_ = first && mayLabel_ && read.kind == Kind::Name && read.plain;
             labelName_ = read.text;
         } else if (NumberAt(line_, start)) {
             end = NumberEnd(line_, start);
-            afterLabel_ = first;
+            afterLabel_ = first && mayLabel_;
             labelName_ = {};
         } else if (c == kSeparator && !(start + 1 < line_.size() && line_[start + 1] == kAssignment)) {
             end = start + 1;

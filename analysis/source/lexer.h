@@ -20,9 +20,10 @@
 //   followed by a blank or the line's end, when it is the line's first token
 //   or follows a ":" separator that begins a statement.
 // - ":" is the statement separator, ":=" a symbol of its own. A ":" right
-//   after a line label begins no statement: the label is the line's first
-//   token when that is a number, or a name neither bracketed nor typed that
-//   Visual Basic does not reserve ("Else:" is no label); a final " _"
+//   after a line label begins no statement: the label is the first token of
+//   a line that begins a statement (not of one that continues the line
+//   before), when that token is a number, or a name neither bracketed nor
+//   typed that Visual Basic does not reserve ("Else:" is no label); a final " _"
 //   (blanks and tabs may follow it) is the line's continuation and no token;
 //   every other character is a symbol of one byte.
 #pragma once
@@ -76,9 +77,14 @@ struct LexerOptions {
     bool remComments = false;
 };
 
+// Where a physical line stands in its statement: a statement's first line
+// may begin with a line label; a line that a final " _" joins to the line
+// before continues the statement, and its first token labels nothing.
+enum class LinePlace { Begins, Continues };
+
 class LineLexer {
 public:
-    LineLexer(std::string_view line, LexerOptions options);
+    LineLexer(std::string_view line, LexerOptions options, LinePlace place = LinePlace::Begins);
 
     // The next token; false at the line's end.
     bool Next(Token& token);
@@ -100,6 +106,7 @@ private:
     std::size_t continuation_;  // where the final " _" stands (the line's size when there is none)
     bool statementStart_ = true;  // the next token is the line's first or follows a statement's ":"
     bool first_ = true;  // the next token is the line's first
+    bool mayLabel_ = true;  // the line's first token may label it
     bool afterLabel_ = false;  // the token read last is the line's first, a number or a plain name
     std::string_view labelName_;  // that name (empty for a number)
 };
@@ -122,7 +129,7 @@ public:
         bool plain = false;  // a name neither bracketed nor typed: a keyword can be spelled so
     };
 
-    LineNames(std::string_view line, LexerOptions options);
+    LineNames(std::string_view line, LexerOptions options, LinePlace place = LinePlace::Begins);
 
     // The next name, string or comment, passing over numbers and symbols.
     Read Next();
@@ -134,6 +141,7 @@ private:
     std::size_t continuation_;
     bool statementStart_ = true;
     bool first_ = true;
+    bool mayLabel_ = true;
     bool afterLabel_ = false;
     std::string_view labelName_;
 };

@@ -436,6 +436,13 @@ TEST(UnusedCode, NamesAndTokens)
           {"modMain.bas Sub F", "live 1"},
           {"modMain.bas Sub G", "live 1"},
           {"modMain.bas Sub H", "live 1"}}},
+        {"a line that continues its statement labels nothing, though the same line began one before",
+         kExe,
+         {{"modMain.bas", Module("modMain",
+                                 "Sub Main()\ntitle: Rem A\n    MsgBox x, _\ntitle: Rem A\n"
+                                 "    MsgBox x, _\ntitle: Rem A\nEnd Sub\n"
+                                 "Sub A()\nEnd Sub\n")}},
+         {{"modMain.bas Sub A", "live 1"}}},
         {"a Shift_JIS identifier whose trail byte is _, [ or a letter (or ] inside brackets), never folded",
          kExe,
          {{"modMain.bas",

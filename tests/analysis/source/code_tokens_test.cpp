@@ -63,6 +63,12 @@ TEST(CodeTokens, StatementsFirstWordsAndComments)
          "Rem note\r\nx = 1:  rem note\r\n10 Rem x\r\nRemark = 1\r\nRetry: Rem x\r\nEnd: Rem x\r\n",
          {"1-1: #Rem note", "2-2: *x = 1 : #rem note", "3-3: *10 Rem x", "4-4: *Remark = 1", "5-5: *Retry : Rem x",
           "6-6: *End : #Rem x"}},
+        {"a continued line labels nothing: its \":\" is a separator, a Rem after it a comment",
+         "MsgBox a, _\r\n  title: End\r\nIf a Then _\r\n  Beep: Rem x\r\n",
+         {"1-2: *MsgBox a , title : *End", "3-4: *If a Then *Beep : #Rem x"}},
+        {"after a Rem line that a \" _\" inside it continues, the next line begins no statement",
+         "Rem a _ b\r\nEnd\r\nx = 1: Rem a _ b\r\nEnd\r\n",
+         {"1-2: #Rem a _ b End", "3-4: *x = 1 : #Rem a _ b End"}},
         {"a comment ending in \" _\" goes on to the next line, blanks after it too",
          "' one _  \r\n two _\r\nthree\r\nx = 1 ' c\r\n",
          {"1-1: #' one _  ", "2-3: # two _ #three", "4-4: *x = 1 #' c"}},
@@ -147,6 +153,8 @@ TEST(CodeTokens, ReadingForNamesGivesTheNamesOfTheTokens)
         "  s = \"unclosed\r\n"
         "  t = a _  \r\n"
         "    + b\r\n"
+        "  MsgBox a, _\r\n"
+        "    title: Rem gone\r\n"
         "  10: Rem x\r\n"
         "  Rem(1) = &o17 + Foo_\r\n"
         "End Sub\r\n";
@@ -158,13 +166,13 @@ TEST(CodeTokens, ReadingForNamesGivesTheNamesOfTheTokens)
     ReadCode(module, &IsShiftJisLeadByte, names);
     EXPECT_EQ(names.names, tokens.names);
     EXPECT_EQ(names.attributeTokens, 7);  // the attribute line's six tokens and its comment
-    EXPECT_EQ(tokens.names, (std::vector<std::string>{"Sub",       "A",   "x",        "b c", "\x83\x5F\x83\x5B",
-                                                      "x",         "a",   "b",        "c",   "d",
-                                                      "If",        "x",   "Then",     "y",   "Else",
-                                                      "z",         "Rem", "word",     "u",   "v",
-                                                      "unclosed ", "s",   "unclosed", "t",   "a",
-                                                      "b",         "Rem", "x",        "Rem", "Foo_",
-                                                      "End",       "Sub"}));
+    EXPECT_EQ(tokens.names, (std::vector<std::string>{"Sub",       "A",      "x",        "b c",   "\x83\x5F\x83\x5B",
+                                                      "x",         "a",      "b",        "c",     "d",
+                                                      "If",        "x",      "Then",     "y",     "Else",
+                                                      "z",         "Rem",    "word",     "u",     "v",
+                                                      "unclosed ", "s",      "unclosed", "t",     "a",
+                                                      "b",         "MsgBox", "a",        "title", "Rem",
+                                                      "x",         "Rem",    "Foo_",     "End",   "Sub"}));
 }
 
 // The statements of the stretch read for the line that holds the word.
