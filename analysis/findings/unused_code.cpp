@@ -296,6 +296,7 @@ struct RememberedLine {
     std::uint32_t size = 0;
     std::uint32_t idsBegin = 0;  // its names' numbers in ReaderScratch::lineIds
     std::uint32_t idsEnd = 0;
+    bool continues = false;  // it was read as a line that continues its statement
     bool commentGoesOn = false;  // it ends in a comment continued
 };
 
@@ -430,21 +431,22 @@ public:
     void Name(std::string_view name) { Count(name); }
 
     // A line of a statement read for its names: a line read before in the
-    // module gives the same names again (unless a comment continued into it,
-    // or it continues its statement).
+    // module at the same place in a statement gives the same names again
+    // (unless a comment continued into it).
     void NameLine(std::string_view text, std::uint32_t number, code_tokens::LineReader& reader)
     {
-        if (reader.CommentGoesOn() || reader.NextLineContinues()) {
+        if (reader.CommentGoesOn()) {
             reader.Names(text, number, *this);
             return;
         }
-        const std::uint64_t hash = HashText(text);
+        const bool continues = reader.NextLineContinues();
+        const std::uint64_t hash = HashText(text) ^ static_cast<std::uint64_t>(continues);
         std::vector<RememberedLine>& lines = work_.lines;
         std::vector<std::uint32_t>& slots = work_.lineSlots;
         std::size_t slot = hash & (slots.size() - 1);
         for (; slots[slot] != kFreeSlot; slot = (slot + 1) & (slots.size() - 1)) {
             const RememberedLine& line = lines[slots[slot] - 1];
-            if (line.hash != hash || line.size != text.size() ||
+            if (line.hash != hash || line.size != text.size() || line.continues != continues ||
                 std::memcmp(line.text, text.data(), text.size()) != 0) {
                 continue;
             }
@@ -462,7 +464,7 @@ public:
             return;
         }
         lines.push_back({hash, text.data(), static_cast<std::uint32_t>(text.size()), begin,
-                         static_cast<std::uint32_t>(work_.lineIds.size()), reader.CommentGoesOn()});
+                         static_cast<std::uint32_t>(work_.lineIds.size()), continues, reader.CommentGoesOn()});
         slots[slot] = static_cast<std::uint32_t>(lines.size());
         if (2 * lines.size() > slots.size()) {
             std::vector<std::uint32_t>& grown = work_.grownSlots;
