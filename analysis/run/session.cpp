@@ -21,7 +21,7 @@ namespace {
 // larger source is read alone).
 constexpr std::size_t kReadAheadBudget = 8 << 20;
 // A source buffer kept for the next module holds at most this many bytes.
-constexpr std::size_t kKeptBufferSize = 2 << 20;
+constexpr std::size_t kKeptBufferSize = 8 << 20;
 
 // What a writer reports while the earlier ones still run, kept in order
 // until its turn comes.
