@@ -6,8 +6,11 @@
 #include "analysis/diff/module_diff.h"
 #include "analysis/source/code_page.h"
 #include "analysis/tables/project_figures.h"
+#include "project/text/source_file.h"
 
 #include <array>
+#include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,10 +52,30 @@ public:
 // The output's bytes as one text, before the text mode's CR LF.
 std::string DiffDocument(const DiffFormat& format, const DiffHeading& heading, std::span<const ModuleDiff> modules);
 
-// Writes the head, the modules' parts (the format's separator between two)
-// and the tail to the file; false when it could not be created or not be
-// written whole.
-bool WriteDiffOutput(const DiffFormat& format, std::string_view path, const DiffHeading& heading,
-                     std::span<const std::string> parts, const DiffTotals& totals);
+// The output file, written as the modules' parts come: the head when it is
+// opened, each part (the format's separator between two), the tail when it
+// is closed. After a failed write nothing more is written.
+class DiffOutputFile {
+public:
+    DiffOutputFile(const DiffFormat& format, std::string_view path, const DiffHeading& heading);
+
+    void Append(std::string_view part);
+    // Writes the tail and closes the file; false when it could not be
+    // created or not be written whole.
+    bool Close(const DiffTotals& totals);
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+
+    bool Put(std::string_view text);
+
+    const DiffFormat& format_;
+    SourceFile textFile_;  // in the text mode
+    std::unique_ptr<std::FILE, FileCloser> binaryFile_;  // otherwise
+    bool written_ = false;  // opened, and every write so far whole
+    bool first_ = true;  // no part written yet
+};
 
 }  // namespace kolvane

@@ -6,6 +6,7 @@
 #include "project/text/path_text.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,8 +42,8 @@ struct ComparedModule final : PreparedModule {
 };
 
 // The module pairs compared and their parts made on the reading threads;
-// at each pair's turn its part joins the others and its figures the
-// totals; the output written once every pair is in.
+// at each pair's turn its part is written and its figures join the totals;
+// the output's tail once every pair is in.
 class ChangeCountWriter final : public Writer {
 public:
     ChangeCountWriter(const OutputContext& context, std::string_view suffix, std::unique_ptr<DiffFormat> format)
@@ -50,7 +51,12 @@ public:
     {
     }
 
-    bool Begin(Reporter&) override { return true; }
+    bool Begin(Reporter&) override
+    {
+        // A file that cannot be made is told at the end, after the modules' messages.
+        file_.emplace(*format_, path_, DiffHeading{context_.previousProjectPath, context_.projectPath});
+        return true;
+    }
 
     std::unique_ptr<PreparedModule> Prepare(const ModuleTurn& turn) const override
     {
@@ -63,21 +69,22 @@ public:
     bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter&) override
     {
         if (const auto* compared = dynamic_cast<const ComparedModule*>(prepared)) {
-            parts_.push_back(compared->part);
+            file_->Append(compared->part);
             totals_.Add(compared->diff);
             return true;
         }
         const ModuleDiff diff = Compare(turn);
-        format_->AppendModule(diff, parts_.emplace_back());
+        std::string part;
+        format_->AppendModule(diff, part);
+        file_->Append(part);
         totals_.Add(diff);
         return true;
     }
 
     bool Finish(Reporter& reporter) override
     {
-        const DiffHeading heading{context_.previousProjectPath, context_.projectPath};
-        const bool written = WriteDiffOutput(*format_, path_, heading, parts_, totals_);
-        std::vector<std::string>().swap(parts_);
+        const bool written = file_->Close(totals_);
+        file_.reset();
         if (written) return true;
         reporter.Message(message::kCannotWrite, message::kOutputCaption);
         return false;
@@ -98,7 +105,7 @@ private:
     const OutputContext& context_;
     std::string path_;
     std::unique_ptr<DiffFormat> format_;
-    std::vector<std::string> parts_;  // the modules' parts taken so far
+    std::optional<DiffOutputFile> file_;  // from Begin to Finish
     DiffTotals totals_;
 };
 

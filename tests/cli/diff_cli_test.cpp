@@ -168,6 +168,24 @@ TEST(DiffCli, AProjectThatCannotBeReadWritesNothing)
     EXPECT_EQ(RunCli(dir.Root(), {"--diff", "old/Old.vbp"}).status, 2);
 }
 
+// The output is written as the modules come; one that cannot be made is
+// told, in every format, before the members that could not be read, and
+// fails the run.
+TEST(DiffCli, AnOutputThatCannotBeMadeFailsTheRun)
+{
+    for (const char* format : {"text", "csv", "json"}) {
+        TempDir dir;
+        MakeTwoVersions(dir);
+        dir.Folder(std::string("New_Diff.") + (format == std::string_view("text") ? "txt" : format));
+        const CliRun run = RunCli(dir.Root(), {"--diff", "--format", format, "old/Old.vbp", "new/New.vbp"});
+        EXPECT_EQ(run.status, 1) << format;
+        EXPECT_EQ(run.err, testing::Utf8(u8"kolvane-cli: new/New.vbp: ファイルに書き込むことが出来ませんでした\n"
+                                         u8"kolvane-cli: new/New.vbp: ファイルが見つかりません: Gone.frm\n"))
+            << format;
+        EXPECT_EQ(run.out, "") << format;
+    }
+}
+
 // Two releases made of the samples: Demo 1.0 and the current Demo (its
 // folder spelt in capitals in the new release), Tools as it is, a project
 // dropped (Retired) and one added (Extra\Tools.vbp, the title of another).
