@@ -19,7 +19,7 @@ namespace {
 
 // Sources read ahead of their turn may together hold this many bytes (one
 // larger source is read alone).
-constexpr std::size_t kReadAheadBudget = 8 << 20;
+constexpr std::size_t kReadAheadBudget = 16 << 20;
 // A source buffer kept for the next module holds at most this many bytes.
 constexpr std::size_t kKeptBufferSize = 8 << 20;
 
