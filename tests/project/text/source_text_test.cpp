@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,22 @@ TEST(SourceText, PiecesEqualTheStreamsLineReads)
             EXPECT_EQ(RawPieces(path, size), stream) << size;
         }
     }
+}
+
+// One buffer serves module after module, larger and smaller than the one
+// before; a size no buffer can hold is refused, not wrapped round.
+TEST(SourceText, OneBufferReadsEveryFileWhole)
+{
+    TempDir dir;
+    TextBuffer text;
+    for (const std::size_t size : {10u, 5000u, 3u, 6300u, (1u << 20) + 7, 0u, 4096u}) {
+        std::string bytes(size, 'x');
+        for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + i % 26);
+        const std::string path = dir.Write("m.bas", bytes);
+        EXPECT_EQ(ReadRawText(path, text), ReadOutcome::Read);
+        EXPECT_EQ(text.view(), bytes) << size;
+    }
+    EXPECT_THROW(text.resize(std::numeric_limits<std::size_t>::max()), std::bad_alloc);
 }
 
 }  // namespace
