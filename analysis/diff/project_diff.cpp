@@ -53,7 +53,7 @@ public:
 
     bool Begin(Reporter&) override
     {
-        // A file that cannot be made is told at the end, after the modules' messages.
+        // A file that cannot be made is told by Finish, as a failed write is.
         file_.emplace(*format_, path_, DiffHeading{context_.previousProjectPath, context_.projectPath});
         return true;
     }
