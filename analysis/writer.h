@@ -65,6 +65,10 @@ public:
     // done here). False when the output failed (already reported): it takes
     // no further module.
     virtual bool Take(const ModuleTurn& turn, const PreparedModule* prepared, Reporter& reporter) = 0;
+    // Whether Take reads the turn's modules (beyond their place and read
+    // status) when Prepare made something of them. When no writer of a run
+    // does, a turn's sources serve the next turns as soon as it is prepared.
+    virtual bool TakesPreparedModules() const { return true; }
     // After the last module. False when the output failed (already reported).
     virtual bool Finish(Reporter& reporter) = 0;
     // The files written whole, once Finish has succeeded.

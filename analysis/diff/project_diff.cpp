@@ -81,6 +81,8 @@ public:
         return true;
     }
 
+    bool TakesPreparedModules() const override { return false; }
+
     bool Finish(Reporter& reporter) override
     {
         const bool written = file_->Close(totals_);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <utility>
 #include <variant>
 
 namespace kolvane {
@@ -206,6 +207,28 @@ struct PreparedTurn {
     ModuleTurn Turn() const { return {module.get(), previous.get()}; }
 };
 
+// What a run reads of a turn's modules once its writers have taken it.
+enum class TakenReads {
+    Scan,  // the scan's figures
+    PlaceStatus,  // only the member, the row and the read status
+};
+
+// A module's place and read status without its text and scan: what stands
+// for it at its turn once its sources serve other turns.
+std::unique_ptr<ScannedModule> Outline(const ScannedModule& module)
+{
+    auto outline = std::make_unique<ScannedModule>();
+    outline->kind = module.kind;
+    outline->path = module.path;
+    outline->row = module.row;
+    outline->member = module.member;
+    outline->memberIndex = module.memberIndex;
+    outline->exists = module.exists;
+    outline->outcome = module.outcome;
+    outline->holdsNul = module.holdsNul;
+    return outline;
+}
+
 bool AnyRunning(const std::vector<RunningWriter>& writers)
 {
     return std::any_of(writers.begin(), writers.end(), [](const RunningWriter& writer) { return writer.running; });
@@ -216,10 +239,13 @@ bool AnyRunning(const std::vector<RunningWriter>& writers)
 // one's end after its messages. A writer stops at its first failure, the
 // others go on; the turns stop once no writer runs and keepReading says
 // no more are wanted. A failed allocation fails the writer it hit, at the
-// turn where it happened.
+// turn where it happened. A turn that every writer prepared and none takes
+// its modules for, and whose taken reads no more than their place and
+// status, gives its sources back before its turn: only the prepared parts
+// wait then.
 template <typename Read, typename Taken>
 void RunWriters(std::vector<RunningWriter>& writers, std::span<const std::size_t> weights, bool keepReading,
-                std::size_t threads, const Read& read, const Taken& taken, Reporter& reporter,
+                std::size_t threads, const Read& read, const Taken& taken, TakenReads takenReads, Reporter& reporter,
                 const OutputDoneCallback& done)
 {
     for (std::size_t i = 0; i < writers.size(); ++i) {
@@ -240,12 +266,21 @@ void RunWriters(std::vector<RunningWriter>& writers, std::span<const std::size_t
         for (std::size_t i = 0; i < writers.size(); ++i) {
             if (writers[i].running) started[i] = writers[i].work.get();
         }
+        const bool outlinesServe = takenReads == TakenReads::PlaceStatus &&
+                                   std::all_of(started.begin(), started.end(), [](const Writer* writer) {
+                                       return writer == nullptr || !writer->TakesPreparedModules();
+                                   });
         RecyclingPool<ScannedModule> pool;
+        // A module without a buffer (an outline, one never read) has nothing to serve again.
         const auto give = [&](std::unique_ptr<ScannedModule> module) {
             if (module) {
-                pool.Give(std::move(module),
-                          [](const ScannedModule& kept) { return kept.text.capacity() <= kKeptBufferSize; });
+                pool.Give(std::move(module), [](const ScannedModule& kept) {
+                    return kept.text.capacity() > 0 && kept.text.capacity() <= kKeptBufferSize;
+                });
             }
+        };
+        const auto outline = [&](std::unique_ptr<ScannedModule>& module) {
+            if (module) give(std::exchange(module, Outline(*module)));
         };
 
         if (AnyRunning(writers) || keepReading) {
@@ -261,12 +296,22 @@ void RunWriters(std::vector<RunningWriter>& writers, std::span<const std::size_t
                         turn.read = false;
                         return turn;
                     }
+                    bool allPrepared = true;
                     for (std::size_t i = 0; i < started.size(); ++i) {
                         if (started[i] == nullptr) continue;
                         try {
                             turn.prepared[i] = started[i]->Prepare(turn.Turn());
                         } catch (const std::bad_alloc&) {
                             turn.outOfMemory[i] = true;
+                        }
+                        allPrepared = allPrepared && turn.prepared[i] != nullptr;
+                    }
+                    if (outlinesServe && allPrepared) {
+                        try {
+                            outline(turn.module);
+                            outline(turn.previous);
+                        } catch (const std::bad_alloc&) {
+                            // a module not outlined stays as read
                         }
                     }
                     return turn;
@@ -344,7 +389,7 @@ void RunModules(std::vector<RunningWriter>& writers, std::string_view projectPat
             figures.procedures += static_cast<std::int64_t>(module.procedures.size());
             figures.apis += static_cast<std::int64_t>(module.apis.size());
         },
-        reporter, done);
+        TakenReads::Scan, reporter, done);
     for (const RunningWriter& writer : writers) writer.work->Summarize(figures);
 }
 
@@ -458,7 +503,7 @@ ComparisonRun RunComparison(std::string_view oldProject, std::string_view newPro
                 }
             }
         },
-        reporter, done);
+        TakenReads::PlaceStatus, reporter, done);
     ProjectFigures figures;
     for (const RunningWriter& writer : writers) writer.work->Summarize(figures);
     run.changes = figures.changes.value_or(ChangeFigures{});
