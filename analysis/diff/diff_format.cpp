@@ -1,5 +1,8 @@
 #include "analysis/diff/diff_format.h"
 
+#include "project/text/host_path.h"
+
+#include <cstdio>
 #include <string>
 
 namespace kolvane {
@@ -34,15 +37,23 @@ std::string DiffDocument(const DiffFormat& format, const DiffHeading& heading, s
 }
 
 DiffOutputFile::DiffOutputFile(const DiffFormat& format, std::string_view path, const DiffHeading& heading)
-    : format_(format)
+    : format_(format), hostPath_(format.TextMode() ? HostPath(path) : std::string(path))
 {
     if (format.TextMode()) {
         written_ = OpenSourceFile(textFile_, path, kModeWrite) == 1;
     } else {
-        binaryFile_.reset(std::fopen(std::string(path).c_str(), "wb"));
+        binaryFile_.reset(std::fopen(hostPath_.c_str(), "wb"));
         written_ = binaryFile_ != nullptr;
     }
     written_ = written_ && Put(format.Head(heading));
+}
+
+DiffOutputFile::~DiffOutputFile()
+{
+    if (!textFile_.IsOpen() && binaryFile_ == nullptr) return;  // closed, or never opened
+    CloseSourceFile(textFile_);
+    binaryFile_.reset();
+    std::remove(hostPath_.c_str());
 }
 
 void DiffOutputFile::Append(std::string_view part)

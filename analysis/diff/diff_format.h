@@ -54,10 +54,14 @@ std::string DiffDocument(const DiffFormat& format, const DiffHeading& heading, s
 
 // The output file, written as the modules' parts come: the head when it is
 // opened, each part (the format's separator between two), the tail when it
-// is closed. After a failed write nothing more is written.
+// is closed. After a failed write nothing more is written. A file never
+// closed (its run stopped early) is removed: no partial output is left.
 class DiffOutputFile {
 public:
     DiffOutputFile(const DiffFormat& format, std::string_view path, const DiffHeading& heading);
+    ~DiffOutputFile();
+    DiffOutputFile(const DiffOutputFile&) = delete;
+    DiffOutputFile& operator=(const DiffOutputFile&) = delete;
 
     void Append(std::string_view part);
     // Writes the tail and closes the file; false when it could not be
@@ -72,6 +76,7 @@ private:
     bool Put(std::string_view text);
 
     const DiffFormat& format_;
+    std::string hostPath_;  // the file as the system names it
     SourceFile textFile_;  // in the text mode
     std::unique_ptr<std::FILE, FileCloser> binaryFile_;  // otherwise
     bool written_ = false;  // opened, and every write so far whole

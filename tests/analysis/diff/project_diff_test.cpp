@@ -1,6 +1,8 @@
 #include "analysis/diff/project_diff.h"
 
+#include "analysis/diff/diff_format.h"
 #include "project/text/platform.h"
+#include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +97,42 @@ TEST(ProjectDiff, AProjectChangedWhenARowIsAddedChangedOrDeletedOrADesignerChang
     EXPECT_EQ(figures.counts.oldSteps, 3 + 3 + 3);
     EXPECT_EQ(figures.counts.newSteps, 3 + 3 + 4);
     EXPECT_EQ(figures.designerChangedModules, 1);
+}
+
+// A layout of fixed texts, so that the file shows every write.
+class FixedFormat final : public DiffFormat {
+public:
+    explicit FixedFormat(bool textMode) : textMode_(textMode) {}
+    std::string Head(const DiffHeading& heading) const override { return std::string(heading.newProject) + "\n"; }
+    void AppendModule(const ModuleDiff&, std::string& part) const override { part += "m\n"; }
+    std::string_view Separator() const override { return ","; }
+    std::string Tail(const DiffTotals&) const override { return "end\n"; }
+    bool TextMode() const override { return textMode_; }
+
+private:
+    bool textMode_;
+};
+
+TEST(DiffOutputFile, WritesThePartsAsTheyComeAndLeavesNoFileNeverClosed)
+{
+    testing::TempDir dir;
+    for (const bool textMode : {true, false}) {
+        SCOPED_TRACE(textMode ? "text mode" : "binary");
+        const FixedFormat format(textMode);
+        const std::string path = dir.Path("out.txt");
+        {
+            DiffOutputFile file(format, path, {"old.vbp", "new.vbp"});
+            file.Append("a\n");
+            file.Append("b\n");
+            EXPECT_TRUE(file.Close(DiffTotals{}));
+        }
+        EXPECT_EQ(dir.Read("out.txt"), textMode ? "new.vbp\r\na\r\n,b\r\nend\r\n" : "new.vbp\na\n,b\nend\n");
+        {
+            DiffOutputFile file(format, path, {"old.vbp", "new.vbp"});
+            file.Append("a\n");
+        }  // the run stopped before its end
+        EXPECT_FALSE(testing::PathExists(path));
+    }
 }
 
 }  // namespace
