@@ -37,12 +37,12 @@ std::string DiffDocument(const DiffFormat& format, const DiffHeading& heading, s
 }
 
 DiffOutputFile::DiffOutputFile(const DiffFormat& format, std::string_view path, const DiffHeading& heading)
-    : format_(format), hostPath_(format.TextMode() ? HostPath(path) : std::string(path))
+    : format_(format), path_(path)
 {
     if (format.TextMode()) {
-        written_ = OpenSourceFile(textFile_, path, kModeWrite) == 1;
+        written_ = OpenSourceFile(textFile_, path_, kModeWrite) == 1;
     } else {
-        binaryFile_.reset(std::fopen(hostPath_.c_str(), "wb"));
+        binaryFile_.reset(std::fopen(path_.c_str(), "wb"));
         written_ = binaryFile_ != nullptr;
     }
     written_ = written_ && Put(format.Head(heading));
@@ -53,7 +53,8 @@ DiffOutputFile::~DiffOutputFile()
     if (!textFile_.IsOpen() && binaryFile_ == nullptr) return;  // closed, or never opened
     CloseSourceFile(textFile_);
     binaryFile_.reset();
-    std::remove(hostPath_.c_str());
+    // The text mode's file is named as OpenSourceFile named it.
+    std::remove((format_.TextMode() ? HostPath(path_) : path_).c_str());
 }
 
 void DiffOutputFile::Append(std::string_view part)

@@ -76,7 +76,7 @@ private:
     bool Put(std::string_view text);
 
     const DiffFormat& format_;
-    std::string hostPath_;  // the file as the system names it
+    std::string path_;
     SourceFile textFile_;  // in the text mode
     std::unique_ptr<std::FILE, FileCloser> binaryFile_;  // otherwise
     bool written_ = false;  // opened, and every write so far whole
